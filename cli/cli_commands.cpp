@@ -1,0 +1,178 @@
+#include "cli/cli_commands.h"
+
+#include <atomic>
+#include <csignal>
+#include <unistd.h>
+
+#include "app/work_dir.h"
+#include "cli/terminal_progress.h"
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "platform/file.h"
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+const char* const kCliUsage =
+    "usage: gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "       gridwell-cli import FILE\n"
+    "       gridwell-cli export FILE|-\n"
+    "       gridwell-cli --help\n";
+
+const char* const kCliHelp =
+    "gridwell-cli - find crossword words in dictionary.dat (in the current directory)\n"
+    "\n"
+    "  gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
+    "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
+    "      letter, and digit runs for several unknown letters in a row:\n"
+    "          c?t     CAT, COT, CUT ...\n"
+    "          s3e     S, three unknown letters, E (SCARE, SHAKE ...)\n"
+    "          9       every 9-letter word\n"
+    "      LETTERS (the remaining letters) must all appear, as often as typed,\n"
+    "      among the unknown positions; other unknown positions stay free:\n"
+    "          gridwell-cli find c?t a        CAT\n"
+    "          gridwell-cli find ??t? ea      DATE, GATE, ...\n"
+    "      --anagram lists the words made of exactly the letters of PATTERN;\n"
+    "      a '?' there stands for one free letter:\n"
+    "          gridwell-cli find --anagram crate     CATER, CRATE, REACT, TRACE ...\n"
+    "          gridwell-cli find --anagram ca?       ACE, ARC, CAB, CAT ...\n"
+    "      With LETTERS given, the search is always a matching-word search.\n"
+    "      --limit stops after 100 words.\n"
+    "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
+    "\n"
+    "  gridwell-cli import FILE\n"
+    "      Rebuilds dictionary.dat from a text file of one word per line. Lines of\n"
+    "      2 to 255 ASCII letters are words; every other line is skipped. The old\n"
+    "      dictionary stays in place until the new one is complete.\n"
+    "\n"
+    "  gridwell-cli export FILE|-\n"
+    "      Writes every word of dictionary.dat to FILE (or - for standard output),\n"
+    "      upper case, one per line, shortest words first.\n"
+    "\n"
+    "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
+    "  cleanly (exit status 130). '--' ends the options.\n";
+
+namespace {
+
+int UsageError(const char* what) {
+    std::fprintf(stderr, "gridwell-cli: %s\n%s", what, kCliUsage);
+    return kExitFailure;
+}
+
+// Counts the failure messages shown while a command runs.
+struct MessageCounter {
+    std::atomic<int> failures{0};
+};
+
+int Find(bool anagram, bool limit, const std::string& pattern, const std::string& letters, std::FILE* out,
+         MessageCounter& counter) {
+    if (pattern.empty()) {
+        AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
+        return kExitFailure;
+    }
+    CDictionary dict;
+    if (!dict.OpenForReading())
+        return kExitFailure;
+    int nResultCount = 0;
+    if (!dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount))
+        return kExitFailure;
+    const int failuresBefore = counter.failures.load();
+    CString word;
+    int nFound = 0;
+    while (dict.NextMatch(word, FALSE)) {
+        word += '\n';
+        std::fwrite(word.data(), 1, word.size(), out);
+        ++nFound;
+    }
+    std::fflush(out);
+    const bool damaged = counter.failures.load() != failuresBefore;
+    if (nFound == 0)
+        std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
+    if (damaged)
+        return kExitFailure;
+    return nFound ? kExitOk : kExitNoMatch;
+}
+
+int JobExit(UINT nMessage, UINT nSuccess, const TerminalProgress& progress) {
+    if (nMessage == nSuccess)
+        return kExitOk;
+    return progress.Interrupted() ? kExitInterrupted : kExitFailure;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::FILE* out) {
+    std::vector<std::string> positional;
+    bool anagram = false;
+    bool limit = false;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--help" || arg == "-h") {
+                std::fputs(kCliHelp, stdout);
+                return kExitOk;
+            }
+            if (arg == "--anagram")
+                anagram = true;
+            else if (arg == "--limit")
+                limit = true;
+            else
+                return UsageError(("unknown option " + arg).c_str());
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.empty())
+        return UsageError("no command given");
+    const std::string command = positional.front();
+    positional.erase(positional.begin());
+    if (command != "find" && (anagram || limit))
+        return UsageError("--anagram and --limit go with find");
+
+    RecordWorkDir();
+    TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
+    MessageCounter counter;
+    const MessageSink print = progress.Sink();
+    const MessageSink previous = SetMessageSink([&](UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {
+        if (icon == MsgIcon::Stop)
+            ++counter.failures;
+        return print(nID, text, icon, buttons);
+    });
+    struct RestoreSink {
+        MessageSink previous;
+        ~RestoreSink() { SetMessageSink(previous); }
+    } restore{previous};
+
+    if (command == "find") {
+        if (positional.empty() || positional.size() > 2)
+            return UsageError("find takes a PATTERN and optional LETTERS");
+        return Find(anagram, limit, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
+                    counter);
+    }
+    if (command == "import") {
+        if (positional.size() != 1)
+            return UsageError("import takes one FILE");
+        CJobContext job;
+        const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false);
+        return JobExit(nMessage, IDS_LOAD_DONE, progress);
+    }
+    if (command == "export") {
+        if (positional.size() != 1)
+            return UsageError("export takes one FILE, or - for standard output");
+        std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a write failure, reported as such
+        CJobContext job;
+        UINT nMessage;
+        if (positional[0] == "-") {
+            std::fflush(out);
+            job.m_pTextFile = new CFile(::fileno(out));
+            job.m_strTextPath.assign(1, '-');
+            nMessage = RunExportJob(job, progress.Runner());
+        } else {
+            nMessage = OnSaveDictionaryFile(job, positional[0], progress.Runner());
+        }
+        return JobExit(nMessage, IDS_SAVE_DONE, progress);
+    }
+    return UsageError(("unknown command " + command).c_str());
+}

@@ -1,0 +1,17 @@
+// gridwell-cli: the search, import and export of Gridwell from a shell, run
+// in the directory that holds dictionary.dat.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Exit codes.
+enum CliExit { kExitOk = 0, kExitNoMatch = 1, kExitFailure = 2, kExitInterrupted = 130 };
+
+// Runs the tool with `args` (without the program name); matches and exported
+// words go to `out`, everything else to stderr. Returns the exit code.
+int RunCli(const std::vector<std::string>& args, std::FILE* out);
+
+extern const char* const kCliUsage;
+extern const char* const kCliHelp;

@@ -1,0 +1,90 @@
+#include "cli/terminal_progress.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+
+#include "progress/progress_dlg.h"
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+std::mutex g_outputMutex;
+bool g_lineDrawn = false;  // guarded by g_outputMutex
+
+extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+
+void ClearLineLocked() {
+    if (g_lineDrawn) {
+        std::fputs("\r\033[K", stderr);
+        g_lineDrawn = false;
+    }
+}
+
+}  // namespace
+
+TerminalProgress::TerminalProgress(bool drawBar) : m_bDraw(drawBar) {
+    g_interrupted.store(false);
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+TerminalProgress::~TerminalProgress() {
+    std::signal(SIGINT, SIG_DFL);
+    std::lock_guard<std::mutex> lock(g_outputMutex);
+    ClearLineLocked();
+}
+
+bool TerminalProgress::Interrupted() const { return g_interrupted.load(); }
+
+CString TerminalProgress::FormatLine(const CString& status, const CString& percentText, int percent, int width) {
+    if (percent < 0)
+        percent = 0;
+    if (percent > 100)
+        percent = 100;
+    const int filled = width * percent / 100;
+    CString line = status + " " + percentText + " [";
+    line.append(static_cast<size_t>(filled), '#');
+    line.append(static_cast<size_t>(width - filled), '.');
+    line += "]";
+    return line;
+}
+
+ModalRunner TerminalProgress::Runner() {
+    const bool draw = m_bDraw;
+    return [draw](CProgressDlg& dlg) {
+        CString status;
+        CString percentText = CProgressDlg::FormatPercent(0);
+        int percent = 0;
+        return RunProgressLoop(
+            dlg, 100,
+            [&](const CProgressDlg::DisplayUpdate& update) {
+                if (update.status)
+                    status = *update.status;
+                if (update.percent) {
+                    percent = *update.percent;
+                    percentText = update.percentText;
+                }
+                if (!draw || (!update.status && !update.percent))
+                    return;
+                std::lock_guard<std::mutex> lock(g_outputMutex);
+                std::fprintf(stderr, "\r\033[K%s", FormatLine(status, percentText, percent, 30).c_str());
+                std::fflush(stderr);
+                g_lineDrawn = true;
+            },
+            [] { return g_interrupted.load(); });
+    };
+}
+
+MessageSink TerminalProgress::Sink() {
+    return [](UINT, const CString& text, MsgIcon, MsgButtons buttons) {
+        std::lock_guard<std::mutex> lock(g_outputMutex);
+        ClearLineLocked();
+        std::fprintf(stderr, "%s\n", text.c_str());
+        std::fflush(stderr);
+        return buttons == MsgButtons::RetryCancel ? IDCANCEL : IDOK;
+    };
+}

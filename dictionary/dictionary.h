@@ -1,0 +1,97 @@
+// CDictionary: the one object that opens, decodes, searches and writes the
+// packed dictionary file. One object per use: a Find, an export, an import.
+//
+// File format: length blocks for L = 2..M of 5-bit codes packed 8 to a 5-byte
+// group (codes 0-25 letters, 26-31 "first n = code-24 letters of the previous
+// word"), then per length a 24-bit word count and 24-bit block start, then the
+// longest length M as one byte.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/cstring.h"
+#include "platform/file.h"
+
+class CDictionary : public CFile {
+public:
+    static constexpr int kBufferSize = 5000;
+    static constexpr int kLimitMatches = 100;
+    static constexpr int kMaxInt24 = 0xFFFFFF;
+
+    CDictionary();
+    ~CDictionary() override;
+
+    // Reading side.
+    BOOL OpenForReading();
+    BOOL OpenFile(BOOL bForReading);
+    BOOL LoadTrailer();
+    BOOL SeekToLength(int nLength);
+    BOOL NextWord(CString& word);
+    int GetMaxLength() const { return m_nMaxLength; }
+    int64_t GetTotalWords() const;
+    int ReadByte();
+    int ReadInt24();
+    // Fills m_codes from the next group of the block; false when there is none.
+    bool UnpackGroup();
+
+    // Writing side.
+    BOOL OpenForWriting();
+    int PutCode(int nCode);
+    void PackGroup(BOOL bForceWrite);
+    void WriteByte(int nValue);
+    void WriteInt24(int nValue);
+    // Flushes the new file to disk and closes it; false after any write error.
+    BOOL FinishWriting();
+    BOOL ReplaceDictionary();
+    // True once any write to the new file has failed (message 59148 shown).
+    bool WriteFailed() const { return m_bWriteFailed; }
+
+    // Search side.
+    BOOL ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const;
+    BOOL PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
+                       int& nResultCount);
+    BOOL NextMatch(CString& word, BOOL bListAll);
+
+    const CString& GetDictPath() const { return m_strDictPath; }
+    const CString& GetTempPath() const { return m_strTempPath; }
+
+    // Search state, public for the callers that read it back.
+    BOOL m_bAnagram = FALSE;
+    BOOL m_bLimit = FALSE;
+    int m_nWild = 0;
+    CString m_strPattern;
+    CString m_strLetters;
+    int m_nMatches = 0;
+
+private:
+    bool RefillBuffer();
+    void FlushBuffer();
+    void ReportWriteFailure();
+    bool MatchesWord(const CString& word) const;
+    void ReleaseTempLock();
+
+    std::unique_ptr<int[]> m_pnWordCount;
+    std::unique_ptr<int[]> m_pnBlockStart;
+    int m_nMaxLength = 0;
+    CString m_strDictPath;
+    CString m_strTempPath;
+    unsigned char m_codes[8] = {};
+    int m_nCodes = 0;
+    int m_nWordsRead = 0;
+    CString m_strPrevWord;
+    unsigned char m_buffer[kBufferSize] = {};
+    int m_nBufCount = 0;
+    int m_nBufPos = 0;
+
+    // Bounds of the data part of the file: the trailer starts here.
+    int64_t m_nTrailerStart = 0;
+    // The block being decoded: its word count and the file range it may use.
+    int m_nBlockCount = 0;
+    int64_t m_nBlockEnd = 0;
+    int64_t m_nReadPos = 0;  // file offset just past the bytes in m_buffer
+    // Writing: set after a failed write; the lock that keeps other instances
+    // from deleting the new file until it has replaced dictionary.dat.
+    bool m_bWriteFailed = false;
+    int m_nTempLockFd = -1;
+};

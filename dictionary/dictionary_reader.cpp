@@ -1,0 +1,262 @@
+// Construction, destruction and the reading side of CDictionary: opening
+// dictionary.dat, loading the trailer and decoding one length block.
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/work_dir.h"
+#include "dictionary/dictionary.h"
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+namespace {
+
+// Deletes a leftover dictionary.$$$ unless another process holds it: a running
+// import keeps its new file locked until the file has replaced dictionary.dat.
+void RemoveUnusedTempFile(const CString& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat held {}, named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        try {
+            CFile::Remove(path);
+        } catch (const CFileException&) {
+            // Nothing to report: the file stays for a later attempt.
+        }
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+CDictionary::CDictionary() {
+    m_strDictPath = WorkDirPath("dictionary.dat");
+    m_strTempPath = WorkDirPath("dictionary.$$$");
+}
+
+CDictionary::~CDictionary() {
+    Abort();
+    if (m_nTempLockFd >= 0) {
+        // Our own new file, not (or no longer) needed: it never replaced
+        // dictionary.dat, so remove it if the name still refers to it.
+        struct stat held {}, named {};
+        if (::fstat(m_nTempLockFd, &held) == 0 && ::lstat(m_strTempPath.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            try {
+                CFile::Remove(m_strTempPath);
+            } catch (const CFileException&) {
+            }
+        }
+        ReleaseTempLock();
+    } else {
+        RemoveUnusedTempFile(m_strTempPath);
+    }
+}
+
+void CDictionary::ReleaseTempLock() {
+    if (m_nTempLockFd >= 0)
+        ::close(m_nTempLockFd);
+    m_nTempLockFd = -1;
+}
+
+BOOL CDictionary::OpenForReading() { return OpenFile(TRUE) && LoadTrailer(); }
+
+BOOL CDictionary::OpenFile(BOOL bForReading) {
+    if (!bForReading) {
+        if (!Open(m_strTempPath, modeCreate | modeWrite | shareExclusive | typeBinary)) {
+            AfxMessageBox(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
+            return FALSE;
+        }
+        // A second descriptor keeps the lock after the writer closes the file,
+        // until the file has been renamed or this object is destroyed.
+        m_nTempLockFd = ::fcntl(m_hFile, F_DUPFD_CLOEXEC, 0);
+        return TRUE;
+    }
+
+    if (!Open(m_strDictPath, modeRead | shareDenyNone | typeBinary) || !OpenedRegularFile()) {
+        Abort();
+        AfxMessageBox(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop);
+        return FALSE;
+    }
+    int64_t lastByte = 0;
+    try {
+        lastByte = Seek(-1, end);
+    } catch (const CFileException&) {
+        AfxMessageBox(IDS_NO_LONGEST_LENGTH, MsgIcon::Stop);
+        Abort();
+        return FALSE;
+    }
+    m_nReadPos = lastByte;
+    m_nBufCount = 0;
+    m_nBufPos = 0;
+    m_nTrailerStart = lastByte;
+    const int nLongest = ReadByte();
+    m_nMaxLength = nLongest < 0 ? 0 : nLongest;
+    return TRUE;
+}
+
+BOOL CDictionary::LoadTrailer() {
+    const int nMax = m_nMaxLength;
+    m_pnWordCount.reset(new (std::nothrow) int[nMax + 1]());
+    m_pnBlockStart.reset(new (std::nothrow) int[nMax + 1]());
+    if (!m_pnWordCount || !m_pnBlockStart) {
+        AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
+        return FALSE;
+    }
+    if (nMax < 2)
+        return TRUE;  // no lengths, no entries to read
+
+    const int64_t trailerSize = 6LL * nMax - 5;
+    try {
+        m_nTrailerStart = Seek(-trailerSize, end);
+    } catch (const CFileException&) {
+        AfxMessageBox(IDS_CANNOT_READ_LENGTHS, MsgIcon::Stop);
+        return FALSE;
+    }
+    m_nReadPos = m_nTrailerStart;
+    m_nBufCount = 0;
+    m_nBufPos = 0;
+    for (int nLength = 2; nLength <= nMax; ++nLength) {
+        const int nCount = ReadInt24();
+        const int nStart = ReadInt24();
+        if (nCount < 0 || nStart < 0)
+            return FALSE;  // the read failed and has been reported
+        m_pnWordCount[nLength] = nCount;
+        m_pnBlockStart[nLength] = nStart;
+    }
+    return TRUE;
+}
+
+int64_t CDictionary::GetTotalWords() const {
+    int64_t total = 0;
+    for (int nLength = 1; nLength <= m_nMaxLength && m_pnWordCount; ++nLength)
+        total += m_pnWordCount[nLength];
+    return total;
+}
+
+bool CDictionary::RefillBuffer() {
+    try {
+        m_nBufCount = static_cast<int>(Read(m_buffer, kBufferSize));
+    } catch (const CFileException&) {
+        m_nBufCount = 0;
+    }
+    m_nBufPos = 0;
+    m_nReadPos += m_nBufCount;
+    return m_nBufCount > 0;
+}
+
+// Reads one byte through the buffer; -1 (after message 110) when none is left.
+int CDictionary::ReadByte() {
+    if (m_nBufCount < 1 && !RefillBuffer()) {
+        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+        return -1;
+    }
+    --m_nBufCount;
+    return m_buffer[m_nBufPos++];
+}
+
+int CDictionary::ReadInt24() {
+    int value = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int byte = ReadByte();
+        if (byte < 0)
+            return -1;
+        value = value * 256 + byte;
+    }
+    return value;
+}
+
+BOOL CDictionary::SeekToLength(int nLength) {
+    m_nBufCount = 0;
+    m_nBufPos = 0;
+    m_nBlockCount = 0;
+    m_nBlockEnd = 0;
+    if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
+        const int64_t start = m_pnBlockStart[nLength];
+        try {
+            m_nReadPos = Seek(start, begin);
+        } catch (const CFileException&) {
+            AfxMessageBox(IDS_CANNOT_FIND_LENGTH, MsgIcon::Stop);
+            return FALSE;
+        }
+        m_nBlockCount = m_pnWordCount[nLength];
+        const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
+        m_nBlockEnd = next < m_nTrailerStart ? next : m_nTrailerStart;
+    }
+    std::memset(m_codes, 0, sizeof m_codes);
+    m_nCodes = 0;
+    m_nWordsRead = 0;
+    m_nMatches = 0;
+    m_strPrevWord.clear();
+    return TRUE;
+}
+
+bool CDictionary::UnpackGroup() {
+    // The group must lie inside the block: a count that needs more codes than
+    // the block holds means the file is damaged.
+    const int64_t groupStart = m_nReadPos - m_nBufCount;
+    if (groupStart + 5 > m_nBlockEnd) {
+        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
+        return false;
+    }
+    if (m_nBufCount < 5 && (!RefillBuffer() || m_nBufCount < 5)) {
+        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+        return false;
+    }
+    const unsigned char* b = m_buffer + m_nBufPos;
+    m_nBufPos += 5;
+    m_nBufCount -= 5;
+    const uint64_t v = (uint64_t{b[0]} << 32) | (uint64_t{b[1]} << 24) | (uint64_t{b[2]} << 16) |
+                       (uint64_t{b[3]} << 8) | uint64_t{b[4]};
+    for (int i = 0; i < 8; ++i)
+        m_codes[i] = static_cast<unsigned char>((v >> (35 - 5 * i)) & 0x1F);
+    return true;
+}
+
+BOOL CDictionary::NextWord(CString& word) {
+    const int nLength = static_cast<int>(m_strPattern.size());
+    if (m_nWordsRead >= m_nBlockCount)
+        return FALSE;
+
+    char letters[256];
+    int nHave = 0;
+    bool damaged = false;
+    while (nHave < nLength) {
+        if (m_nCodes == 0) {
+            if (!UnpackGroup()) {
+                m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
+                return FALSE;
+            }
+            m_nCodes = 8;
+        }
+        const int code = m_codes[8 - m_nCodes];
+        --m_nCodes;
+        if (code < 26) {
+            letters[nHave++] = static_cast<char>('A' + code);
+            continue;
+        }
+        // A prefix code may only start a word, and may only repeat letters
+        // that the previous word has, leaving at least one letter to spell.
+        const int nPrefix = code - 24;
+        if (nHave != 0 || nPrefix >= nLength || nPrefix > static_cast<int>(m_strPrevWord.size())) {
+            damaged = true;
+            break;
+        }
+        std::memcpy(letters, m_strPrevWord.data(), static_cast<size_t>(nPrefix));
+        nHave = nPrefix;
+    }
+    if (damaged) {
+        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
+        m_nWordsRead = m_nBlockCount;
+        return FALSE;
+    }
+    word.assign(letters, static_cast<size_t>(nLength));
+    m_strPrevWord = word;
+    ++m_nWordsRead;
+    return TRUE;
+}

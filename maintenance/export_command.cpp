@@ -1,0 +1,48 @@
+// The save command's steps after the file dialog: create the text file and
+// run the export worker behind the progress display.
+#include "maintenance/job_context.h"
+#include "platform/file.h"
+#include "platform/message_box.h"
+#include "platform/worker_thread.h"
+#include "progress/progress_dlg.h"
+#include "res/string_table.h"
+
+UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal) {
+    job.m_pTextFile = new CFile;
+    job.m_strTextPath = path;
+    if (!job.m_pTextFile->Open(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive)) {
+        delete job.m_pTextFile;
+        job.m_pTextFile = nullptr;
+        AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);
+        return IDS_CANNOT_CREATE_TEXT;
+    }
+    return RunExportJob(job, runModal);
+}
+
+UINT RunExportJob(CJobContext& job, const ModalRunner& runModal) {
+    job.m_pProgressDlg = new CProgressDlg;
+    job.m_pProgressDlg->SetTitle(IDS_SAVING_TITLE);
+    UINT nMessage = IDS_CANNOT_START_TASK;
+    MsgIcon icon = MsgIcon::Stop;
+    if (std::unique_ptr<CWinThread> worker = AfxBeginThread(ExportThreadProc, &job)) {
+        const int nResult = runModal(*job.m_pProgressDlg);
+        worker->Join();
+        nMessage = nResult == IDOK ? IDS_SAVE_DONE : IDS_SAVE_CANCELLED;
+        icon = MsgIcon::Information;
+    } else {
+        // Nothing was written: the file just created is removed again.
+        const bool created = job.m_pTextFile->OpenedRegularFile();
+        delete job.m_pTextFile;
+        if (created) {
+            try {
+                CFile::Remove(job.m_strTextPath);
+            } catch (const CFileException&) {
+            }
+        }
+    }
+    AfxMessageBox(nMessage, icon);
+    delete job.m_pProgressDlg;
+    job.m_pProgressDlg = nullptr;
+    job.m_pTextFile = nullptr;
+    return nMessage;
+}

@@ -1,0 +1,63 @@
+// The load command's steps after the file dialog: open the word list and the
+// new dictionary file, run the worker behind the progress display, then put
+// the new dictionary in place of the old one.
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "maintenance/word_list_file.h"
+#include "platform/message_box.h"
+#include "platform/worker_thread.h"
+#include "progress/progress_dlg.h"
+#include "res/string_table.h"
+
+namespace {
+
+UINT Finish(CJobContext& job, UINT nMessage, MsgIcon icon) {
+    AfxMessageBox(nMessage, icon);
+    delete job.m_pProgressDlg;
+    delete job.m_pNewDict;  // its destructor removes a dictionary.$$$ that was not used
+    job.m_pProgressDlg = nullptr;
+    job.m_pNewDict = nullptr;
+    job.m_pWordList = nullptr;
+    return nMessage;
+}
+
+}  // namespace
+
+UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry) {
+    job.m_pWordList = new CWordListFile;
+    job.m_pNewDict = new CDictionary;
+    job.m_pProgressDlg = nullptr;
+    job.m_strTextPath = path;
+
+    // Only a plain file can be measured and read three times alike.
+    if (!job.m_pWordList->Open(path, CFile::modeRead | CFile::shareDenyNone) ||
+        !job.m_pWordList->OpenedRegularFile()) {
+        delete job.m_pWordList;
+        return Finish(job, IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation);
+    }
+    if (!job.m_pNewDict->OpenForWriting()) {
+        delete job.m_pWordList;
+        return Finish(job, IDS_CANNOT_OPEN_TEMP, MsgIcon::Exclamation);
+    }
+
+    job.m_pProgressDlg = new CProgressDlg;
+    job.m_pProgressDlg->SetTitle(IDS_LOADING_TITLE);
+    std::unique_ptr<CWinThread> worker = AfxBeginThread(ImportThreadProc, &job);
+    if (!worker) {
+        delete job.m_pWordList;
+        job.m_pNewDict->Abort();
+        return Finish(job, IDS_CANNOT_START_TASK, MsgIcon::Stop);
+    }
+    const int nResult = runModal(*job.m_pProgressDlg);
+    worker->Join();  // the worker has reported; let it return before cleaning up
+
+    if (nResult != IDOK)
+        return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
+    while (!job.m_pNewDict->ReplaceDictionary()) {
+        if (!bAskRetry)
+            return Finish(job, IDS_CANNOT_RENAME, MsgIcon::Exclamation);
+        if (AfxMessageBox(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel) != IDRETRY)
+            return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
+    }
+    return Finish(job, IDS_LOAD_DONE, MsgIcon::Information);
+}

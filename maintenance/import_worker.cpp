@@ -1,0 +1,122 @@
+// The import worker: five phases over the word list, writing dictionary.$$$.
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "maintenance/word_list_file.h"
+#include "platform/message_box.h"
+#include "progress/progress_dlg.h"
+#include "res/string_table.h"
+
+namespace {
+
+struct ImportJob {
+    CWordListFile* reader;
+    CDictionary* dict;
+    CProgressDlg* progress;
+
+    // Closes both files, destroys the reader and reports the stop; setting
+    // m_bStopped is the last touch of anything shared.
+    UINT Stop(UINT code) {
+        dict->Abort();
+        reader->Abort();
+        delete reader;
+        progress->m_bStopped.store(true);
+        return code;
+    }
+    bool CancelRequested() const { return progress->m_bCancelRequested.load(); }
+};
+
+}  // namespace
+
+UINT ImportThreadProc(void* pParam) {
+    CJobContext& context = *static_cast<CJobContext*>(pParam);
+    ImportJob job{context.m_pWordList, context.m_pNewDict, context.m_pProgressDlg};
+    CWordListFile& reader = *job.reader;
+    CProgressDlg& progress = *job.progress;
+    CString word;
+    int64_t nFileLength = 0;
+    int64_t nBytes = 0;
+    int64_t nWordCount = 0;
+    int nLongest = 0;
+    int64_t nPosition = 0;
+
+    if (!reader.MeasureAndRewind(nFileLength))
+        return job.Stop(kImportMeasureFailed);
+
+    // Phase 1: the longest word.
+    progress.SetRange(0, 25, 1, nFileLength);
+    progress.SetStatus(IDS_FINDING_LONGEST);
+    while (reader.ReadWord(word, nBytes)) {
+        if (static_cast<int>(word.size()) > nLongest)
+            nLongest = static_cast<int>(word.size());
+        progress.SetPos(nBytes);
+        ++nWordCount;
+        if (job.CancelRequested())
+            return job.Stop(kImportCancelledPhase1);
+    }
+
+    // Phase 2: count the words of each length.
+    int64_t nIgnored = 0;
+    if (!reader.MeasureAndRewind(nIgnored) || !reader.AllocateLengthTables(nLongest))
+        return job.Stop(kImportPhase2Failed);
+    progress.SetRange(26, 50, 1, nWordCount);
+    progress.SetStatus(IDS_COUNTING_WORDS);
+    nPosition = 0;
+    while (reader.ReadWord(word, nBytes)) {
+        reader.CountWord(word);
+        progress.SetPos(++nPosition);
+        if (job.CancelRequested())
+            return job.Stop(kImportCancelledPhase2);
+    }
+
+    // Phase 3: store them.
+    progress.SetRange(51, 75, 1, nWordCount);
+    progress.SetStatus(IDS_STORING_WORDS);
+    nPosition = 0;
+    if (!reader.AllocateWordStore() || !reader.MeasureAndRewind(nIgnored))
+        return job.Stop(kImportPhase3Failed);
+    while (reader.ReadWord(word, nBytes)) {
+        reader.StoreWord(word);
+        progress.SetPos(++nPosition);
+        if (job.CancelRequested())
+            return job.Stop(kImportCancelledPhase3);
+    }
+    if (reader.InputChanged()) {
+        AfxMessageBox(IDS_WORD_LIST_CHANGED, MsgIcon::Stop);
+        return job.Stop(kImportWordListChanged);
+    }
+
+    // Phase 4: sort each length.
+    progress.SetRange(76, 85, 1, nWordCount);
+    progress.SetStatus(IDS_SORTING_WORDS);
+    nPosition = 0;
+    for (int nLength = 2; nLength <= nLongest; ++nLength) {
+        nPosition += reader.SortLength(nLength);
+        progress.SetPos(nPosition);
+        if (job.CancelRequested())
+            return job.Stop(kImportCancelledPhase4);
+    }
+
+    // Phase 5: write each length block, then the trailer.
+    progress.SetRange(86, 100, 1, nWordCount);
+    progress.SetStatus(IDS_WRITING_DICTIONARY);
+    nPosition = 0;
+    for (int nLength = 2; nLength <= nLongest; ++nLength) {
+        nPosition += reader.WriteLengthBlock(nLength, job.dict);
+        progress.SetPos(nPosition);
+        if (job.dict->WriteFailed())
+            return job.Stop(kImportWriteFailed);
+        if (!reader.LengthFitsFormat(nLength)) {
+            AfxMessageBox(IDS_WORD_LIST_TOO_LARGE, MsgIcon::Stop);
+            return job.Stop(kImportTooLarge);
+        }
+        if (job.CancelRequested())
+            return job.Stop(kImportCancelledPhase5);
+    }
+    reader.WriteLengthBlock(-1, job.dict);
+    if (!job.dict->FinishWriting())
+        return job.Stop(kImportWriteFailed);
+    reader.Abort();
+    delete job.reader;
+    progress.Complete();
+    return kImportComplete;
+}

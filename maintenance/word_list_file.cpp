@@ -1,0 +1,215 @@
+#include "maintenance/word_list_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "dictionary/dictionary.h"
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+CWordListFile::CWordListFile() = default;
+
+CWordListFile::~CWordListFile() { Abort(); }
+
+char CWordListFile::RefillAndReadByte() {
+    try {
+        m_nBufCount = static_cast<int>(Read(m_buffer, kBufferSize));
+    } catch (const CFileException&) {
+        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+        m_nBufCount = 0;
+        m_nBufPos = 0;
+        m_bEndOfInput = true;
+        return 0;
+    }
+    m_nBufPos = 0;
+    if (m_nBufCount == 0) {
+        m_bEndOfInput = true;
+        return 0;
+    }
+    --m_nBufCount;
+    return static_cast<char>(m_buffer[m_nBufPos++]);
+}
+
+BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
+    m_bEndOfInput = false;
+    try {
+        nLength = Seek(0, end);
+        Seek(0, begin);
+    } catch (const CFileException&) {
+        AfxMessageBox(IDS_CANNOT_SEEK_TEXT, MsgIcon::Stop);
+        return FALSE;
+    }
+    m_nBufCount = 0;
+    m_nBufPos = 0;
+    return TRUE;
+}
+
+BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
+    char line[kMaxWordLength];
+    for (;;) {
+        word.clear();
+        if (m_bEndOfInput)
+            return FALSE;
+        char c;
+        do {
+            c = ReadByte();
+            ++nByteCounter;
+            if (m_bEndOfInput)
+                return FALSE;
+        } while (c == '\r' || c == '\n');
+
+        size_t nLength = 0;
+        bool tooLong = false;
+        bool allLetters = true;
+        for (;;) {
+            if (nLength < kMaxWordLength) {
+                line[nLength] = ToUpperAscii(c);
+                allLetters = allLetters && line[nLength] >= 'A' && line[nLength] <= 'Z';
+            } else {
+                tooLong = true;
+            }
+            ++nLength;
+            c = ReadByte();
+            ++nByteCounter;
+            if (m_bEndOfInput || c == '\r' || c == '\n')
+                break;
+        }
+        if (tooLong || nLength < 2 || !allLetters)
+            continue;
+        word.assign(line, nLength);
+        return TRUE;
+    }
+}
+
+BOOL CWordListFile::AllocateLengthTables(int nLongest) {
+    m_nMaxLength = nLongest;
+    const size_t entries = static_cast<size_t>(nLongest) + 1;
+    m_pnLengthTable.reset(new (std::nothrow) int64_t[entries]());
+    m_pnWrittenCount.reset(new (std::nothrow) int[entries]());
+    m_pnBlockEnd.reset(new (std::nothrow) int64_t[entries]());
+    m_pnLengthLimit.reset(new (std::nothrow) int64_t[entries]());
+    if (!m_pnLengthTable || !m_pnWrittenCount || !m_pnBlockEnd || !m_pnLengthLimit) {
+        AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CWordListFile::CountWord(const CString& word) {
+    const int nLength = static_cast<int>(word.size());
+    if (nLength > m_nMaxLength) {
+        m_bInputChanged = true;
+        return;
+    }
+    ++m_pnLengthTable[nLength];
+    ++m_nWordCount;
+}
+
+BOOL CWordListFile::AllocateWordStore() {
+    size_t arenaBytes = 0;
+    for (int n = 2; n <= m_nMaxLength; ++n)
+        arenaBytes += static_cast<size_t>(m_pnLengthTable[n]) * static_cast<size_t>(n + 1);
+    m_pArena.reset(new (std::nothrow) char[arenaBytes ? arenaBytes : 1]);
+    m_ppWords.reset(new (std::nothrow) char*[m_nWordCount ? static_cast<size_t>(m_nWordCount) : 1]);
+    if (!m_pArena || !m_ppWords) {
+        AfxMessageBox(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
+        m_pArena.reset();
+        m_ppWords.reset();
+        return FALSE;
+    }
+    char* slot = m_pArena.get();
+    int64_t index = 0;
+    for (int n = 2; n <= m_nMaxLength; ++n) {
+        const int64_t count = m_pnLengthTable[n];
+        for (int64_t k = 0; k < count; ++k, slot += n + 1)
+            m_ppWords[index++] = slot;
+    }
+    int64_t total = 0;
+    for (int n = 2; n <= m_nMaxLength; ++n) {
+        const int64_t count = m_pnLengthTable[n];
+        m_pnLengthTable[n] = total;
+        total += count;
+        m_pnLengthLimit[n] = total;
+    }
+    return TRUE;
+}
+
+void CWordListFile::StoreWord(const CString& word) {
+    const int nLength = static_cast<int>(word.size());
+    if (nLength < 2 || nLength > m_nMaxLength || m_pnLengthTable[nLength] >= m_pnLengthLimit[nLength]) {
+        m_bInputChanged = true;
+        return;
+    }
+    const int64_t position = m_pnLengthTable[nLength]++;
+    std::memcpy(m_ppWords[position], word.c_str(), word.size() + 1);
+}
+
+bool CWordListFile::InputChanged() const {
+    if (m_bInputChanged)
+        return true;
+    for (int n = 2; n <= m_nMaxLength; ++n)
+        if (m_pnLengthTable[n] != m_pnLengthLimit[n])
+            return true;
+    return false;
+}
+
+int CWordListFile::CompareWords(const void* pFirst, const void* pSecond) {
+    const unsigned char* a = *static_cast<const unsigned char* const*>(pFirst);
+    const unsigned char* b = *static_cast<const unsigned char* const*>(pSecond);
+    for (;; ++a, ++b) {
+        const int ca = (*a >= 'A' && *a <= 'Z') ? *a - 'A' + 'a' : *a;
+        const int cb = (*b >= 'A' && *b <= 'Z') ? *b - 'A' + 'a' : *b;
+        if (ca != cb || ca == 0)
+            return ca - cb;
+    }
+}
+
+int64_t CWordListFile::SortLength(int nLength) {
+    char** first = m_ppWords.get() + m_pnLengthTable[nLength - 1];
+    char** last = m_ppWords.get() + m_pnLengthTable[nLength];
+    // All words of a sort have the same length and hold only A-Z, so a plain
+    // byte comparison orders them exactly as CompareWords does.
+    const size_t n = static_cast<size_t>(nLength);
+    std::sort(first, last, [n](const char* a, const char* b) { return std::memcmp(a, b, n) < 0; });
+    return last - first;
+}
+
+bool CWordListFile::LengthFitsFormat(int nLength) const {
+    return m_pnWrittenCount[nLength] <= CDictionary::kMaxInt24 && m_pnBlockEnd[nLength - 1] <= CDictionary::kMaxInt24;
+}
+
+int CWordListFile::WriteLengthBlock(int nLength, CDictionary* pDict) {
+    if (nLength < 0) {
+        for (int n = 2; n <= m_nMaxLength; ++n) {
+            pDict->WriteInt24(m_pnWrittenCount[n]);
+            pDict->WriteInt24(static_cast<int>(m_pnBlockEnd[n - 1]));
+        }
+        pDict->WriteByte(m_nMaxLength);
+        return 0;
+    }
+
+    int64_t nBytes = 0;
+    m_pnBlockEnd[nLength] = m_pnBlockEnd[nLength - 1];
+    const char* previous = nullptr;  // before the first word: L spaces, shares nothing
+    for (char* const* it = WordsBegin(nLength); it != WordsEnd(nLength); ++it) {
+        const char* word = *it;
+        int shared = 0;
+        if (previous) {
+            while (shared < nLength && word[shared] == previous[shared])
+                ++shared;
+            if (shared == nLength)
+                continue;  // a repeat of the previous word is written once
+        }
+        ++m_pnWrittenCount[nLength];
+        int k = shared > 7 ? 7 : (shared < 2 ? 0 : shared);
+        if (k > 0)
+            nBytes += pDict->PutCode(k + 24);
+        for (int i = k; i < nLength; ++i)
+            nBytes += pDict->PutCode(word[i] - 'A');
+        previous = word;
+    }
+    nBytes += pDict->PutCode(-1);
+    m_pnBlockEnd[nLength] += nBytes;
+    return m_pnWrittenCount[nLength];
+}

@@ -1,0 +1,76 @@
+// CWordListFile: reads a plain text word list (one word per line), measures
+// it, stores every accepted word in one block sized exactly from a counting
+// pass, sorts each length, and encodes each length into a new dictionary.
+//
+// A line is a word when it has 2 to 255 characters, all ASCII letters; it is
+// stored upper-cased. CR and LF both end lines; runs of them are one break.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/cstring.h"
+#include "platform/file.h"
+
+class CDictionary;
+
+class CWordListFile : public CFile {
+public:
+    static constexpr int kBufferSize = 5000;
+    static constexpr int kMaxWordLength = 255;
+
+    CWordListFile();
+    ~CWordListFile() override;
+
+    BOOL MeasureAndRewind(int64_t& nLength);
+    // The next byte through the buffer; 0 with m_bEndOfInput set at the end.
+    char ReadByte() {
+        if (m_nBufCount < 1)
+            return RefillAndReadByte();
+        --m_nBufCount;
+        return static_cast<char>(m_buffer[m_nBufPos++]);
+    }
+    BOOL ReadWord(CString& word, int64_t& nByteCounter);
+    BOOL AllocateLengthTables(int nLongest);
+    void CountWord(const CString& word);
+    BOOL AllocateWordStore();
+    void StoreWord(const CString& word);
+    int64_t SortLength(int nLength);
+    static int CompareWords(const void* pFirst, const void* pSecond);
+    int WriteLengthBlock(int nLength, CDictionary* pDict);
+
+    // True when the passes did not see the same words (the file changed while
+    // it was read): a word longer than the longest measured, or a different
+    // number of words of some length. Such input is never written.
+    bool InputChanged() const;
+    // True when length nLength, already written, fits the file format's
+    // 24-bit word count and block start.
+    bool LengthFitsFormat(int nLength) const;
+
+    int GetMaxLength() const { return m_nMaxLength; }
+    int64_t GetWordCount() const { return m_nWordCount; }
+    // The stored words of one length, after SortLength: [first, last).
+    char* const* WordsBegin(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength - 1]; }
+    char* const* WordsEnd(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength]; }
+    int GetWrittenCount(int nLength) const { return m_pnWrittenCount[nLength]; }
+    int64_t GetBlockEnd(int nLength) const { return m_pnBlockEnd[nLength]; }
+
+    bool m_bEndOfInput = false;
+
+private:
+    char RefillAndReadByte();
+
+    std::unique_ptr<int64_t[]> m_pnLengthTable;
+    std::unique_ptr<int[]> m_pnWrittenCount;
+    std::unique_ptr<int64_t[]> m_pnBlockEnd;
+    std::unique_ptr<char*[]> m_ppWords;
+    std::unique_ptr<char[]> m_pArena;
+    // One past the last index that each length may fill in the storing pass.
+    std::unique_ptr<int64_t[]> m_pnLengthLimit;
+    unsigned char m_buffer[kBufferSize] = {};
+    int m_nBufCount = 0;
+    int m_nBufPos = 0;
+    int64_t m_nWordCount = 0;
+    int m_nMaxLength = 0;
+    bool m_bInputChanged = false;
+};

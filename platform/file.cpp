@@ -1,0 +1,232 @@
+#include "platform/file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/file_faults.h"
+
+namespace {
+
+CFileException::Cause CauseFromErrno(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return CFileException::fileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return CFileException::accessDenied;
+    case EWOULDBLOCK:
+        return CFileException::sharingViolation;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return CFileException::diskFull;
+    case ELOOP:
+    case ENAMETOOLONG:
+        return CFileException::badPath;
+    case EINVAL:
+    case ESPIPE:
+        return CFileException::badSeek;
+    case EIO:
+        return CFileException::hardIO;
+    default:
+        return CFileException::generic;
+    }
+}
+
+[[noreturn]] void ThrowErrno(int err, const std::string& path) {
+    throw CFileException(CauseFromErrno(err), err, path);
+}
+
+[[noreturn]] void ThrowInjected(FileOp op, const std::string& path) {
+    const int err = (op == FileOp::Write || op == FileOp::Flush) ? ENOSPC : EIO;
+    ThrowErrno(err, path);
+}
+
+bool SameInode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
+
+CFileException::CFileException(Cause cause, int osError, std::string fileName)
+    : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {
+    m_strWhat = m_strFileName + ": " + std::strerror(osError);
+}
+
+CFile::CFile() = default;
+
+CFile::CFile(int fdToAttach) : m_hFile(fdToAttach), m_bCloseOnDelete(false) {}
+
+CFile::~CFile() {
+    if (m_bCloseOnDelete)
+        Abort();
+}
+
+bool CFile::Open(const CString& path, unsigned flags, CFileException* pError) {
+    auto fail = [&](int err) {
+        if (pError)
+            *pError = CFileException(CauseFromErrno(err), err, path);
+        return false;
+    };
+    if (IsOpen() || path.empty())
+        return fail(EINVAL);
+    if (ShouldFailFileOp(FileOp::Open, path))
+        return fail(EACCES);
+
+    int oflags = O_CLOEXEC;
+    if (flags & modeReadWrite)
+        oflags |= O_RDWR;
+    else if (flags & modeWrite)
+        oflags |= O_WRONLY;
+    else
+        oflags |= O_RDONLY;
+    const bool create = (flags & modeCreate) != 0;
+    const bool exclusive = (flags & shareExclusive) != 0;
+    if (create)
+        oflags |= O_CREAT | O_NOFOLLOW;
+    // A FIFO or device must not block the open; it is used normally after.
+    oflags |= O_NONBLOCK;
+
+    // The lock is taken before any truncation, and the path is checked to
+    // still name the locked file, since another process may delete or
+    // replace it between our open and our lock.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = ::open(path.c_str(), oflags, 0666);
+        if (fd < 0)
+            return fail(errno);
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            const int err = errno;
+            ::close(fd);
+            return fail(err);
+        }
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return fail(EISDIR);
+        }
+        if (exclusive) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int err = errno;
+                ::close(fd);
+                return fail(err == EWOULDBLOCK ? EWOULDBLOCK : err);
+            }
+            struct stat now {};
+            if (::lstat(path.c_str(), &now) != 0 || !SameInode(st, now)) {
+                ::close(fd);
+                continue;  // replaced under us: open the new file instead
+            }
+        }
+        if (create && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0) {
+            const int err = errno;
+            ::close(fd);
+            return fail(err);
+        }
+        const int fl = ::fcntl(fd, F_GETFL);
+        if (fl >= 0)
+            ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+        m_hFile = fd;
+        m_bCloseOnDelete = true;
+        m_bRegularFile = S_ISREG(st.st_mode);
+        m_strFileName = path;
+        return true;
+    }
+    return fail(EWOULDBLOCK);
+}
+
+unsigned CFile::Read(void* buffer, unsigned count) {
+    if (ShouldFailFileOp(FileOp::Read, m_strFileName))
+        ThrowInjected(FileOp::Read, m_strFileName);
+    for (;;) {
+        const ssize_t got = ::read(m_hFile, buffer, count);
+        if (got >= 0)
+            return static_cast<unsigned>(got);
+        if (errno != EINTR)
+            ThrowErrno(errno, m_strFileName);
+    }
+}
+
+void CFile::Write(const void* buffer, unsigned count) {
+    if (ShouldFailFileOp(FileOp::Write, m_strFileName))
+        ThrowInjected(FileOp::Write, m_strFileName);
+    const char* p = static_cast<const char*>(buffer);
+    while (count > 0) {
+        const ssize_t put = ::write(m_hFile, p, count);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(errno, m_strFileName);
+        }
+        if (put == 0)
+            ThrowErrno(ENOSPC, m_strFileName);
+        p += put;
+        count -= static_cast<unsigned>(put);
+    }
+}
+
+int64_t CFile::Seek(int64_t offset, SeekPosition from) {
+    if (ShouldFailFileOp(FileOp::Seek, m_strFileName))
+        ThrowInjected(FileOp::Seek, m_strFileName);
+    const int whence = from == begin ? SEEK_SET : from == current ? SEEK_CUR : SEEK_END;
+    const off_t pos = ::lseek(m_hFile, static_cast<off_t>(offset), whence);
+    if (pos < 0)
+        ThrowErrno(errno, m_strFileName);
+    return static_cast<int64_t>(pos);
+}
+
+int64_t CFile::GetLength() {
+    struct stat st {};
+    if (::fstat(m_hFile, &st) != 0)
+        ThrowErrno(errno, m_strFileName);
+    return static_cast<int64_t>(st.st_size);
+}
+
+void CFile::Flush() {
+    if (ShouldFailFileOp(FileOp::Flush, m_strFileName))
+        ThrowInjected(FileOp::Flush, m_strFileName);
+    if (m_bRegularFile && ::fsync(m_hFile) != 0)
+        ThrowErrno(errno, m_strFileName);
+}
+
+void CFile::Close() {
+    if (m_hFile < 0)
+        return;
+    const int fd = m_hFile;
+    const bool owned = m_bCloseOnDelete;
+    m_hFile = -1;
+    m_bCloseOnDelete = false;
+    if (ShouldFailFileOp(FileOp::Close, m_strFileName)) {
+        if (owned)
+            ::close(fd);
+        ThrowInjected(FileOp::Close, m_strFileName);
+    }
+    if (owned && ::close(fd) != 0 && errno != EINTR)
+        ThrowErrno(errno, m_strFileName);
+}
+
+void CFile::Abort() {
+    if (m_hFile >= 0 && m_bCloseOnDelete)
+        ::close(m_hFile);
+    m_hFile = -1;
+    m_bCloseOnDelete = false;
+}
+
+void CFile::Remove(const CString& path) {
+    if (ShouldFailFileOp(FileOp::Remove, path))
+        ThrowInjected(FileOp::Remove, path);
+    if (::unlink(path.c_str()) != 0)
+        ThrowErrno(errno, path);
+}
+
+void CFile::Rename(const CString& oldPath, const CString& newPath) {
+    if (ShouldFailFileOp(FileOp::Rename, oldPath))
+        ThrowInjected(FileOp::Rename, oldPath);
+    if (::rename(oldPath.c_str(), newPath.c_str()) != 0)
+        ThrowErrno(errno, oldPath);
+}

@@ -1,0 +1,26 @@
+// Message boxes on string-table entries. The core raises them by id and icon;
+// where they appear is up to the front end, which installs a sink: the
+// command-line tool prints the text, the desktop program shows a dialog (on
+// its own thread, while a worker waits), tests record what was shown.
+#pragma once
+
+#include <functional>
+
+#include "platform/cstring.h"
+
+enum class MsgIcon { Stop, Exclamation, Information };
+enum class MsgButtons { Ok, RetryCancel };
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDRETRY = 4;
+
+using MessageSink = std::function<int(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons)>;
+
+// Installs the sink and returns the one it replaces (empty for none).
+MessageSink SetMessageSink(MessageSink sink);
+
+// Shows string-table entry nID; returns the button chosen (IDOK, IDRETRY or
+// IDCANCEL). Without a sink the text goes to stderr and the answer is IDOK,
+// or IDCANCEL for a Retry/Cancel question.
+int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);

@@ -1,0 +1,127 @@
+#include "progress/progress_dlg.h"
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+CProgressDlg::CProgressDlg() : m_strStatus(kProgressInitialStatus) {}
+
+CProgressDlg::~CProgressDlg() = default;
+
+BOOL CProgressDlg::SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo) {
+    if (nPctFrom < 0 || nPctFrom > 100 || nPctTo <= nPctFrom || nPctTo < 0 || nPctTo > 100 || nFrom >= nTo)
+        return FALSE;
+    m_nPctFrom = nPctFrom;
+    m_nPctTo = nPctTo;
+    m_nFrom = nFrom;
+    m_nTo = nTo;
+    return TRUE;
+}
+
+int64_t CProgressDlg::SetPos(int64_t nPos) {
+    const int64_t previous = m_nPos;
+    m_nPos = nPos < m_nFrom ? m_nFrom : (nPos > m_nTo ? m_nTo : nPos);
+    if (m_nFrom != m_nTo) {
+        // Spans are at most 100 points and measures at most 2^62, so the
+        // 128-bit product cannot overflow.
+        const __int128 product = static_cast<__int128>(m_nPctTo - m_nPctFrom) * (m_nPos - m_nFrom);
+        m_nPct.store(static_cast<int>(m_nPctFrom + static_cast<int64_t>(product / (m_nTo - m_nFrom))));
+    }
+    return previous;
+}
+
+void CProgressDlg::Complete() {
+    m_nPct.store(100);
+    {
+        std::lock_guard<std::mutex> lock(m_textMutex);
+        m_strStatus = kProgressCompleteStatus;
+    }
+    m_bComplete.store(true);
+}
+
+void CProgressDlg::SetStatus(UINT nID) { SetStatus(LoadStringText(nID)); }
+
+void CProgressDlg::SetStatus(const CString& text) {
+    std::lock_guard<std::mutex> lock(m_textMutex);
+    if (text != m_strStatus) {
+        m_strStatus = text;
+        m_bStatusChanged = true;
+    }
+}
+
+void CProgressDlg::SetTitle(UINT nID) {
+    const CString text = LoadStringText(nID);
+    std::lock_guard<std::mutex> lock(m_textMutex);
+    if (text != m_strTitle) {
+        m_strTitle = text;
+        m_bTitleChanged = true;
+    }
+}
+
+CString CProgressDlg::GetStatus() const {
+    std::lock_guard<std::mutex> lock(m_textMutex);
+    return m_strStatus;
+}
+
+CString CProgressDlg::GetTitle() const {
+    std::lock_guard<std::mutex> lock(m_textMutex);
+    return m_strTitle;
+}
+
+CString CProgressDlg::FormatPercent(int nPct) { return FormatString("%3d%%", nPct); }
+
+CProgressDlg::DisplayUpdate CProgressDlg::TakeDisplayUpdate() {
+    DisplayUpdate update;
+    if (m_bCancelRequested.load())
+        return update;
+    {
+        std::lock_guard<std::mutex> lock(m_textMutex);
+        if (m_bStatusChanged) {
+            update.status = m_strStatus;
+            m_bStatusChanged = false;
+        }
+        if (m_bTitleChanged) {
+            update.title = m_strTitle;
+            m_bTitleChanged = false;
+        }
+    }
+    const int nPct = m_nPct.load();
+    if (nPct != m_nPctShown) {
+        m_nPctShown = nPct;
+        update.percent = nPct;
+        update.percentText = FormatPercent(nPct);
+    }
+    return update;
+}
+
+CProgressDlg::TickResult CProgressDlg::Tick(DisplayUpdate& update) {
+    const bool complete = m_bComplete.load();
+    const bool stopped = m_bStopped.load();
+    update = TakeDisplayUpdate();
+    if (complete)
+        return TickResult::EndOk;
+    if (stopped)
+        return TickResult::EndCancel;
+    return TickResult::KeepOpen;
+}
+
+int RunProgressLoop(CProgressDlg& dlg, int intervalMs,
+                    const std::function<void(const CProgressDlg::DisplayUpdate&)>& onUpdate,
+                    const std::function<bool()>& wantCancel) {
+    for (;;) {
+        if (wantCancel && wantCancel())
+            dlg.OnCancel();
+        CProgressDlg::DisplayUpdate update;
+        const CProgressDlg::TickResult result = dlg.Tick(update);
+        if (onUpdate)
+            onUpdate(update);
+        if (result == CProgressDlg::TickResult::EndOk)
+            return IDOK;
+        if (result == CProgressDlg::TickResult::EndCancel)
+            return IDCANCEL;
+        std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+    }
+}

@@ -1,0 +1,86 @@
+#include "res/string_table.h"
+
+#include <unordered_map>
+
+namespace {
+
+const std::unordered_map<UINT, const char*>& Table() {
+    static const std::unordered_map<UINT, const char*> table = {
+        {IDS_ABOUTBOX, "&About Gridwell..."},
+        {IDS_NO_PATTERN, "You have not specified a pattern to which a word can be matched."},
+        {IDS_BAD_PATTERN,
+         "The pattern can only contain upper and lower case characters, and either question marks (?) to "
+         "denote unknown letters or numbers (0-9) to denote several consecutive unknown letters."},
+        {IDS_BAD_REMAINDER,
+         "The wild characters are used to replace unknown characters in the pattern.  Therefore they can only "
+         "contain upper or lower case letters."},
+        {IDS_REMAINDER_TOO_LONG,
+         "The number of characters specified in the remainder exceeds the number of wild characters specified "
+         "in the pattern.\n\nNOTE: The remainder should not include characters that are already specified in "
+         "the pattern."},
+        {IDS_CANNOT_OPEN_DICT,
+         "Unable to open the dictionary file for input.  Check that it is in the same directory as the program "
+         "and that the 'working directory' is set to the same location."},
+        {IDS_CANNOT_OPEN_EXCLUSIVE,
+         "Unable to open the dictionary file exclusively.  Another program is using the dictionary - close that "
+         "program and then try again."},
+        {IDS_NO_LONGEST_LENGTH, "Unable to locate size of longest word in the dictionary."},
+        {IDS_CANNOT_READ_LENGTHS, "Unable to read the word lengths from the dictionary file.\n\nThe file may be corrupt."},
+        {IDS_CANNOT_READ_DICT,
+         "Cannot read data from dictionary file.\n\nPlease close down the application immediately and restart."},
+        {IDS_OUT_OF_MEMORY, "Cannot allocate enough memory to run."},
+        {IDS_CANNOT_FIND_LENGTH,
+         "Failed to find the place in the dictionary where words of the specified length start."},
+        {IDS_INVALID_CHARACTER, "Invalid character detected within the dictionary.\n\nThe file may be corrupt."},
+        {IDS_LOAD_DICTIONARY, "&Load Dictionary from file..."},
+        {IDS_SAVE_DICTIONARY, "&Save Dictionary to file..."},
+        {IDS_TEXT_EXTENSION, "txt"},
+        {IDS_TEXT_FILTER, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"},
+        {IDS_CANNOT_CREATE_TEXT, "Failed to open file to save dictionary."},
+        {IDS_DEFAULT_TEXT_NAME, "dictionary"},
+        {IDS_CANNOT_WRITE_DICT,
+         "Cannot write data to the dictionary file.\n\nPlease close down the application immediately and restart."},
+        {IDS_SAVE_DONE, "Dictionary was successfully saved to file."},
+        {IDS_SAVE_CANCELLED, "Saving of the dictionary file was cancelled by the user."},
+        {IDS_LOAD_DONE, "Dictionary was successfully loaded from file."},
+        {IDS_LOAD_CANCELLED, "Loading of the dictionary from file was cancelled by the user."},
+        {IDS_CANNOT_OPEN_TEXT, "Failed to open file from which to load the dictionary."},
+        {IDS_CANNOT_SEEK_TEXT, "Failed to seek to start of text file being used as a dictionary."},
+        {IDS_WRITING_LENGTH, "Writing out %d-letter words"},
+        {IDS_SAVING_TITLE, "Saving dictionary..."},
+        {IDS_FINDING_LONGEST, "Reading file to find longest word..."},
+        {IDS_COUNTING_WORDS, "Counting words and their lengths..."},
+        {IDS_LOADING_TITLE, "Loading dictionary..."},
+        {IDS_NO_MEMORY_FOR_IMPORT,
+         "Failed to allocate sufficient memory to rebuild dictionary.\n\nTry quitting some applications and "
+         "having another go."},
+        {IDS_STORING_WORDS, "Read words into memory..."},
+        {IDS_SORTING_WORDS, "Sorting dictionay into correct order..."},
+        {IDS_NO_MATCHES, "No matching words found"},
+        {IDS_CANNOT_OPEN_TEMP, "Failed to open a temporary version of the dictionary."},
+        {IDS_WRITING_DICTIONARY, "Writing out dictionary..."},
+        {IDS_CANNOT_RENAME,
+         "Failed to rename dictionary from the temporary filename to the correct one.  Please check that there "
+         "are no other instances of this program running."},
+        {IDS_PATTERN_TOO_LONG, "The word you are attempting to find is longer than any of the words in the dictionary."},
+        {IDS_WORD_LIST_TOO_LARGE,
+         "The word list is too large for a dictionary file.  A dictionary holds at most 16,777,215 words of one "
+         "length, and every length must start within its first 16,777,216 bytes.\n\nThe dictionary was not "
+         "changed."},
+        {IDS_CANNOT_WRITE_TEXT,
+         "Cannot write to the text file.  The disk may be full.\n\nThe text file was not completed."},
+        {IDS_WORD_LIST_CHANGED,
+         "The word list file changed while it was being read.\n\nThe dictionary was not changed.  Try again "
+         "once nothing else is writing to the file."},
+        {IDS_CANNOT_START_TASK, "Unable to start the background task.\n\nNothing was changed."},
+    };
+    return table;
+}
+
+}  // namespace
+
+CString LoadStringText(UINT nID) {
+    const auto& table = Table();
+    const auto it = table.find(nID);
+    return it == table.end() ? CString() : CString(it->second);
+}

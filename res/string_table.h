@@ -1,0 +1,63 @@
+// The program's string table: every message, caption and label text that is
+// looked up by number.
+#pragma once
+
+#include "platform/cstring.h"
+
+enum : UINT {
+    IDS_ABOUTBOX = 101,
+    IDS_NO_PATTERN = 102,
+    IDS_BAD_PATTERN = 103,
+    IDS_BAD_REMAINDER = 104,
+    IDS_REMAINDER_TOO_LONG = 105,
+    IDS_CANNOT_OPEN_DICT = 106,
+    IDS_CANNOT_OPEN_EXCLUSIVE = 107,
+    IDS_NO_LONGEST_LENGTH = 108,
+    IDS_CANNOT_READ_LENGTHS = 109,
+    IDS_CANNOT_READ_DICT = 110,
+    IDS_OUT_OF_MEMORY = 111,
+    IDS_CANNOT_FIND_LENGTH = 112,
+    IDS_INVALID_CHARACTER = 113,
+    IDS_LOAD_DICTIONARY = 59142,
+    IDS_SAVE_DICTIONARY = 59143,
+    IDS_TEXT_EXTENSION = 59144,
+    IDS_TEXT_FILTER = 59145,
+    IDS_CANNOT_CREATE_TEXT = 59146,
+    IDS_DEFAULT_TEXT_NAME = 59147,
+    IDS_CANNOT_WRITE_DICT = 59148,
+    IDS_SAVE_DONE = 59149,
+    IDS_SAVE_CANCELLED = 59150,
+    IDS_LOAD_DONE = 59151,
+    IDS_LOAD_CANCELLED = 59152,
+    IDS_CANNOT_OPEN_TEXT = 59153,
+    IDS_CANNOT_SEEK_TEXT = 59154,
+    IDS_WRITING_LENGTH = 59155,
+    IDS_SAVING_TITLE = 59156,
+    IDS_FINDING_LONGEST = 59157,
+    IDS_COUNTING_WORDS = 59158,
+    IDS_LOADING_TITLE = 59159,
+    IDS_NO_MEMORY_FOR_IMPORT = 59160,
+    IDS_STORING_WORDS = 59161,
+    IDS_SORTING_WORDS = 59162,
+    IDS_NO_MATCHES = 59163,
+    IDS_CANNOT_OPEN_TEMP = 59164,
+    IDS_WRITING_DICTIONARY = 59165,
+    IDS_CANNOT_RENAME = 59166,
+    IDS_PATTERN_TOO_LONG = 59167,
+    // Messages of this port for faults that the file format or the platform
+    // make possible.
+    IDS_WORD_LIST_TOO_LARGE = 59168,
+    IDS_CANNOT_WRITE_TEXT = 59169,
+    IDS_WORD_LIST_CHANGED = 59170,
+    IDS_CANNOT_START_TASK = 59171,
+    IDS_HELP_FAILED = 61703,
+};
+
+// The text of a string-table entry; empty for an unknown id.
+CString LoadStringText(UINT nID);
+
+// Fixed texts that are not string-table entries.
+inline constexpr const char* kAppVersionText = "Gridwell: Version 1.02";
+inline constexpr const char* kProgressCaption = "Gwell - working";
+inline constexpr const char* kProgressInitialStatus = "Initialising";
+inline constexpr const char* kProgressCompleteStatus = "Complete";

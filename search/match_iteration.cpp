@@ -1,0 +1,54 @@
+// Walking the words of the prepared length block and returning the matches.
+#include "dictionary/dictionary.h"
+
+BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
+    if (m_bLimit && m_nMatches >= kLimitMatches)
+        return FALSE;
+    while (NextWord(word)) {
+        if (bListAll || MatchesWord(word)) {
+            ++m_nMatches;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+bool CDictionary::MatchesWord(const CString& word) const {
+    const size_t nLength = m_strPattern.size();
+    if (!m_bAnagram) {
+        for (size_t i = 0; i < nLength; ++i)
+            if (m_strPattern[i] != '?' && m_strPattern[i] != word[i])
+                return false;
+    }
+
+    // S: the word's letters in ascending order, by counting.
+    int counts[26] = {};
+    for (size_t i = 0; i < nLength; ++i)
+        ++counts[word[i] - 'A'];
+    char sorted[256];
+    size_t nSorted = 0;
+    for (int letter = 0; letter < 26; ++letter)
+        for (int k = 0; k < counts[letter]; ++k)
+            sorted[nSorted++] = static_cast<char>('A' + letter);
+
+    const CString& target = m_strLetters;
+    if (m_nWild == 0)
+        return target.size() <= nSorted && target.compare(0, target.size(), sorted, target.size()) == 0;
+    if (target.empty())
+        return true;
+
+    // Walk both sorted strings; the budget counts letters of S passed over.
+    size_t i = 0;
+    size_t j = 0;
+    int budget = m_nWild;
+    for (;;) {
+        if (j < nSorted && sorted[j] == target[i]) {
+            ++i;
+        } else if (--budget < 0) {
+            return false;
+        }
+        ++j;
+        if (i == target.size())
+            return true;
+    }
+}
