@@ -1,0 +1,148 @@
+#include "tests/test_support.h"
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <cstdlib>
+
+#include "app/work_dir.h"
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "progress/progress_dlg.h"
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+    std::string pattern = (fs::temp_directory_path() / "gridwell-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+    SetWorkDirForTesting(m_path);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_path, ec);
+}
+
+void ScratchDir::Write(const std::string& name, const std::string& contents) const {
+    std::ofstream out(File(name), std::ios::binary);
+    out << contents;
+}
+
+std::string ScratchDir::Read(const std::string& name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool ScratchDir::Exists(const std::string& name) const {
+    std::error_code ec;
+    return fs::symlink_status(File(name), ec).type() != fs::file_type::not_found;
+}
+
+struct MessageRecorder::State {
+    mutable std::mutex mutex;
+    std::vector<RecordedMessage> messages;
+    std::deque<int> answers;
+};
+
+MessageRecorder::MessageRecorder() : m_state(new State) {
+    State* state = m_state;
+    m_previous = SetMessageSink([state](UINT id, const CString&, MsgIcon icon, MsgButtons buttons) {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        state->messages.push_back({id, icon, buttons});
+        if (buttons != MsgButtons::RetryCancel)
+            return IDOK;
+        if (state->answers.empty())
+            return IDCANCEL;
+        const int answer = state->answers.front();
+        state->answers.pop_front();
+        return answer;
+    });
+}
+
+MessageRecorder::~MessageRecorder() {
+    SetMessageSink(m_previous);
+    delete m_state;
+}
+
+std::vector<RecordedMessage> MessageRecorder::Messages() const {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->messages;
+}
+
+std::vector<UINT> MessageRecorder::Ids() const {
+    std::vector<UINT> ids;
+    for (const RecordedMessage& m : Messages())
+        ids.push_back(m.id);
+    return ids;
+}
+
+void MessageRecorder::Clear() {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->messages.clear();
+}
+
+void MessageRecorder::QueueAnswer(int answer) {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->answers.push_back(answer);
+}
+
+namespace {
+int RunHeadless(CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); }
+}  // namespace
+
+UINT ImportHeadless(const std::string& wordListPath) {
+    CJobContext job;
+    return OnLoadDictionaryFile(job, wordListPath, RunHeadless);
+}
+
+UINT ExportHeadless(const std::string& path) {
+    CJobContext job;
+    return OnSaveDictionaryFile(job, path, RunHeadless);
+}
+
+std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& w : words)
+        text += w + "\n";
+    dir.Write("words-input.txt", text);
+    MessageRecorder quiet;
+    const UINT result = ImportHeadless(dir.File("words-input.txt"));
+    EXPECT_EQ(result, 59151u) << "import of the test word list failed";
+    return dir.Read("dictionary.dat");
+}
+
+std::vector<std::string> ReadAllWords() {
+    std::vector<std::string> words;
+    CDictionary dict;
+    if (!dict.OpenForReading())
+        return words;
+    for (int length = 2; length <= dict.GetMaxLength(); ++length) {
+        int count = 0;
+        if (!dict.PrepareSearch(FALSE, std::to_string(length), "", FALSE, count))
+            continue;
+        CString word;
+        while (dict.NextMatch(word, TRUE))
+            words.push_back(word);
+    }
+    return words;
+}
+
+std::string Hex(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i)
+            out += ' ';
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}

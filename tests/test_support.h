@@ -1,0 +1,62 @@
+// Helpers shared by the test binaries.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/cstring.h"
+#include "platform/message_box.h"
+
+// A fresh directory for one test, made the program's working directory for
+// the dictionary files; removed with everything in it afterwards.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    void Write(const std::string& name, const std::string& contents) const;
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+struct RecordedMessage {
+    UINT id;
+    MsgIcon icon;
+    MsgButtons buttons;
+    bool operator==(const RecordedMessage&) const = default;
+};
+
+// Records every message box while it lives; answers Retry/Cancel questions
+// from a queue of answers (IDCANCEL when it is empty).
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    std::vector<RecordedMessage> Messages() const;
+    std::vector<UINT> Ids() const;
+    void Clear();
+    void QueueAnswer(int answer);
+
+private:
+    struct State;
+    State* m_state;
+    MessageSink m_previous;
+};
+
+// The packed bytes of a dictionary built from these words, through the real
+// import in the current working directory; leaves dictionary.dat there.
+std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string>& words);
+// Runs the whole import of `wordListPath` headless; returns the last message id.
+UINT ImportHeadless(const std::string& wordListPath);
+// Runs the whole export headless to `path`; returns the last message id.
+UINT ExportHeadless(const std::string& path);
+// All words of dictionary.dat in stored order, read through list-all mode.
+std::vector<std::string> ReadAllWords();
+// Bytes as hexadecimal, two digits a byte, separated by blanks.
+std::string Hex(const std::string& bytes);
