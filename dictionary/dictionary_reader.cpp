@@ -9,6 +9,7 @@
 
 #include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 
@@ -104,7 +105,7 @@ BOOL CDictionary::LoadTrailer() {
     const int nMax = m_nMaxLength;
     m_pnWordCount.reset(new (std::nothrow) int[nMax + 1]());
     m_pnBlockStart.reset(new (std::nothrow) int[nMax + 1]());
-    if (!m_pnWordCount || !m_pnBlockStart) {
+    if (!m_pnWordCount || !m_pnBlockStart || ShouldFailFileOp(FileOp::Allocate, "length tables")) {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
         return FALSE;
     }

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "dictionary/dictionary.h"
+#include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 
@@ -89,7 +90,8 @@ BOOL CWordListFile::AllocateLengthTables(int nLongest) {
     m_pnWrittenCount.reset(new (std::nothrow) int[entries]());
     m_pnBlockEnd.reset(new (std::nothrow) int64_t[entries]());
     m_pnLengthLimit.reset(new (std::nothrow) int64_t[entries]());
-    if (!m_pnLengthTable || !m_pnWrittenCount || !m_pnBlockEnd || !m_pnLengthLimit) {
+    if (!m_pnLengthTable || !m_pnWrittenCount || !m_pnBlockEnd || !m_pnLengthLimit ||
+        ShouldFailFileOp(FileOp::Allocate, "length tables")) {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
         return FALSE;
     }
@@ -112,7 +114,7 @@ BOOL CWordListFile::AllocateWordStore() {
         arenaBytes += static_cast<size_t>(m_pnLengthTable[n]) * static_cast<size_t>(n + 1);
     m_pArena.reset(new (std::nothrow) char[arenaBytes ? arenaBytes : 1]);
     m_ppWords.reset(new (std::nothrow) char*[m_nWordCount ? static_cast<size_t>(m_nWordCount) : 1]);
-    if (!m_pArena || !m_ppWords) {
+    if (!m_pArena || !m_ppWords || ShouldFailFileOp(FileOp::Allocate, "word store")) {
         AfxMessageBox(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
         m_pArena.reset();
         m_ppWords.reset();

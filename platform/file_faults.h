@@ -7,7 +7,10 @@
 #include <functional>
 #include <string>
 
-enum class FileOp { Open, Read, Write, Seek, Close, Flush, Remove, Rename };
+// Allocate stands for the program's large allocations (the dictionary's
+// length tables, the word list's tables and word store); `path` then names
+// the table.
+enum class FileOp { Open, Read, Write, Seek, Close, Flush, Remove, Rename, Allocate };
 
 // Returns true when the call on `path` should fail.
 using FileFaultHook = std::function<bool(FileOp op, const std::string& path)>;
