@@ -20,6 +20,10 @@ bool CDictionary::MatchesWord(const CString& word) const {
             if (m_strPattern[i] != '?' && m_strPattern[i] != word[i])
                 return false;
     }
+    // No letters to look for (a pattern of only '?' and digit runs): every
+    // word of the block that passed the pattern matches, so skip sorting it.
+    if (m_strLetters.empty())
+        return true;
 
     // S: the word's letters in ascending order, by counting.
     int counts[26] = {};
