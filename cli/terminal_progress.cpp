@@ -10,10 +10,19 @@
 namespace {
 
 std::atomic<bool> g_interrupted{false};
+// The job running now. Ctrl-C requests its cancel at once, as the Cancel
+// button does; the process has only the command's thread and the worker, and
+// the dialog is deleted only after the worker has been joined, so the handler
+// never touches a deleted dialog.
+std::atomic<CProgressDlg*> g_activeDialog{nullptr};
 std::mutex g_outputMutex;
 bool g_lineDrawn = false;  // guarded by g_outputMutex
 
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+    if (CProgressDlg* dlg = g_activeDialog.load())
+        dlg->OnCancel();
+}
 
 void ClearLineLocked() {
     if (g_lineDrawn) {
@@ -59,7 +68,8 @@ ModalRunner TerminalProgress::Runner() {
         CString status;
         CString percentText = CProgressDlg::FormatPercent(0);
         int percent = 0;
-        return RunProgressLoop(
+        g_activeDialog.store(&dlg);
+        const int result = RunProgressLoop(
             dlg, 100,
             [&](const CProgressDlg::DisplayUpdate& update) {
                 if (update.status)
@@ -76,6 +86,8 @@ ModalRunner TerminalProgress::Runner() {
                 g_lineDrawn = true;
             },
             [] { return g_interrupted.load(); });
+        g_activeDialog.store(nullptr);
+        return result;
     };
 }
 

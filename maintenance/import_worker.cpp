@@ -53,6 +53,10 @@ UINT ImportThreadProc(void* pParam) {
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase1);
     }
+    // A pass cut short by a read failure has not seen the whole list; a
+    // dictionary built from part of it must not replace the old one.
+    if (reader.ReadFailed())
+        return job.Stop(kImportReadFailed);
 
     // Phase 2: count the words of each length.
     int64_t nIgnored = 0;
@@ -67,6 +71,8 @@ UINT ImportThreadProc(void* pParam) {
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase2);
     }
+    if (reader.ReadFailed())
+        return job.Stop(kImportReadFailed);
 
     // Phase 3: store them.
     progress.SetRange(51, 75, 1, nWordCount);
@@ -80,6 +86,8 @@ UINT ImportThreadProc(void* pParam) {
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase3);
     }
+    if (reader.ReadFailed())
+        return job.Stop(kImportReadFailed);
     if (reader.InputChanged()) {
         AfxMessageBox(IDS_WORD_LIST_CHANGED, MsgIcon::Stop);
         return job.Stop(kImportWordListChanged);

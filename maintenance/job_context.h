@@ -43,6 +43,7 @@ enum ImportExitCode : UINT {
     kImportWordListChanged = 9,
     kImportTooLarge = 10,
     kImportWriteFailed = 11,
+    kImportReadFailed = 12,
 };
 enum ExportExitCode : UINT { kExportComplete = 0, kExportOpenFailed = 1, kExportCancelled = 2, kExportWriteFailed = 3 };
 

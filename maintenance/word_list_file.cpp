@@ -18,6 +18,7 @@ char CWordListFile::RefillAndReadByte() {
         m_nBufCount = static_cast<int>(Read(m_buffer, kBufferSize));
     } catch (const CFileException&) {
         AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+        m_bReadFailed = true;
         m_nBufCount = 0;
         m_nBufPos = 0;
         m_bEndOfInput = true;

@@ -43,6 +43,9 @@ public:
     // it was read): a word longer than the longest measured, or a different
     // number of words of some length. Such input is never written.
     bool InputChanged() const;
+    // True once a read of the file has failed (message 110 shown): the pass
+    // ended early, so its words are not the whole list.
+    bool ReadFailed() const { return m_bReadFailed; }
     // True when length nLength, already written, fits the file format's
     // 24-bit word count and block start.
     bool LengthFitsFormat(int nLength) const;
@@ -73,4 +76,5 @@ private:
     int64_t m_nWordCount = 0;
     int m_nMaxLength = 0;
     bool m_bInputChanged = false;
+    bool m_bReadFailed = false;
 };
