@@ -1,0 +1,156 @@
+// gridwell-cli run in-process: output, messages and exit codes.
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "platform/file_faults.h"
+#include "tests/test_support.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadStream(std::FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, got);
+    return text;
+}
+
+// Runs the tool in the scratch directory, capturing stdout and stderr.
+CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args) {
+    char cwd[4096];
+    EXPECT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    EXPECT_EQ(::chdir(dir.Path().c_str()), 0);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fflush(stderr);
+    const int savedErr = ::dup(STDERR_FILENO);
+    ::dup2(::fileno(err), STDERR_FILENO);
+    const int code = RunCli(args, out);
+    std::fflush(stderr);
+    ::dup2(savedErr, STDERR_FILENO);
+    ::close(savedErr);
+    EXPECT_EQ(::chdir(cwd), 0);
+    CliRun run{code, ReadStream(out), ReadStream(err)};
+    std::fclose(out);
+    std::fclose(err);
+    return run;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildDictionary(dir, {"CAT", "COT", "CUT", "ACT", "TAC", "DATE", "GATE", "CRATE", "TRACE", "REACT"});
+    }
+    void TearDown() override { ClearFileFaultHook(); }
+    ScratchDir dir;
+};
+
+TEST_F(CliTest, FindListsMatchesInStoredOrder) {
+    const CliRun run = RunTool(dir, {"find", "c?t"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(RunTool(dir, {"find", "--anagram", "crate"}).out, "CRATE\nREACT\nTRACE\n");
+    EXPECT_EQ(RunTool(dir, {"find", "c?t", "a"}).out, "CAT\n");
+    EXPECT_EQ(RunTool(dir, {"find", "c?t", ""}).out, "CAT\nCOT\nCUT\n") << "empty LETTERS is the same as none";
+    EXPECT_EQ(RunTool(dir, {"find", "--", "3", "t"}).out, "ACT\nCAT\nCOT\nCUT\nTAC\n");
+    EXPECT_EQ(RunTool(dir, {"--limit", "find", "4"}).out, "DATE\nGATE\n");
+}
+
+TEST_F(CliTest, NoMatchAndRefusals) {
+    const CliRun none = RunTool(dir, {"find", "x?x"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "No matching words found\n");
+
+    const CliRun empty = RunTool(dir, {"find", ""});
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "You have not specified a pattern to which a word can be matched.\n");
+
+    const CliRun bad = RunTool(dir, {"find", "a-b"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.err.rfind("The pattern can only contain", 0), 0u);
+    EXPECT_EQ(RunTool(dir, {"find", "9"}).err,
+              "The word you are attempting to find is longer than any of the words in the dictionary.\n");
+    EXPECT_EQ(RunTool(dir, {"find", "??", "abc"}).exitCode, 2);
+}
+
+TEST_F(CliTest, UsageErrorsAndHelp) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"find"}, {"find", "a", "b", "c"}, {"--bogus", "find", "cat"}, {"frobnicate"}, {"import"},
+             {"export", "a", "b"}, {"import", "--anagram", "x"}}) {
+        const CliRun run = RunTool(dir, args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find("usage: gridwell-cli"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    const CliRun help = RunTool(dir, {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+}
+
+TEST_F(CliTest, MissingDictionaryIsAFailure) {
+    ScratchDir empty;
+    const CliRun run = RunTool(empty, {"find", "cat"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("Unable to open the dictionary file for input.", 0), 0u);
+}
+
+TEST_F(CliTest, ImportAndExportRoundTrip) {
+    dir.Write("list.txt", "Zebra\nyak\nox\n");
+    const CliRun import = RunTool(dir, {"import", "list.txt"});
+    EXPECT_EQ(import.exitCode, 0);
+    EXPECT_EQ(import.err, "Dictionary was successfully loaded from file.\n");
+    const CliRun toFile = RunTool(dir, {"export", "words.txt"});
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_EQ(toFile.err, "Dictionary was successfully saved to file.\n");
+    EXPECT_EQ(dir.Read("words.txt"), "OX\nYAK\nZEBRA\n");
+    const CliRun toStdout = RunTool(dir, {"export", "-"});
+    EXPECT_EQ(toStdout.exitCode, 0);
+    EXPECT_EQ(toStdout.out, "OX\nYAK\nZEBRA\n");
+    EXPECT_EQ(RunTool(dir, {"import", "missing.txt"}).exitCode, 2);
+}
+
+TEST_F(CliTest, FailedReplacementIsNotRetried) {
+    const std::string before = dir.Read("dictionary.dat");
+    dir.Write("list.txt", "new\nwords\n");
+    SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Rename; });
+    const CliRun run = RunTool(dir, {"import", "list.txt"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err,
+              "Failed to rename dictionary from the temporary filename to the correct one.  Please check that "
+              "there are no other instances of this program running.\n");
+    EXPECT_EQ(dir.Read("dictionary.dat"), before);
+    EXPECT_FALSE(dir.Exists("dictionary.$$$"));
+}
+
+TEST_F(CliTest, InterruptCancelsTheImportCleanly) {
+    const std::string before = dir.Read("dictionary.dat");
+    dir.Write("list.txt", "new\nwords\n");
+    // Ctrl-C arrives while the worker reads the list.
+    SetFileFaultHook([](FileOp op, const std::string& p) {
+        if (op == FileOp::Read && p.find("list.txt") != std::string::npos)
+            std::raise(SIGINT);
+        return false;
+    });
+    const CliRun run = RunTool(dir, {"import", "list.txt"});
+    EXPECT_EQ(run.exitCode, 130);
+    EXPECT_EQ(run.err, "Loading of the dictionary from file was cancelled by the user.\n");
+    EXPECT_EQ(dir.Read("dictionary.dat"), before);
+    EXPECT_FALSE(dir.Exists("dictionary.$$$"));
+}
+
+}  // namespace

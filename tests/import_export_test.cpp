@@ -1,0 +1,264 @@
+// The import and export commands with their worker threads: outcomes,
+// cancels in every phase, the retry loop and every failure message.
+#include <atomic>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "platform/file_faults.h"
+#include "platform/worker_thread.h"
+#include "progress/progress_dlg.h"
+#include "tests/test_support.h"
+
+namespace {
+
+const std::vector<std::string> kOldWords = {"OLD", "WORDS", "STAY"};
+const char* const kNewList = "apple\nbanana\ncherry\ndate\nfig\nfig\nkiwi\nlemon\n";
+
+class JobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        oldDictionary = BuildDictionary(dir, kOldWords);
+        dir.Write("list.txt", kNewList);
+    }
+    void TearDown() override {
+        ClearFileFaultHook();
+        SetThreadStartFailureForTesting(false);
+    }
+
+    UINT Import(const std::string& path) {
+        return OnLoadDictionaryFile(job, path, [this](CProgressDlg& dlg) {
+            const int result = RunProgressLoop(dlg, 1, nullptr, nullptr);
+            lastStatus = dlg.GetStatus();
+            return result;
+        });
+    }
+    UINT Export(const std::string& path) {
+        return OnSaveDictionaryFile(job, path, [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); });
+    }
+    // Asks the running job to cancel, from inside a file operation of the worker.
+    void CancelNow() { job.m_pProgressDlg->OnCancel(); }
+    void ExpectOldDictionaryKept() {
+        EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+        EXPECT_FALSE(dir.Exists("dictionary.$$$"));
+    }
+
+    ScratchDir dir;
+    std::string oldDictionary;
+    CJobContext job;
+    CString lastStatus;
+};
+
+TEST_F(JobTest, ImportReplacesTheDictionary) {
+    MessageRecorder recorder;
+    EXPECT_EQ(Import(dir.File("list.txt")), 59151u);
+    EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59151, MsgIcon::Information, MsgButtons::Ok}}));
+    EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"FIG", "DATE", "KIWI", "APPLE", "LEMON", "BANANA", "CHERRY"}));
+    EXPECT_FALSE(dir.Exists("dictionary.$$$"));
+    EXPECT_EQ(job.m_pProgressDlg, nullptr);
+    EXPECT_EQ(job.m_pNewDict, nullptr);
+}
+
+TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionary) {
+    dir.Write("none.txt", "a\nI\n\n123\n");
+    MessageRecorder recorder;
+    EXPECT_EQ(Import(dir.File("none.txt")), 59151u);
+    EXPECT_EQ(Hex(dir.Read("dictionary.dat")), "00");
+}
+
+TEST_F(JobTest, CancelInEveryPhaseKeepsTheOldDictionary) {
+    struct Case {
+        FileOp op;
+        const char* file;
+        int nth;  // the nth such operation on that file requests the cancel
+        const char* status;
+    };
+    // Each pass over the short list reads twice (its bytes, then the end).
+    const Case cases[] = {
+        {FileOp::Read, "list.txt", 1, "Reading file to find longest word..."},
+        {FileOp::Read, "list.txt", 3, "Counting words and their lengths..."},
+        {FileOp::Read, "list.txt", 5, "Read words into memory..."},
+        {FileOp::Read, "list.txt", 6, "Sorting dictionay into correct order..."},
+        {FileOp::Write, "dictionary.$$$", 1, "Writing out dictionary..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        auto count = std::make_shared<std::atomic<int>>(0);
+        SetFileFaultHook([this, c, count](FileOp op, const std::string& path) {
+            if (op == c.op && path.find(c.file) != std::string::npos && ++*count == c.nth)
+                CancelNow();
+            return false;
+        });
+        MessageRecorder recorder;
+        EXPECT_EQ(Import(dir.File("list.txt")), 59152u);
+        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59152});
+        EXPECT_EQ(lastStatus, c.status);
+        ExpectOldDictionaryKept();
+        ClearFileFaultHook();
+    }
+}
+
+TEST_F(JobTest, FailedReplacementOffersRetry) {
+    int renames = 0;
+    SetFileFaultHook([&renames](FileOp op, const std::string&) { return op == FileOp::Rename && ++renames == 1; });
+    {
+        MessageRecorder recorder;
+        recorder.QueueAnswer(IDRETRY);
+        EXPECT_EQ(Import(dir.File("list.txt")), 59151u);
+        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59166, MsgIcon::Exclamation, MsgButtons::RetryCancel},
+                                                                      {59151, MsgIcon::Information, MsgButtons::Ok}}));
+        EXPECT_EQ(ReadAllWords().size(), 7u);
+    }
+    dir.Write("dictionary.dat", oldDictionary);
+    SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Rename; });
+    {
+        MessageRecorder recorder;
+        recorder.QueueAnswer(IDRETRY);
+        recorder.QueueAnswer(IDCANCEL);
+        EXPECT_EQ(Import(dir.File("list.txt")), 59152u);
+        EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59166, 59166, 59152}));
+        ExpectOldDictionaryKept();
+    }
+    {
+        MessageRecorder recorder;
+        EXPECT_EQ(OnLoadDictionaryFile(job, dir.File("list.txt"),
+                                       [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); },
+                                       false),
+                  59166u);
+        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59166, MsgIcon::Exclamation, MsgButtons::Ok}}));
+        ExpectOldDictionaryKept();
+    }
+}
+
+TEST_F(JobTest, ImportFailuresShowTheirMessagesAndChangeNothing) {
+    struct Case {
+        const char* name;
+        std::function<bool(FileOp, const std::string&)> hook;
+        std::vector<UINT> messages;
+    };
+    int seeks = 0;
+    const std::string list = dir.File("list.txt");
+    const std::vector<Case> cases = {
+        {"unreadable word list", [](FileOp op, const std::string& p) { return op == FileOp::Open && p.find("list") != std::string::npos; }, {59153}},
+        {"first rewind", [](FileOp op, const std::string&) { return op == FileOp::Seek; }, {59154, 59152}},
+        {"length tables", [](FileOp op, const std::string& w) { return op == FileOp::Allocate && w == "length tables"; }, {111, 59152}},
+        {"word store", [](FileOp op, const std::string& w) { return op == FileOp::Allocate && w == "word store"; }, {59160, 59152}},
+        {"disk full", [](FileOp op, const std::string& p) { return op == FileOp::Write && p.find(".$$$") != std::string::npos; }, {59148, 59152}},
+        {"flush fails", [](FileOp op, const std::string&) { return op == FileOp::Flush; }, {59148, 59152}},
+        {"read fails mid-way", [](FileOp op, const std::string& p) { return op == FileOp::Read && p.find("list") != std::string::npos; }, {110, 59152}},
+        {"list shrinks between passes",
+         [&seeks, list](FileOp op, const std::string& p) {
+             if (op == FileOp::Seek && p == list && ++seeks == 6)
+                 (void)::truncate(list.c_str(), 10);
+             return false;
+         },
+         {59170, 59152}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        seeks = 0;
+        dir.Write("list.txt", kNewList);
+        SetFileFaultHook(c.hook);
+        MessageRecorder recorder;
+        Import(list);
+        EXPECT_EQ(recorder.Ids(), c.messages);
+        ClearFileFaultHook();
+        ExpectOldDictionaryKept();
+    }
+
+    MessageRecorder recorder;
+    EXPECT_EQ(Import(dir.File("missing.txt")), 59153u);
+    EXPECT_EQ(Import(dir.Path()), 59153u) << "a directory is no word list";
+    SetThreadStartFailureForTesting(true);
+    EXPECT_EQ(Import(list), 59171u);
+    SetThreadStartFailureForTesting(false);
+    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59153, 59153, 59171}));
+    ExpectOldDictionaryKept();
+}
+
+TEST_F(JobTest, SecondImportIsRefusedWhileOneRuns) {
+    MessageRecorder recorder;
+    CDictionary running;
+    ASSERT_TRUE(running.OpenForWriting());
+    EXPECT_EQ(Import(dir.File("list.txt")), 59164u);
+    EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{107, MsgIcon::Stop, MsgButtons::Ok},
+                                                                  {59164, MsgIcon::Exclamation, MsgButtons::Ok}}));
+    EXPECT_TRUE(dir.Exists("dictionary.$$$")) << "the running import's file is not touched";
+    EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+}
+
+TEST_F(JobTest, ExportWritesEveryWordShortestFirst) {
+    BuildDictionary(dir, {"HOUSE", "AT", "BE", "HOUSES", "at"});
+    dir.Write("out.txt", "older and longer contents that must go");
+    MessageRecorder recorder;
+    EXPECT_EQ(Export(dir.File("out.txt")), 59149u);
+    EXPECT_EQ(dir.Read("out.txt"), "AT\nBE\nHOUSE\nHOUSES\n");
+    EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59149, MsgIcon::Information, MsgButtons::Ok}}));
+
+    BuildDictionary(dir, {});
+    EXPECT_EQ(Export(dir.File("empty.txt")), 59149u);
+    EXPECT_EQ(dir.Read("empty.txt"), "");
+}
+
+TEST_F(JobTest, LargeExportIsWrittenInPieces) {
+    std::vector<std::string> words;
+    for (int i = 0; i < 5000; ++i)
+        words.push_back(std::string("W") + static_cast<char>('A' + i / 676 % 26) + static_cast<char>('A' + i / 26 % 26) +
+                        static_cast<char>('A' + i % 26));
+    BuildDictionary(dir, words);
+    std::atomic<int> writes{0};
+    SetFileFaultHook([&writes](FileOp op, const std::string& p) {
+        if (op == FileOp::Write && p.find("big.txt") != std::string::npos)
+            ++writes;
+        return false;
+    });
+    MessageRecorder recorder;
+    EXPECT_EQ(Export(dir.File("big.txt")), 59149u);
+    EXPECT_EQ(dir.Read("big.txt").size(), 25000u);
+    EXPECT_EQ(writes.load(), 3) << "two pieces of just over 10000 characters, then the rest";
+}
+
+TEST_F(JobTest, ExportCancelAndFailures) {
+    {
+        int reads = 0;
+        SetFileFaultHook([this, &reads](FileOp op, const std::string& p) {
+            if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++reads == 3)
+                CancelNow();
+            return false;
+        });
+        MessageRecorder recorder;
+        EXPECT_EQ(Export(dir.File("out.txt")), 59150u);
+        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59150});
+        EXPECT_FALSE(dir.Exists("out.txt")) << "a cancelled export leaves no partial file";
+        ClearFileFaultHook();
+    }
+    {
+        SetFileFaultHook([](FileOp op, const std::string& p) { return op == FileOp::Write && p.find("out.txt") != std::string::npos; });
+        MessageRecorder recorder;
+        EXPECT_EQ(Export(dir.File("out.txt")), 59150u);
+        EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59169, 59150}));
+        EXPECT_FALSE(dir.Exists("out.txt"));
+        ClearFileFaultHook();
+    }
+    {
+        MessageRecorder recorder;
+        EXPECT_EQ(Export(dir.Path()), 59146u) << "a directory cannot be the output";
+        SetThreadStartFailureForTesting(true);
+        EXPECT_EQ(Export(dir.File("never.txt")), 59171u);
+        SetThreadStartFailureForTesting(false);
+        EXPECT_FALSE(dir.Exists("never.txt"));
+        EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59146, 59171}));
+    }
+    {
+        ASSERT_EQ(::unlink(dir.File("dictionary.dat").c_str()), 0);
+        MessageRecorder recorder;
+        EXPECT_EQ(Export(dir.File("out.txt")), 59150u);
+        EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{106, 59150}));
+        EXPECT_TRUE(dir.Exists("out.txt"));
+        EXPECT_EQ(dir.Read("out.txt"), "");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// Query parsing, the checks of a search and its matches, on small dictionaries
+// built through the real import.
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary.h"
+#include "tests/test_support.h"
+
+namespace {
+
+const std::vector<std::string> kWords = {
+    "CAT", "COT", "CUT", "ACT", "CAB", "ARC", "ACE", "DATE", "GATE", "ANTE", "OATH", "ACTS", "LEVEL", "LEVER",
+    "AA",  "AB",  "TAC", "CRATE", "REACT", "TRACE", "CATER", "CARET"};
+
+class SearchTest : public ::testing::Test {
+protected:
+    void SetUp() override { BuildDictionary(dir, kWords); }
+
+    struct Result {
+        bool prepared = false;
+        std::vector<std::string> words;
+        std::vector<UINT> messages;
+        int resultCount = -1;
+        CString pattern, letters;
+        int wild = -1;
+        BOOL anagram = FALSE;
+    };
+
+    Result Search(const std::string& pattern, const std::string& letters = "", bool anagram = false,
+                  bool limit = false) {
+        Result r;
+        MessageRecorder recorder;
+        CDictionary dict;
+        if (dict.OpenForReading()) {
+            r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
+            r.pattern = dict.m_strPattern;
+            r.letters = dict.m_strLetters;
+            r.wild = dict.m_nWild;
+            r.anagram = dict.m_bAnagram;
+            CString word;
+            while (r.prepared && dict.NextMatch(word, FALSE))
+                r.words.push_back(word);
+        }
+        r.messages = recorder.Ids();
+        return r;
+    }
+
+    ScratchDir dir;
+};
+
+TEST(ParseQuery, ExpandsDigitRunsAndUpperCases) {
+    ScratchDir dir;
+    CDictionary dict;
+    CString out;
+    const auto parse = [&](const std::string& text, BOOL digits = TRUE) {
+        out = "keep";
+        const BOOL ok = dict.ParseQuery(out, text, digits, TRUE);
+        return std::make_pair(ok, out);
+    };
+    EXPECT_EQ(parse("c?t"), std::make_pair(TRUE, CString("C?T")));
+    EXPECT_EQ(parse("s3e"), std::make_pair(TRUE, CString("S???E")));
+    EXPECT_EQ(parse("12"), std::make_pair(TRUE, CString(12, '?')));
+    EXPECT_EQ(parse("10"), std::make_pair(TRUE, CString(10, '?')));
+    EXPECT_EQ(parse("a0b"), std::make_pair(TRUE, CString("AB")));
+    EXPECT_EQ(parse("a 1"), std::make_pair(FALSE, CString("A")));
+    EXPECT_EQ(parse("ab1", FALSE), std::make_pair(FALSE, CString("AB")));
+    EXPECT_EQ(parse("\xC9t\xE9"), std::make_pair(FALSE, CString()));  // bytes of 128 and up are no letters
+
+    out = "C";
+    EXPECT_TRUE(dict.ParseQuery(out, "a?", FALSE, FALSE));
+    EXPECT_EQ(out, "CA?");
+}
+
+TEST(ParseQuery, HugeDigitRunsStayBounded) {
+    ScratchDir dir;
+    CDictionary dict;
+    CString out;
+    EXPECT_TRUE(dict.ParseQuery(out, std::string(254, '9'), TRUE, TRUE));
+    EXPECT_GT(out.size(), 255u);
+    EXPECT_LE(out.size(), 256u);
+    EXPECT_EQ(out.find_first_not_of('?'), CString::npos);
+}
+
+TEST_F(SearchTest, MatchingWordPositionsAndRemainingLetters) {
+    EXPECT_EQ(Search("C?T").words, (std::vector<std::string>{"CAT", "COT", "CUT"}));
+    const Result withA = Search("c?t", "a", true);
+    EXPECT_EQ(withA.words, std::vector<std::string>{"CAT"});
+    EXPECT_EQ(withA.letters, "ACT");
+    EXPECT_EQ(withA.wild, 1);
+    EXPECT_FALSE(withA.anagram) << "remaining letters always make a matching-word search";
+    EXPECT_EQ(Search("??t?", "ea").words, (std::vector<std::string>{"ANTE", "DATE", "GATE"}));
+    EXPECT_EQ(Search("A?", "A").words, std::vector<std::string>{"AA"});
+    EXPECT_EQ(Search("Ca?").words, Search("cA?").words);
+}
+
+TEST_F(SearchTest, AnagramSearches) {
+    EXPECT_EQ(Search("tac", "", true).words, (std::vector<std::string>{"ACT", "CAT", "TAC"}));
+    const Result free = Search("ca?", "", true);
+    EXPECT_EQ(free.words, (std::vector<std::string>{"ACE", "ACT", "ARC", "CAB", "CAT", "TAC"}));
+    EXPECT_EQ(free.letters, "AC");
+    EXPECT_EQ(free.wild, 1);
+    EXPECT_EQ(Search("ca?", "t", true).words, std::vector<std::string>{"CAT"});
+    EXPECT_EQ(Search("crate", "", true).words,
+              (std::vector<std::string>{"CARET", "CATER", "CRATE", "REACT", "TRACE"}));
+    EXPECT_EQ(Search("LEVEL", "", true).words, std::vector<std::string>{"LEVEL"});
+}
+
+TEST_F(SearchTest, WildPatternsListEveryWordOfTheLength) {
+    const Result all = Search("3");
+    EXPECT_EQ(all.pattern, "???");
+    EXPECT_EQ(all.wild, 3);
+    EXPECT_EQ(all.letters, "");
+    EXPECT_EQ(all.words, (std::vector<std::string>{"ACE", "ACT", "ARC", "CAB", "CAT", "COT", "CUT", "TAC"}));
+    EXPECT_EQ(all.resultCount, 8);
+    EXPECT_EQ(Search("3", "", true).words, all.words);
+    const Result letters = Search("CAT", "X");
+    EXPECT_TRUE(letters.messages.empty());
+    EXPECT_EQ(letters.letters, "ACT");
+    EXPECT_EQ(letters.words, std::vector<std::string>{"CAT"});
+    EXPECT_EQ(Search("???", "a?").letters, "A");
+}
+
+TEST_F(SearchTest, RefusedQueriesShowOneMessageInOrder) {
+    EXPECT_EQ(Search("a-b").messages, std::vector<UINT>{103});
+    EXPECT_EQ(Search("ab c").messages, std::vector<UINT>{103});
+    EXPECT_EQ(Search("   ").messages, std::vector<UINT>{103});
+    EXPECT_EQ(Search("??", "ABC").messages, std::vector<UINT>{105});
+    EXPECT_EQ(Search("??", "A B").messages, std::vector<UINT>{105});
+    EXPECT_EQ(Search("??", "A1").messages, std::vector<UINT>{104});
+    EXPECT_EQ(Search("a-b", "XYZW").messages, std::vector<UINT>{103});
+    const Result tooLong = Search("6");
+    EXPECT_FALSE(tooLong.prepared);
+    EXPECT_EQ(tooLong.messages, std::vector<UINT>{59167});
+    EXPECT_TRUE(Search("5").prepared) << "the longest length itself is accepted";
+    EXPECT_EQ(Search(std::string(254, '9')).messages, std::vector<UINT>{59167});
+    EXPECT_EQ(Search(std::string(254, 'a')).messages, std::vector<UINT>{59167});
+}
+
+TEST_F(SearchTest, PatternOfZerosFindsNothing) {
+    for (const char* zeros : {"0", "00", "000"}) {
+        const Result r = Search(zeros);
+        EXPECT_TRUE(r.prepared);
+        EXPECT_TRUE(r.words.empty());
+        EXPECT_TRUE(r.messages.empty());
+        EXPECT_EQ(r.resultCount, 0);
+    }
+}
+
+TEST(SearchLimit, StopsAtOneHundredWithoutReadingFurther) {
+    ScratchDir dir;
+    std::vector<std::string> words;
+    for (int i = 0; i < 300; ++i)
+        words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
+    BuildDictionary(dir, words);
+    MessageRecorder recorder;
+    CDictionary dict;
+    ASSERT_TRUE(dict.OpenForReading());
+    int count = 0;
+    ASSERT_TRUE(dict.PrepareSearch(FALSE, "q2", "", TRUE, count));
+    EXPECT_EQ(count, 100);
+    CString word;
+    int found = 0;
+    while (dict.NextMatch(word, FALSE))
+        ++found;
+    EXPECT_EQ(found, 100);
+    EXPECT_EQ(word, "QDV") << "the 100th word stays in the string";
+
+    ASSERT_TRUE(dict.PrepareSearch(FALSE, "q2", "", FALSE, count));
+    EXPECT_EQ(count, 300);
+    found = 0;
+    while (dict.NextMatch(word, FALSE))
+        ++found;
+    EXPECT_EQ(found, 300);
+
+    ASSERT_TRUE(dict.PrepareSearch(FALSE, "2", "", TRUE, count));
+    EXPECT_EQ(count, 100) << "the limit sets the expected count even with fewer words";
+    EXPECT_FALSE(dict.NextMatch(word, FALSE));
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Reading a text word list: which lines are words, how lines end, the byte
+// counter, and storing and sorting by length.
+#include <string>
+#include <vector>
+
+#include "maintenance/word_list_file.h"
+#include "platform/file_faults.h"
+#include "tests/test_support.h"
+
+namespace {
+
+struct Pass {
+    std::vector<std::string> words;
+    int64_t bytes = 0;
+    int64_t length = -1;
+};
+
+Pass ReadAll(const ScratchDir& dir, const std::string& contents) {
+    dir.Write("list.txt", contents);
+    Pass pass;
+    CWordListFile reader;
+    EXPECT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead | CFile::shareDenyNone));
+    EXPECT_TRUE(reader.MeasureAndRewind(pass.length));
+    CString word;
+    while (reader.ReadWord(word, pass.bytes))
+        pass.words.push_back(word);
+    EXPECT_FALSE(reader.ReadWord(word, pass.bytes));
+    EXPECT_TRUE(word.empty());
+    return pass;
+}
+
+TEST(WordListReader, LineBreaksOfEveryKindGiveTheSameWords) {
+    ScratchDir dir;
+    const std::vector<std::string> expected = {"ONE", "TWO", "THREE"};
+    EXPECT_EQ(ReadAll(dir, "one\ntwo\nthree\n").words, expected);
+    EXPECT_EQ(ReadAll(dir, "one\rtwo\rthree").words, expected);
+    EXPECT_EQ(ReadAll(dir, "one\r\ntwo\r\nthree\r\n").words, expected);
+    EXPECT_EQ(ReadAll(dir, "\n\r\none\n\n\ntwo\r\r\nthree").words, expected);
+}
+
+TEST(WordListReader, OnlyLinesOfTwoTo255AsciiLettersAreWords) {
+    ScratchDir dir;
+    const std::string l255(255, 'z');
+    const std::string l256(256, 'y');
+    const std::string zeroByteLine("nul\0byte\n", 9);
+    const Pass pass = ReadAll(dir, "Cat\ncat\nCAT\na\nI\nend \nwell-known\nit's\nna\xEFve\ncaf\xC3\xA9\nab1\n" +
+                                       zeroByteLine + l255 + "\n" + l256 + "\nafter\n" + std::string("ok"));
+    EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "CAT", "CAT", std::string(255, 'Z'), "AFTER", "OK"}));
+}
+
+TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
+    ScratchDir dir;
+    const std::string contents = "alpha\r\nbeta\n\nx\ngamma";
+    const Pass pass = ReadAll(dir, contents);
+    EXPECT_EQ(pass.length, static_cast<int64_t>(contents.size()));
+    EXPECT_EQ(pass.bytes, pass.length + 1);
+    const Pass withBreak = ReadAll(dir, contents + "\n");
+    EXPECT_EQ(withBreak.bytes, withBreak.length + 1);
+    const Pass empty = ReadAll(dir, "");
+    EXPECT_EQ(empty.length, 0);
+    EXPECT_TRUE(empty.words.empty());
+}
+
+TEST(WordListReader, StoresByLengthAndSortsEachLength) {
+    ScratchDir dir;
+    dir.Write("list.txt", "pear\nfig\napple\nkiwi\nfig\nplum\nab\n");
+    MessageRecorder recorder;
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    int64_t length = 0, bytes = 0;
+    CString word;
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    ASSERT_TRUE(reader.AllocateLengthTables(5));
+    while (reader.ReadWord(word, bytes))
+        reader.CountWord(word);
+    ASSERT_TRUE(reader.AllocateWordStore());
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    while (reader.ReadWord(word, bytes))
+        reader.StoreWord(word);
+    EXPECT_FALSE(reader.InputChanged());
+    EXPECT_EQ(reader.SortLength(2), 1);
+    EXPECT_EQ(reader.SortLength(3), 2);
+    EXPECT_EQ(reader.SortLength(4), 3);
+    EXPECT_EQ(reader.SortLength(5), 1);
+    std::vector<std::string> fours(reader.WordsBegin(4), reader.WordsEnd(4));
+    EXPECT_EQ(fours, (std::vector<std::string>{"KIWI", "PEAR", "PLUM"}));
+    std::vector<std::string> threes(reader.WordsBegin(3), reader.WordsEnd(3));
+    EXPECT_EQ(threes, (std::vector<std::string>{"FIG", "FIG"})) << "repeats stay, side by side";
+    EXPECT_TRUE(recorder.Ids().empty());
+}
+
+TEST(WordListReader, WordsBeyondTheMeasuredInputAreNeverStored) {
+    ScratchDir dir;
+    dir.Write("list.txt", "ab\ncd\n");
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    ASSERT_TRUE(reader.AllocateLengthTables(2));
+    reader.CountWord("AB");
+    reader.CountWord("LONGER");  // longer than measured: not counted
+    ASSERT_TRUE(reader.AllocateWordStore());
+    reader.StoreWord("AB");
+    reader.StoreWord("CD");  // one more than counted
+    reader.StoreWord("LONGER");
+    EXPECT_TRUE(reader.InputChanged());
+    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)), std::vector<std::string>{"AB"});
+}
+
+TEST(WordListReader, CompareWordsIgnoresCaseAndPutsPrefixesFirst) {
+    const auto cmp = [](const char* a, const char* b) { return CWordListFile::CompareWords(&a, &b); };
+    EXPECT_LT(cmp("ABC", "ABD"), 0);
+    EXPECT_EQ(cmp("abc", "ABC"), 0);
+    EXPECT_LT(cmp("AB", "ABC"), 0);
+    EXPECT_GT(cmp("B", "a"), 0);
+}
+
+TEST(WordListReader, FailuresShowTheirMessages) {
+    ScratchDir dir;
+    dir.Write("list.txt", "word\n");
+    {
+        MessageRecorder recorder;
+        CWordListFile reader;
+        ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Seek; });
+        int64_t length = 0;
+        EXPECT_FALSE(reader.MeasureAndRewind(length));
+        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
+        CString word;
+        int64_t bytes = 0;
+        EXPECT_FALSE(reader.ReadWord(word, bytes));
+        EXPECT_TRUE(reader.m_bEndOfInput);
+        SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "length tables"; });
+        EXPECT_FALSE(reader.AllocateLengthTables(4));
+        ClearFileFaultHook();
+        ASSERT_TRUE(reader.AllocateLengthTables(4));
+        reader.CountWord("WORD");
+        SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "word store"; });
+        EXPECT_FALSE(reader.AllocateWordStore());
+        ClearFileFaultHook();
+        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59154, MsgIcon::Stop, MsgButtons::Ok},
+                                                                      {110, MsgIcon::Stop, MsgButtons::Ok},
+                                                                      {111, MsgIcon::Stop, MsgButtons::Ok},
+                                                                      {59160, MsgIcon::Exclamation, MsgButtons::Ok}}));
+    }
+}
+
+}  // namespace
