@@ -142,8 +142,12 @@ TEST_F(CliTest, InterruptCancelsTheImportCleanly) {
     dir.Write("list.txt", "new\nwords\n");
     // Ctrl-C arrives while the worker reads the list.
     SetFileFaultHook([](FileOp op, const std::string& p) {
-        if (op == FileOp::Read && p.find("list.txt") != std::string::npos)
+        if (op == FileOp::Read && p.find("list.txt") != std::string::npos) {
             std::raise(SIGINT);
+            // ThreadSanitizer defers signal handlers to its next intercepted
+            // call; this gives it one before the read goes on.
+            ::usleep(1000);
+        }
         return false;
     });
     const CliRun run = RunTool(dir, {"import", "list.txt"});
