@@ -1,0 +1,73 @@
+#include "app/gui_messages.h"
+
+#include <future>
+
+#include <wx/app.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
+#include <wx/stdpaths.h>
+#include <wx/thread.h>
+#include <wx/toplevel.h>
+
+namespace {
+
+// The window a message box belongs to: the active window (a progress dialog
+// in front of the main dialog, for example), else the top window.
+wxWindow* MessageParent() {
+    if (wxWindow* active = wxGetActiveWindow())
+        return wxGetTopLevelParent(active);
+    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
+        wxWindow* win = *it;
+        if (win->IsShown() && win->IsEnabled() && !win->IsBeingDeleted())
+            return win;
+    }
+    return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+int ShowOnGuiThread(UINT, const CString& text, MsgIcon icon, MsgButtons buttons) {
+    const wxString message = wxString::FromUTF8(text.c_str());
+    if (wxThread::IsMain())
+        return ShowMessageBox(message, icon, buttons);
+    // The worker waits here until the user-interface thread has shown the box
+    // and the user has answered it.
+    auto answer = std::make_shared<std::promise<int>>();
+    std::future<int> result = answer->get_future();
+    wxTheApp->CallAfter([answer, message, icon, buttons]() {
+        answer->set_value(ShowMessageBox(message, icon, buttons));
+    });
+    return result.get();
+}
+
+}  // namespace
+
+wxString GetAppTitle() {
+    return wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetName();
+}
+
+int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
+    long style = wxCENTRE;
+    switch (icon) {
+    case MsgIcon::Stop:
+        style |= wxICON_ERROR;
+        break;
+    case MsgIcon::Exclamation:
+        style |= wxICON_EXCLAMATION;
+        break;
+    case MsgIcon::Information:
+        style |= wxICON_INFORMATION;
+        break;
+    }
+    style |= buttons == MsgButtons::RetryCancel ? (wxOK | wxCANCEL) : wxOK;
+    // The generic dialog: GTK's own message box draws none of the three icons.
+    wxGenericMessageDialog dlg(MessageParent(), text, GetAppTitle(), style);
+    if (buttons == MsgButtons::RetryCancel) {
+        dlg.SetOKCancelLabels(wxMessageDialogBase::ButtonLabel("&Retry"),
+                              wxMessageDialogBase::ButtonLabel("Cancel"));
+        return dlg.ShowModal() == wxID_OK ? IDRETRY : IDCANCEL;
+    }
+    dlg.ShowModal();
+    return IDOK;
+}
+
+void InstallGuiMessageSink() { SetMessageSink(ShowOnGuiThread); }

@@ -1,0 +1,57 @@
+#include "app/help_book.h"
+
+#include <wx/filename.h>
+#include <wx/filesys.h>
+#include <wx/fs_arc.h>
+#include <wx/html/helpctrl.h>
+#include <wx/html/helpfrm.h>
+#include <wx/stdpaths.h>
+
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+CHelpBook::CHelpBook() = default;
+
+CHelpBook::~CHelpBook() { Close(); }
+
+wxString CHelpBook::BookPath() {
+    wxFileName path(wxStandardPaths::Get().GetExecutablePath());
+    path.SetExt("htb");
+    return path.GetFullPath();
+}
+
+bool CHelpBook::ShowTopics() {
+    if (!m_pController) {
+        // The book is a zip archive; the help viewer reads it through the
+        // archive file system.
+        static bool archivesRegistered = false;
+        if (!archivesRegistered) {
+            wxFileSystem::AddHandler(new wxArchiveFSHandler);
+            archivesRegistered = true;
+        }
+        auto controller = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE);
+        if (!wxFileName::FileExists(BookPath()) || !controller->AddBook(wxFileName(BookPath()), false)) {
+            AfxMessageBox(IDS_HELP_FAILED, MsgIcon::Exclamation);
+            return false;
+        }
+        m_pController = std::move(controller);
+    }
+    m_pController->DisplayContents();
+    if (wxFrame* frame = GetFrame())
+        frame->Raise();
+    return true;
+}
+
+void CHelpBook::Close() {
+    if (!m_pController)
+        return;
+    m_pController->Quit();
+    m_pController.reset();
+}
+
+wxFrame* CHelpBook::GetFrame() const { return m_pController ? m_pController->GetFrame() : nullptr; }
+
+CHelpBook& TheHelpBook() {
+    static CHelpBook book;
+    return book;
+}

@@ -1,0 +1,34 @@
+// The program's help: an HTML help book named after the executable, beside
+// it ("gridwell.htb" next to "gridwell"), shown in a Help Topics window with
+// its contents and index.
+#pragma once
+
+#include <memory>
+
+#include <wx/string.h>
+
+class wxHtmlHelpController;
+class wxFrame;
+
+class CHelpBook {
+public:
+    CHelpBook();
+    ~CHelpBook();
+
+    // The book's path: the executable's path with the extension ".htb".
+    static wxString BookPath();
+
+    // Opens the Help Topics window on the contents; false (after message
+    // 61703) when the book cannot be loaded.
+    bool ShowTopics();
+    // Closes the Help Topics window, if open.
+    void Close();
+    // The open Help Topics window, or null.
+    wxFrame* GetFrame() const;
+
+private:
+    std::unique_ptr<wxHtmlHelpController> m_pController;
+};
+
+// The one help book of the process.
+CHelpBook& TheHelpBook();

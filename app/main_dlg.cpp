@@ -1,0 +1,491 @@
+#include "app/main_dlg.h"
+
+#include <algorithm>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/clipbrd.h>
+#include <wx/combobox.h>
+#include <wx/filedlg.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "app/about_dlg.h"
+#include "app/dialog_layout.h"
+#include "app/help_book.h"
+#include "app/progress_wnd.h"
+#include "app/solutions_list.h"
+#include "dictionary/dictionary.h"
+#include "platform/message_box.h"
+#include "res/dialog_templates.h"
+#include "res/gui_images.h"
+#include "res/string_table.h"
+
+namespace t = tmpl::main_dlg;
+using namespace tmpl::sys_cmd;
+
+namespace {
+
+// Controls hold at most 254 characters of a query, as typed.
+constexpr size_t kMaxQueryText = 254;
+constexpr const char* kMenuButtonText = "Menu";
+// Keyboard move: pixels per arrow key press, and with Ctrl held.
+constexpr int kMoveStep = 8;
+constexpr int kMoveFineStep = 1;
+
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||" as a file dialog's
+// wildcard: no closing "||", and "*.*" as "*", because on this system a
+// file's name need not have a dot to be a file.
+wxString WildcardFromFilter(const CString& filter) {
+    wxArrayString parts = wxSplit(wxString::FromUTF8(filter.c_str()), '|', '\0');
+    while (!parts.empty() && parts.back().empty())
+        parts.pop_back();
+    for (size_t i = 1; i < parts.size(); i += 2)
+        if (parts[i] == "*.*")
+            parts[i] = "*";
+    return wxJoin(parts, '|', '\0');
+}
+
+// A bare-bones scope flag for the history's own changes to the combo box.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_old; }
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+}  // namespace
+
+CMainDlg::CMainDlg(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, t::kCaption, wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+    SetIcons(LoadAppIconBundle());
+    CreateControls();
+    BuildProgramMenu();
+
+    SetEscapeId(t::IDC_EXIT);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFind(); }, t::IDC_FIND);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, t::IDC_EXIT);
+    Bind(wxEVT_BUTTON, &CMainDlg::OnHelpButton, this, t::IDC_HELP);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowProgramMenu(); }, m_pMenuButton->GetId());
+    m_pPattern->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangePattern(); });
+    m_pPattern->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnDropDownPattern(); });
+    m_pPattern->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnCloseUpPattern(); });
+    Bind(wxEVT_MENU, [this](wxCommandEvent& event) { OnSysCommand(static_cast<unsigned>(event.GetId())); });
+    Bind(wxEVT_CHAR_HOOK, &CMainDlg::OnCharHook, this);
+    Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
+    Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnCloseWindow, this);
+
+    // Centred on the screen; Matching word and the limit checked; the focus
+    // in the pattern box.
+    Centre(wxBOTH);
+    m_pMatching->SetValue(true);
+    m_pLimit->SetValue(true);
+    m_pPattern->SetFocus();
+}
+
+CMainDlg::~CMainDlg() {
+    // The Help Topics window belongs to this dialog's life.
+    TheHelpBook().Close();
+}
+
+void CMainDlg::CreateControls() {
+    CDialogLayout layout(this);
+    // Creation order is the template's: tab order, and each label just before
+    // its control so that screen readers and mnemonics find the control.
+    auto* box = new wxStaticBox(this, wxID_ANY, t::kSearchTypeText);
+    m_pMatching = new wxRadioButton(this, t::IDC_MATCHING, t::kMatchingText, wxDefaultPosition, wxDefaultSize,
+                                    wxRB_GROUP);
+    m_pAnagram = new wxRadioButton(this, t::IDC_ANAGRAM, t::kAnagramText);
+    m_pLimit = new wxCheckBox(this, t::IDC_LIMIT, t::kLimitText);
+    auto* patternLabel = new wxStaticText(this, wxID_ANY, t::kPatternLabelText);
+    m_pPattern = new wxComboBox(this, t::IDC_PATTERN, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                                wxCB_DROPDOWN);
+    auto* lettersLabel = new wxStaticText(this, wxID_ANY, t::kLettersLabelText);
+    m_pLetters = new wxTextCtrl(this, t::IDC_LETTERS, wxString());
+    auto* solutionsLabel = new wxStaticText(this, wxID_ANY, t::kSolutionsLabelText);
+    const wxRect listRect = layout.ToPixels(t::kSolutions);
+    m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
+    m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
+    auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
+    auto* helpButton = new wxButton(this, t::IDC_HELP, t::kHelpText);
+    m_pMenuButton = new wxButton(this, wxID_ANY, kMenuButtonText, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+
+    m_pPattern->SetName("Pattern to match");
+    m_pLetters->SetName("Remaining letters");
+    m_pSolutions->SetName("Solutions");
+    m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space, Shift+F10 or a right click)");
+
+    // GTK's entries ask for room for about 20 characters: the template's
+    // widths are what these need.
+    m_pLetters->SetInitialSize(wxSize(1, -1));
+    m_pPattern->SetInitialSize(wxSize(1, -1));
+
+    layout.Place(box, t::kSearchTypeBox);
+    layout.Place(m_pMatching, t::kMatching);
+    layout.Place(m_pAnagram, t::kAnagram);
+    layout.Place(m_pLimit, t::kLimit);
+    layout.Place(patternLabel, t::kPatternLabel);
+    layout.Place(m_pPattern, t::kPattern, false);
+    layout.Place(lettersLabel, t::kLettersLabel);
+    layout.Place(m_pLetters, t::kLetters);
+    layout.Place(solutionsLabel, t::kSolutionsLabel);
+    // The menu button sits at the top right, above the list; the list's top
+    // moves down as far as the button needs, its bottom stays.
+    const wxSize menuSize = m_pMenuButton->GetBestSize();
+    const wxRect menuRect(wxPoint(listRect.GetRight() + 1 - menuSize.x, ConvertDialogToPixels(wxPoint(0, 2)).y),
+                          menuSize);
+    wxRect list = listRect;
+    list.SetTop(std::max(listRect.y, menuRect.GetBottom() + 2));
+    list.SetBottom(listRect.GetBottom());
+    layout.PlaceRect(m_pSolutions, list);
+    layout.Place(m_pFind, t::kFind);
+    layout.Place(exitButton, t::kExit);
+    layout.Place(helpButton, t::kHelp);
+    layout.PlaceRect(m_pMenuButton, menuRect);
+    layout.FitDialog(t::kWidth, t::kHeight);
+
+    m_pFind->SetDefault();
+}
+
+void CMainDlg::BuildProgramMenu() {
+    // The window commands in their usual order, then the program's own.
+    m_programMenu.Append(SC_RESTORE, "&Restore");
+    m_programMenu.Append(SC_MOVE, "&Move");
+    m_programMenu.Append(SC_SIZE, "&Size");
+    m_programMenu.Append(SC_MINIMIZE, "Mi&nimize");
+    m_programMenu.Append(SC_MAXIMIZE, "Ma&ximize");
+    m_programMenu.AppendSeparator();
+    m_programMenu.Append(SC_CLOSE, "&Close");
+    const CString about = LoadStringText(IDS_ABOUTBOX);
+    if (!about.empty()) {
+        m_programMenu.AppendSeparator();
+        m_programMenu.Append(IDM_ABOUTBOX, wxString::FromUTF8(about.c_str()));
+        m_programMenu.Append(IDM_LOADDICT, wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str()));
+        m_programMenu.Append(IDM_SAVEDICT, wxString::FromUTF8(LoadStringText(IDS_SAVE_DICTIONARY).c_str()));
+    }
+    // The dialog has neither a sizing border nor a maximize box.
+    m_programMenu.Enable(SC_MAXIMIZE, false);
+    m_programMenu.Enable(SC_SIZE, false);
+    SetMinimizeGrayed(false);
+}
+
+void CMainDlg::SetMinimizeGrayed(bool grayed) {
+    m_programMenu.Enable(SC_MINIMIZE, !grayed);
+    // Restore is offered only while there is something to restore.
+    m_programMenu.Enable(SC_RESTORE, grayed);
+}
+
+CString CMainDlg::ReadText(const wxString& value) const {
+    CString text(value.utf8_str());
+    if (text.size() > kMaxQueryText)
+        text.resize(kMaxQueryText);
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Find
+
+void CMainDlg::OnFind() {
+    CDictionary dict;
+    const CString strPattern = ReadText(m_pPattern->GetValue());
+    if (strPattern.empty()) {
+        AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
+        return;
+    }
+    const CString strLetters = ReadText(m_pLetters->GetValue());
+    if (!dict.OpenForReading())
+        return;
+    const BOOL bLimit = m_pLimit->GetValue() ? TRUE : FALSE;
+    const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
+    int nResultCount = 0;
+    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, bLimit, nResultCount))
+        return;
+
+    CString entry;
+    if (!strLetters.empty()) {
+        entry = FormatString("%s (%s)", strPattern.c_str(), strLetters.c_str());
+    } else if (bAnagram) {
+        CString parsed;
+        dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
+        entry = FormatString("%d (%s)", static_cast<int>(parsed.size()), parsed.c_str());
+    } else {
+        entry = strPattern;
+    }
+    AddToHistory(entry);
+
+    wxBusyCursor wait;
+    std::vector<std::string> words;
+    words.reserve(static_cast<size_t>(std::clamp(nResultCount, 0, bLimit ? CDictionary::kLimitMatches : 1 << 20)));
+    CString word;
+    while (dict.NextMatch(word, FALSE))
+        words.push_back(word);
+    m_bNoMatchRow = words.empty();
+    if (m_bNoMatchRow)
+        m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
+    else
+        m_pSolutions->SetRows(std::move(words));
+}
+
+// ---------------------------------------------------------------------------
+// Search history
+
+void CMainDlg::AddToHistory(const CString& entry) {
+    // The lookup ignores case and sees the shortened item as the entry it
+    // stands for: its full text is in the history, its bare pattern is not.
+    const wxString text = wxString::FromUTF8(entry.c_str());
+    for (unsigned int i = 0; i < m_pPattern->GetCount(); ++i) {
+        const wxString item = static_cast<int>(i) == m_nSplitIndex ? wxString::FromUTF8(m_strSplitEntry.c_str())
+                                                                   : m_pPattern->GetString(i);
+        if (item.IsSameAs(text, false))
+            return;
+    }
+    {
+        FlagScope scope(m_bChangingHistory);
+        m_pPattern->Insert(text, 0);
+    }
+    if (m_nSplitIndex != -1)
+        ++m_nSplitIndex;
+}
+
+void CMainDlg::RestoreHistoryEntry() {
+    if (m_nSplitIndex == -1)
+        return;
+    FlagScope scope(m_bChangingHistory);
+    m_pPattern->Delete(m_nSplitIndex);
+    m_pPattern->Insert(wxString::FromUTF8(m_strSplitEntry.c_str()), m_nSplitIndex);
+    m_nSplitIndex = -1;
+}
+
+void CMainDlg::SplitHistoryEntry() {
+    if (m_nSplitIndex != -1)
+        return;
+    const int nSel = m_pPattern->GetSelection();
+    if (nSel == wxNOT_FOUND)
+        return;
+    const wxString text = m_pPattern->GetString(nSel);
+    if (text.empty())
+        return;
+    const size_t p = text.find('(');
+    if (p == wxString::npos) {
+        // An entry without letters: its empty letters replace any typed.
+        m_pLetters->ChangeValue(wxString());
+        return;
+    }
+    // "pattern (letters)": the letters lie between "(" and the closing ")",
+    // the pattern before the blank that precedes "(".
+    const size_t n = text.length();
+    const size_t nLetters = n >= p + 2 ? n - p - 2 : 0;
+    m_pLetters->ChangeValue(text.Mid(p + 1, nLetters));
+    m_nSplitIndex = nSel;
+    m_strSplitEntry = CString(text.utf8_str());
+    const wxString bare = text.Left(p > 0 ? p - 1 : 0);
+    FlagScope scope(m_bChangingHistory);
+    m_pPattern->Delete(nSel);
+    m_pPattern->Insert(bare, nSel);
+    m_pPattern->SetSelection(nSel);
+}
+
+void CMainDlg::OnSelChangePattern() {
+    if (m_bChangingHistory)
+        return;
+    RestoreHistoryEntry();
+    m_bSelChanged = 1;
+    // While the list is open every entry shows in full; the split waits for
+    // the list to close.
+    if (!m_bDropped)
+        SplitHistoryEntry();
+}
+
+void CMainDlg::OnDropDownPattern() {
+    if (m_bChangingHistory)
+        return;
+    RestoreHistoryEntry();
+    m_bDropped = 1;
+    m_bSelChanged = 0;
+}
+
+void CMainDlg::OnCloseUpPattern() {
+    if (m_bChangingHistory)
+        return;
+    if (m_bSelChanged)
+        SplitHistoryEntry();
+    m_bDropped = 0;
+}
+
+// ---------------------------------------------------------------------------
+// The program's menu
+
+void CMainDlg::OnSysCommand(unsigned nID) {
+    const unsigned nCommand = nID & 0xFFF0;
+    if (nCommand == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.ShowModal();
+    } else if (nCommand == IDM_LOADDICT) {
+        OnLoadDictionary();
+    } else if (nCommand == IDM_SAVEDICT) {
+        OnSaveDictionary();
+    } else if (nCommand == SC_MINIMIZE) {
+        SetMinimizeGrayed(true);
+        Iconize(true);
+    } else if (nCommand == SC_RESTORE) {
+        SetMinimizeGrayed(false);
+        Iconize(false);
+    } else if (nCommand == SC_MOVE) {
+        BeginKeyboardMove();
+    } else if (nCommand == SC_CLOSE) {
+        Close();
+    }
+    // SC_SIZE and SC_MAXIMIZE: the dialog can be neither sized nor maximized.
+}
+
+void CMainDlg::ShowProgramMenu(const wxPoint& pos) {
+    wxPoint where = pos;
+    if (where == wxDefaultPosition) {
+        const wxRect button = m_pMenuButton->GetRect();
+        where = wxPoint(button.x, button.GetBottom() + 1);
+    }
+    PopupMenu(&m_programMenu, where);
+}
+
+void CMainDlg::OnIconize(wxIconizeEvent& event) {
+    // However the window was minimized or restored (title bar, task bar or
+    // this menu), Minimize is grayed exactly while it is minimized.
+    SetMinimizeGrayed(event.IsIconized());
+    event.Skip();
+}
+
+void CMainDlg::BeginKeyboardMove() {
+    m_bMoving = true;
+    m_moveStart = GetPosition();
+}
+
+bool CMainDlg::HandleMoveKey(int key, int mods) {
+    const int step = mods == wxMOD_CONTROL ? kMoveFineStep : kMoveStep;
+    wxPoint pos = GetPosition();
+    switch (key) {
+    case WXK_LEFT:
+        pos.x -= step;
+        break;
+    case WXK_RIGHT:
+        pos.x += step;
+        break;
+    case WXK_UP:
+        pos.y -= step;
+        break;
+    case WXK_DOWN:
+        pos.y += step;
+        break;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        m_bMoving = false;
+        return true;
+    case WXK_ESCAPE:
+        m_bMoving = false;
+        Move(m_moveStart);
+        return true;
+    default:
+        // Any other key ends the move where the window is.
+        m_bMoving = false;
+        return false;
+    }
+    Move(pos);
+    return true;
+}
+
+void CMainDlg::OnCharHook(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const int mods = event.GetModifiers();
+    if (m_bMoving && HandleMoveKey(key, mods))
+        return;
+    if ((key == WXK_SPACE && mods == wxMOD_ALT) || (key == WXK_F10 && mods == wxMOD_SHIFT) ||
+        ((key == WXK_MENU || key == WXK_WINDOWS_MENU) && mods == wxMOD_NONE)) {
+        ShowProgramMenu();
+        return;
+    }
+    if (key == 'C' && mods == wxMOD_CONTROL) {
+        wxWindow* focus = FindFocus();
+        if (focus && (focus == m_pSolutions || m_pSolutions->IsDescendant(focus))) {
+            CopySelectedSolutions();
+            return;
+        }
+    }
+    event.Skip();
+}
+
+void CMainDlg::OnContextMenu(wxContextMenuEvent& event) {
+    // The text boxes keep their own menu (cut, copy, paste).
+    wxWindow* source = wxDynamicCast(event.GetEventObject(), wxWindow);
+    if (source && (source == m_pPattern || source == m_pLetters || m_pPattern->IsDescendant(source))) {
+        event.Skip();
+        return;
+    }
+    const wxPoint screen = event.GetPosition();
+    ShowProgramMenu(screen == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(screen));
+}
+
+void CMainDlg::OnCloseWindow(wxCloseEvent&) {
+    TheHelpBook().Close();
+    Destroy();
+}
+
+void CMainDlg::OnHelpButton(wxCommandEvent&) { TheHelpBook().ShowTopics(); }
+
+// ---------------------------------------------------------------------------
+// Copy
+
+bool CMainDlg::CopySelectedSolutions() {
+    if (m_bNoMatchRow)
+        return false;
+    const std::vector<std::string> rows = m_pSolutions->GetSelectedRows();
+    if (rows.empty())
+        return false;
+    wxString text;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i)
+            text += '\n';
+        text += wxString::FromUTF8(rows[i].c_str());
+    }
+    wxClipboardLocker lock;
+    if (!lock)
+        return false;
+    return wxTheClipboard->SetData(new wxTextDataObject(text));
+}
+
+// ---------------------------------------------------------------------------
+// Load and save
+
+int CMainDlg::RunProgressModal(CProgressDlg& progress) {
+    CProgressWnd window(this, progress);
+    return window.RunModal();
+}
+
+void CMainDlg::OnLoadDictionary() {
+    wxFileDialog dlg(this, "Open", wxString(), wxString(), WildcardFromFilter(LoadStringText(IDS_TEXT_FILTER)),
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    OnLoadDictionaryFile(*this, CString(dlg.GetPath().utf8_str()),
+                         [this](CProgressDlg& progress) { return RunProgressModal(progress); });
+}
+
+void CMainDlg::OnSaveDictionary() {
+    // The initial name carries the default extension, so that the overwrite
+    // question is asked about the file that will be written.
+    const wxString name = wxString::FromUTF8(
+        FormatString("%s.%s", LoadStringText(IDS_DEFAULT_TEXT_NAME).c_str(), LoadStringText(IDS_TEXT_EXTENSION).c_str())
+            .c_str());
+    wxFileDialog dlg(this, "Save As", wxString(), name, WildcardFromFilter(LoadStringText(IDS_TEXT_FILTER)),
+                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    OnSaveDictionaryFile(*this, CString(dlg.GetPath().utf8_str()),
+                         [this](CProgressDlg& progress) { return RunProgressModal(progress); });
+}

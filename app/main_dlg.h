@@ -1,0 +1,106 @@
+// CMainDlg: the program's main window (template 102). It holds the search
+// controls, runs Find and keeps the pattern history, carries the program's
+// menu (the window commands plus About, load and save), and is the job
+// context that the import and export workers share.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/menu.h>
+
+#include "maintenance/job_context.h"
+#include "platform/cstring.h"
+
+class CSolutionsList;
+class wxButton;
+class wxCheckBox;
+class wxComboBox;
+class wxRadioButton;
+class wxStaticText;
+class wxTextCtrl;
+class CProgressDlg;
+
+class CMainDlg : public wxDialog, public CJobContext {
+public:
+    explicit CMainDlg(wxWindow* parent = nullptr);
+    ~CMainDlg() override;
+
+    // The Find command and the pattern combo box's notifications.
+    void OnFind();
+    void OnSelChangePattern();
+    void OnDropDownPattern();
+    void OnCloseUpPattern();
+
+    // A command of the program's menu; the low four bits are ignored.
+    void OnSysCommand(unsigned nID);
+    void OnLoadDictionary();
+    void OnSaveDictionary();
+
+    // Opens the program's menu at `pos` (client coordinates), or below the
+    // menu button when no position is given.
+    void ShowProgramMenu(const wxPoint& pos = wxDefaultPosition);
+    wxMenu& ProgramMenu() { return m_programMenu; }
+
+    // Copies the selected solutions to the clipboard, one per line.
+    bool CopySelectedSolutions();
+
+    // Runs a job's progress window modally over this dialog.
+    int RunProgressModal(CProgressDlg& progress);
+
+    // The controls, for the tests and the screenshots.
+    wxComboBox* PatternCombo() const { return m_pPattern; }
+    wxTextCtrl* LettersEdit() const { return m_pLetters; }
+    CSolutionsList* Solutions() const { return m_pSolutions; }
+    wxCheckBox* LimitCheck() const { return m_pLimit; }
+    wxRadioButton* MatchingRadio() const { return m_pMatching; }
+    wxRadioButton* AnagramRadio() const { return m_pAnagram; }
+    wxButton* FindButton() const { return m_pFind; }
+    wxButton* MenuButton() const { return m_pMenuButton; }
+    int GetSplitIndex() const { return m_nSplitIndex; }
+    const CString& GetSplitEntry() const { return m_strSplitEntry; }
+    bool IsDropped() const { return m_bDropped != 0; }
+    bool IsSelChanged() const { return m_bSelChanged != 0; }
+    bool IsMoving() const { return m_bMoving; }
+
+private:
+    void CreateControls();
+    void BuildProgramMenu();
+    void SplitHistoryEntry();
+    void RestoreHistoryEntry();
+    void AddToHistory(const CString& entry);
+    CString ReadText(const wxString& value) const;
+    void SetMinimizeGrayed(bool grayed);
+    // The Move command: the arrow keys move the window until Enter (or
+    // Escape, which puts it back).
+    void BeginKeyboardMove();
+    bool HandleMoveKey(int key, int mods);
+
+    void OnCharHook(wxKeyEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnIconize(wxIconizeEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+    void OnHelpButton(wxCommandEvent& event);
+
+    wxRadioButton* m_pMatching = nullptr;
+    wxRadioButton* m_pAnagram = nullptr;
+    wxCheckBox* m_pLimit = nullptr;
+    wxComboBox* m_pPattern = nullptr;
+    wxTextCtrl* m_pLetters = nullptr;
+    CSolutionsList* m_pSolutions = nullptr;
+    wxButton* m_pFind = nullptr;
+    wxButton* m_pMenuButton = nullptr;
+    wxMenu m_programMenu;
+    bool m_bMoving = false;
+    wxPoint m_moveStart;
+
+    // The list shows "No matching words found" rather than words.
+    bool m_bNoMatchRow = false;
+    // The history handlers change the combo box's items; GTK may report
+    // those changes as notifications, which are not the user's.
+    bool m_bChangingHistory = false;
+
+    // Search history state.
+    int m_bDropped = 0;
+    int m_bSelChanged = 0;
+    int m_nSplitIndex = -1;
+    CString m_strSplitEntry;
+};

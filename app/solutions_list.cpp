@@ -1,0 +1,98 @@
+#include "app/solutions_list.h"
+
+#include <algorithm>
+
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+class CSolutionsList::Model : public wxDataViewVirtualListModel {
+public:
+    explicit Model(const std::vector<std::string>& rows) : m_rows(rows) {}
+
+    unsigned int GetColumnCount() const override { return 1; }
+    wxString GetColumnType(unsigned int) const override { return "string"; }
+    void GetValueByRow(wxVariant& value, unsigned int row, unsigned int) const override {
+        value = row < m_rows.size() ? wxString::FromUTF8(m_rows[row].c_str()) : wxString();
+    }
+    bool SetValueByRow(const wxVariant&, unsigned int, unsigned int) override { return false; }
+
+private:
+    const std::vector<std::string>& m_rows;
+};
+
+CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
+    : wxDataViewCtrl(parent, id, pos, size, wxDV_NO_HEADER | wxDV_MULTIPLE | wxBORDER_THEME) {
+    m_model = new Model(m_rows);
+    AssociateModel(m_model.get());
+    // A fixed width (not resizable, not auto-sized) keeps GTK's tree view in
+    // fixed-height mode, which is what makes large lists fast.
+    m_column = AppendTextColumn(wxString(), 0, wxDATAVIEW_CELL_INERT, 16, wxALIGN_LEFT, 0);
+
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    for (int i = 0; i < 26; ++i)
+        m_letterWidths[i] = dc.GetTextExtent(wxString(wxUniChar('A' + i))).x;
+    // Room for the cell renderer's padding on both sides of the text.
+    m_nCellPadding = dc.GetTextExtent("M").x;
+    Bind(wxEVT_SIZE, &CSolutionsList::OnSize, this);
+    UpdateColumnWidth();
+}
+
+int CSolutionsList::MeasureText(const std::string& text) const {
+    wxClientDC dc(const_cast<CSolutionsList*>(this));
+    dc.SetFont(GetFont());
+    return dc.GetTextExtent(wxString::FromUTF8(text.c_str())).x;
+}
+
+void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent) {
+    if (bGrowExtent && !rows.empty()) {
+        // Words of one search share their length, so the widest is found by
+        // summing letter advances and only that one is measured exactly.
+        size_t widest = 0;
+        int widestSum = -1;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            int sum = 0;
+            for (unsigned char c : rows[i])
+                sum += (c >= 'A' && c <= 'Z') ? m_letterWidths[c - 'A'] : m_nCellPadding;
+            if (sum > widestSum) {
+                widestSum = sum;
+                widest = i;
+            }
+        }
+        const int width = std::max(MeasureText(rows[widest]), widestSum);
+        if (m_nExtent < width)
+            m_nExtent = width;
+    }
+    m_rows = std::move(rows);
+    m_model->Reset(static_cast<unsigned int>(m_rows.size()));
+    UpdateColumnWidth();
+}
+
+std::vector<std::string> CSolutionsList::GetSelectedRows() const {
+    wxDataViewItemArray items;
+    GetSelections(items);
+    std::vector<unsigned int> indexes;
+    for (const wxDataViewItem& item : items)
+        indexes.push_back(m_model->GetRow(item));
+    std::sort(indexes.begin(), indexes.end());
+    std::vector<std::string> texts;
+    for (unsigned int row : indexes)
+        if (row < m_rows.size())
+            texts.push_back(m_rows[row]);
+    return texts;
+}
+
+int CSolutionsList::GetColumnWidth() const { return m_column->GetWidth(); }
+
+void CSolutionsList::UpdateColumnWidth() {
+    // Never narrower than the list, so a message row shows in full; wider
+    // when a word needs it, which brings the horizontal scroll bar.
+    const int width = std::max(m_nExtent + 2 * m_nCellPadding, GetClientSize().x);
+    if (width != m_column->GetWidth())
+        m_column->SetWidth(width);
+}
+
+void CSolutionsList::OnSize(wxSizeEvent& event) {
+    event.Skip();
+    UpdateColumnWidth();
+}

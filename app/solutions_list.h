@@ -1,0 +1,49 @@
+// The solutions list: one column of words, no header, keyboard and mouse
+// selection. It is GTK's own tree view (through wxDataViewCtrl) with a
+// virtual model and a fixed-width column, so that tens of thousands of rows
+// fill and paint at once and screen readers can read every row.
+//
+// The column's width plays the part of a list box's horizontal extent: it only
+// ever grows, to the widest word listed since the list was created, and is
+// never narrower than the list itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <wx/dataview.h>
+
+class CSolutionsList : public wxDataViewCtrl {
+public:
+    CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size);
+
+    // Replaces the rows. The words widen the column when they need more room;
+    // bGrowExtent false leaves the width as it is (for a message row).
+    void SetRows(std::vector<std::string> rows, bool bGrowExtent = true);
+    void Clear() { SetRows({}, false); }
+
+    size_t GetCount() const { return m_rows.size(); }
+    const std::string& GetRow(size_t row) const { return m_rows[row]; }
+    // The selected rows' texts, top to bottom.
+    std::vector<std::string> GetSelectedRows() const;
+
+    // The widest text listed so far, in pixels (the horizontal extent).
+    int GetExtent() const { return m_nExtent; }
+    int GetColumnWidth() const;
+
+    // Width of `text` in this list's font.
+    int MeasureText(const std::string& text) const;
+
+private:
+    class Model;
+    void UpdateColumnWidth();
+    void OnSize(wxSizeEvent& event);
+
+    std::vector<std::string> m_rows;
+    wxObjectDataPtr<Model> m_model;
+    wxDataViewColumn* m_column = nullptr;
+    int m_nExtent = 0;
+    int m_nCellPadding = 0;
+    // Advance widths of 'A'..'Z', measured once: every word is upper case.
+    int m_letterWidths[26] = {};
+};
