@@ -1,6 +1,7 @@
 #include "progress/progress_dlg.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -26,9 +27,21 @@ int64_t CProgressDlg::SetPos(int64_t nPos) {
     m_nPos = nPos < m_nFrom ? m_nFrom : (nPos > m_nTo ? m_nTo : nPos);
     if (m_nFrom != m_nTo) {
         // Spans are at most 100 points and measures at most 2^62, so the
-        // 128-bit product cannot overflow.
-        const __int128 product = static_cast<__int128>(m_nPctTo - m_nPctFrom) * (m_nPos - m_nFrom);
-        m_nPct.store(static_cast<int>(m_nPctFrom + static_cast<int64_t>(product / (m_nTo - m_nFrom))));
+        // 128-bit product cannot overflow. SetPos runs once per word, so the
+        // usual case, whose product fits 64 bits, avoids the slower 128-bit
+        // division, and the shared percentage is written only when it changes.
+        const int64_t span = m_nPctTo - m_nPctFrom;
+        const int64_t done = m_nPos - m_nFrom;
+        int64_t pct;
+        if (done <= INT64_MAX / 128) {
+            pct = span * done / (m_nTo - m_nFrom);
+        } else {
+            const __int128 product = static_cast<__int128>(span) * done;
+            pct = static_cast<int64_t>(product / (m_nTo - m_nFrom));
+        }
+        const int nPct = static_cast<int>(m_nPctFrom + pct);
+        if (m_nPct.load(std::memory_order_relaxed) != nPct)
+            m_nPct.store(nPct);
     }
     return previous;
 }
