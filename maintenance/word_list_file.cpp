@@ -61,23 +61,43 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
                 return FALSE;
         } while (c == '\r' || c == '\n');
 
+        // c starts a line, which runs to the next CR or LF or to the end. A
+        // line is a word while every byte is a letter and it fits in `line`.
         size_t nLength = 0;
-        bool tooLong = false;
-        bool allLetters = true;
-        for (;;) {
-            if (nLength < kMaxWordLength) {
-                line[nLength] = ToUpperAscii(c);
-                allLetters = allLetters && line[nLength] >= 'A' && line[nLength] <= 'Z';
-            } else {
-                tooLong = true;
+        bool usable = true;
+        const auto take = [&](char byte) {
+            if (usable) {
+                const char upper = ToUpperAscii(byte);
+                if (nLength < kMaxWordLength && upper >= 'A' && upper <= 'Z')
+                    line[nLength] = upper;
+                else
+                    usable = false;
             }
             ++nLength;
+        };
+        take(c);
+        for (;;) {
+            // Take the line's bytes straight from the buffer while it lasts:
+            // they are consumed and counted as ReadByte would, one by one.
+            const unsigned char* const start = m_buffer + m_nBufPos;
+            const unsigned char* const stop = start + m_nBufCount;
+            const unsigned char* p = start;
+            while (p != stop && *p != '\r' && *p != '\n')
+                take(static_cast<char>(*p++));
+            const int nTaken = static_cast<int>(p - start) + (p != stop ? 1 : 0);  // with the line break
+            m_nBufPos += nTaken;
+            m_nBufCount -= nTaken;
+            nByteCounter += nTaken;
+            if (p != stop)
+                break;
+            // The buffer ran out inside the line: the next byte needs a refill.
             c = ReadByte();
             ++nByteCounter;
             if (m_bEndOfInput || c == '\r' || c == '\n')
                 break;
+            take(c);
         }
-        if (tooLong || nLength < 2 || !allLetters)
+        if (!usable || nLength < 2)
             continue;
         word.assign(line, nLength);
         return TRUE;
