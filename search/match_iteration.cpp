@@ -14,16 +14,17 @@ BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
 }
 
 bool CDictionary::MatchesWord(const CString& word) const {
+    // No letters to look for: the pattern is only '?' and digit runs (the
+    // letters always include the pattern's own), so every word of the block
+    // matches, and neither the pattern nor the sorted letters need a look.
+    if (m_strLetters.empty())
+        return true;
     const size_t nLength = m_strPattern.size();
     if (!m_bAnagram) {
         for (size_t i = 0; i < nLength; ++i)
             if (m_strPattern[i] != '?' && m_strPattern[i] != word[i])
                 return false;
     }
-    // No letters to look for (a pattern of only '?' and digit runs): every
-    // word of the block that passed the pattern matches, so skip sorting it.
-    if (m_strLetters.empty())
-        return true;
 
     // S: the word's letters in ascending order, by counting.
     int counts[26] = {};
