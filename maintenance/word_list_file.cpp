@@ -9,6 +9,26 @@
 #include "platform/message_box.h"
 #include "res/string_table.h"
 
+namespace {
+
+// What ReadWord makes of each byte: its upper-case letter for ASCII letters,
+// kLineBreak for CR and LF, 0 for anything else.
+constexpr char kLineBreak = 1;
+struct ByteClasses {
+    char upper[256] = {};
+    constexpr ByteClasses() {
+        for (int c = 'A'; c <= 'Z'; ++c) {
+            upper[c] = static_cast<char>(c);
+            upper[c - 'A' + 'a'] = static_cast<char>(c);
+        }
+        upper[static_cast<unsigned char>('\r')] = kLineBreak;
+        upper[static_cast<unsigned char>('\n')] = kLineBreak;
+    }
+};
+constexpr ByteClasses kByteClasses;
+
+}  // namespace
+
 CWordListFile::CWordListFile() = default;
 
 CWordListFile::~CWordListFile() { Abort(); }
@@ -48,7 +68,7 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
 }
 
 BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
-    char line[kMaxWordLength];
+    char line[kMaxWordLength + 1];  // the last byte takes whatever lies past the longest word
     for (;;) {
         word.clear();
         if (m_bEndOfInput)
@@ -62,28 +82,28 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
         } while (c == '\r' || c == '\n');
 
         // c starts a line, which runs to the next CR or LF or to the end. A
-        // line is a word while every byte is a letter and it fits in `line`.
+        // line is a word when every byte is a letter and it has 2 to
+        // kMaxWordLength of them.
         size_t nLength = 0;
-        bool usable = true;
-        const auto take = [&](char byte) {
-            if (usable) {
-                const char upper = ToUpperAscii(byte);
-                if (nLength < kMaxWordLength && upper >= 'A' && upper <= 'Z')
-                    line[nLength] = upper;
-                else
-                    usable = false;
-            }
+        bool allLetters = true;
+        const auto take = [&](char upper) {
+            line[nLength < kMaxWordLength ? nLength : kMaxWordLength] = upper;
+            allLetters = allLetters && upper != 0;
             ++nLength;
         };
-        take(c);
+        take(kByteClasses.upper[static_cast<unsigned char>(c)]);
         for (;;) {
             // Take the line's bytes straight from the buffer while it lasts:
             // they are consumed and counted as ReadByte would, one by one.
             const unsigned char* const start = m_buffer + m_nBufPos;
             const unsigned char* const stop = start + m_nBufCount;
             const unsigned char* p = start;
-            while (p != stop && *p != '\r' && *p != '\n')
-                take(static_cast<char>(*p++));
+            for (; p != stop; ++p) {
+                const char upper = kByteClasses.upper[*p];
+                if (upper == kLineBreak)
+                    break;
+                take(upper);
+            }
             const int nTaken = static_cast<int>(p - start) + (p != stop ? 1 : 0);  // with the line break
             m_nBufPos += nTaken;
             m_nBufCount -= nTaken;
@@ -95,9 +115,9 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
             ++nByteCounter;
             if (m_bEndOfInput || c == '\r' || c == '\n')
                 break;
-            take(c);
+            take(kByteClasses.upper[static_cast<unsigned char>(c)]);
         }
-        if (!usable || nLength < 2)
+        if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
             continue;
         word.assign(line, nLength);
         return TRUE;
