@@ -26,10 +26,9 @@ CAboutDlg::CAboutDlg(wxWindow* owner)
     layout.Place(version, t::kVersion);
     layout.Place(notice, t::kNotice);
     const wxRect okRect = layout.Place(ok, t::kOk);
+    // The name sits beside OK, vertically centred on it once OK has grown.
     wxRect nameRect = layout.Grown(name, t::kName);
-    // Keep the name clear of a grown OK button.
-    nameRect.width = std::min(nameRect.width, std::max(1, okRect.x - nameRect.x - 4));
-    nameRect.width = std::max(nameRect.width, name->GetBestSize().x);
+    nameRect.y = std::max(nameRect.y, okRect.y + (okRect.height - nameRect.height) / 2);
     layout.PlaceRect(name, nameRect);
     // The 80 x 80 picture, centred in the template's picture rectangle.
     wxRect pic = layout.ToPixels(t::kPicture);

@@ -72,12 +72,12 @@ CMainDlg::CMainDlg(wxWindow* parent)
     SetEscapeId(t::IDC_EXIT);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnFind(); }, t::IDC_FIND);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); }, t::IDC_EXIT);
-    Bind(wxEVT_BUTTON, &CMainDlg::OnHelpButton, this, t::IDC_HELP);
+    Bind(wxEVT_BUTTON, &CMainDlg::OnHelpButton, this, wxID_HELP);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { ShowProgramMenu(); }, m_pMenuButton->GetId());
     m_pPattern->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangePattern(); });
     m_pPattern->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnDropDownPattern(); });
     m_pPattern->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnCloseUpPattern(); });
-    Bind(wxEVT_MENU, [this](wxCommandEvent& event) { OnSysCommand(static_cast<unsigned>(event.GetId())); });
+    Bind(wxEVT_MENU, [this](wxCommandEvent& event) { OnSysCommand(CommandOfMenuId(event.GetId())); });
     Bind(wxEVT_CHAR_HOOK, &CMainDlg::OnCharHook, this);
     Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
     Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
@@ -115,7 +115,7 @@ void CMainDlg::CreateControls() {
     m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
     m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
     auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
-    auto* helpButton = new wxButton(this, t::IDC_HELP, t::kHelpText);
+    auto* helpButton = new wxButton(this, wxID_HELP, t::kHelpText);
     m_pMenuButton = new wxButton(this, wxID_ANY, kMenuButtonText, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
 
     m_pPattern->SetName("Pattern to match");
@@ -157,30 +157,30 @@ void CMainDlg::CreateControls() {
 
 void CMainDlg::BuildProgramMenu() {
     // The window commands in their usual order, then the program's own.
-    m_programMenu.Append(SC_RESTORE, "&Restore");
-    m_programMenu.Append(SC_MOVE, "&Move");
-    m_programMenu.Append(SC_SIZE, "&Size");
-    m_programMenu.Append(SC_MINIMIZE, "Mi&nimize");
-    m_programMenu.Append(SC_MAXIMIZE, "Ma&ximize");
+    m_programMenu.Append(MenuIdOf(SC_RESTORE), "&Restore");
+    m_programMenu.Append(MenuIdOf(SC_MOVE), "&Move");
+    m_programMenu.Append(MenuIdOf(SC_SIZE), "&Size");
+    m_programMenu.Append(MenuIdOf(SC_MINIMIZE), "Mi&nimize");
+    m_programMenu.Append(MenuIdOf(SC_MAXIMIZE), "Ma&ximize");
     m_programMenu.AppendSeparator();
-    m_programMenu.Append(SC_CLOSE, "&Close");
+    m_programMenu.Append(MenuIdOf(SC_CLOSE), "&Close");
     const CString about = LoadStringText(IDS_ABOUTBOX);
     if (!about.empty()) {
         m_programMenu.AppendSeparator();
-        m_programMenu.Append(IDM_ABOUTBOX, wxString::FromUTF8(about.c_str()));
-        m_programMenu.Append(IDM_LOADDICT, wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str()));
-        m_programMenu.Append(IDM_SAVEDICT, wxString::FromUTF8(LoadStringText(IDS_SAVE_DICTIONARY).c_str()));
+        m_programMenu.Append(MenuIdOf(IDM_ABOUTBOX), wxString::FromUTF8(about.c_str()));
+        m_programMenu.Append(MenuIdOf(IDM_LOADDICT), wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str()));
+        m_programMenu.Append(MenuIdOf(IDM_SAVEDICT), wxString::FromUTF8(LoadStringText(IDS_SAVE_DICTIONARY).c_str()));
     }
     // The dialog has neither a sizing border nor a maximize box.
-    m_programMenu.Enable(SC_MAXIMIZE, false);
-    m_programMenu.Enable(SC_SIZE, false);
+    m_programMenu.Enable(MenuIdOf(SC_MAXIMIZE), false);
+    m_programMenu.Enable(MenuIdOf(SC_SIZE), false);
     SetMinimizeGrayed(false);
 }
 
 void CMainDlg::SetMinimizeGrayed(bool grayed) {
-    m_programMenu.Enable(SC_MINIMIZE, !grayed);
+    m_programMenu.Enable(MenuIdOf(SC_MINIMIZE), !grayed);
     // Restore is offered only while there is something to restore.
-    m_programMenu.Enable(SC_RESTORE, grayed);
+    m_programMenu.Enable(MenuIdOf(SC_RESTORE), grayed);
 }
 
 CString CMainDlg::ReadText(const wxString& value) const {

@@ -19,6 +19,14 @@ class wxStaticText;
 class wxTextCtrl;
 class CProgressDlg;
 
+// Menu item ids of the program menu. Window ids stop at 32767, so the window
+// commands (0xF000 and up) are carried shifted right by four bits; the
+// program's own commands (16, 32, 48) are their own ids.
+constexpr int MenuIdOf(unsigned nCommand) { return static_cast<int>(nCommand >= 0xF000 ? nCommand >> 4 : nCommand); }
+constexpr unsigned CommandOfMenuId(int nId) {
+    return nId >= (0xF000 >> 4) ? static_cast<unsigned>(nId) << 4 : static_cast<unsigned>(nId);
+}
+
 class CMainDlg : public wxDialog, public CJobContext {
 public:
     explicit CMainDlg(wxWindow* parent = nullptr);

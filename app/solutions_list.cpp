@@ -82,14 +82,16 @@ std::vector<std::string> CSolutionsList::GetSelectedRows() const {
     return texts;
 }
 
-int CSolutionsList::GetColumnWidth() const { return m_column->GetWidth(); }
+int CSolutionsList::GetShownColumnWidth() const { return m_column->GetWidth(); }
 
 void CSolutionsList::UpdateColumnWidth() {
     // Never narrower than the list, so a message row shows in full; wider
     // when a word needs it, which brings the horizontal scroll bar.
     const int width = std::max(m_nExtent + 2 * m_nCellPadding, GetClientSize().x);
-    if (width != m_column->GetWidth())
+    if (width != m_nColumnWidth) {
+        m_nColumnWidth = width;
         m_column->SetWidth(width);
+    }
 }
 
 void CSolutionsList::OnSize(wxSizeEvent& event) {

@@ -29,7 +29,9 @@ public:
 
     // The widest text listed so far, in pixels (the horizontal extent).
     int GetExtent() const { return m_nExtent; }
-    int GetColumnWidth() const;
+    // The column's width as set, and as GTK has laid it out (after idle time).
+    int GetColumnWidth() const { return m_nColumnWidth; }
+    int GetShownColumnWidth() const;
 
     // Width of `text` in this list's font.
     int MeasureText(const std::string& text) const;
@@ -43,6 +45,7 @@ private:
     wxObjectDataPtr<Model> m_model;
     wxDataViewColumn* m_column = nullptr;
     int m_nExtent = 0;
+    int m_nColumnWidth = 0;
     int m_nCellPadding = 0;
     // Advance widths of 'A'..'Z', measured once: every word is upper case.
     int m_letterWidths[26] = {};

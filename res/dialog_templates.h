@@ -23,7 +23,9 @@ inline constexpr int IDC_LETTERS = 1004;
 inline constexpr int IDC_SOLUTIONS = 1005;
 inline constexpr int IDC_FIND = 1007;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
-inline constexpr int IDC_HELP = 57670;  // ID_HELP
+// The template's ID_HELP (57670) is beyond the window ids that GTK windows
+// take; the Help button carries the toolkit's own help id instead.
+inline constexpr int IDC_HELP_TEMPLATE = 57670;
 
 inline constexpr Rect kSearchTypeBox{4, 4, 71, 41};
 inline constexpr Rect kMatching{10, 15, 60, 8};
@@ -67,7 +69,7 @@ inline constexpr Rect kName{60, 40, 64, 8};
 inline constexpr Rect kPicture{4, 4, 56, 52};
 
 inline constexpr const char* kNoticeText = "A crossword solver's aid";
-inline constexpr const char* kNameText = "The Gridwell developers";
+inline constexpr const char* kNameText = "Gridwell team";
 inline constexpr const char* kOkText = "OK";
 }  // namespace about_dlg
 

@@ -1,0 +1,149 @@
+// The Find command: each outcome and message, the list, the limit, the
+// anagram entry, and the list's width that only grows.
+#include <wx/app.h>
+#include <wx/uiaction.h>
+
+#include "res/string_table.h"
+#include "tests/gui/main_dlg_fixture.h"
+
+using Strings = std::vector<std::string>;
+
+TEST_F(MainDlgTest, FindListsMatchesInDictionaryOrderAndRecordsTheQuery) {
+    Find("c?t");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+    Find("??t?", "ea");
+    EXPECT_EQ(Rows(), (Strings{"DATE", "GATE", "MATE"}));
+    EXPECT_EQ(History(), (Strings{"??t? (ea)", "c?t"}));
+}
+
+TEST_F(MainDlgTest, EmptyPatternShowsMessage102AndChangesNothing) {
+    Find("c?t");
+    wxTEST_DIALOG(Find("", "a"), ExpectMessage(IDS_NO_PATTERN, MsgIcon::Exclamation));
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+}
+
+TEST_F(MainDlgTest, RefusedQueriesLeaveListAndHistoryAlone) {
+    Find("c?t");
+    // Blanks are not an empty pattern: the query refuses them.
+    wxTEST_DIALOG(Find("   "), ExpectMessage(IDS_BAD_PATTERN, MsgIcon::Exclamation));
+    wxTEST_DIALOG(Find("c?t", "1"), ExpectMessage(IDS_BAD_REMAINDER, MsgIcon::Exclamation));
+    wxTEST_DIALOG(Find("c?t", "ab"), ExpectMessage(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation));
+    wxTEST_DIALOG(Find("12"), ExpectMessage(IDS_PATTERN_TOO_LONG, MsgIcon::Information));
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+}
+
+TEST_F(MainDlgTest, MissingDictionaryShowsMessage106) {
+    Find("c?t");
+    std::remove(m_dir->File("dictionary.dat").c_str());
+    wxTEST_DIALOG(Find("d?g"), ExpectMessage(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop));
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+}
+
+TEST_F(MainDlgTest, NoMatchShowsOneMessageRowAndStillRecordsTheQuery) {
+    Find("x?x");
+    EXPECT_EQ(Rows(), (Strings{LoadStringText(IDS_NO_MATCHES)}));
+    EXPECT_EQ(History(), (Strings{"x?x"}));
+    // The message row is not a word: Ctrl+C copies nothing.
+    m_dlg->Solutions()->SelectAll();
+    EXPECT_FALSE(m_dlg->CopySelectedSolutions());
+}
+
+TEST_F(MainDlgTest, LimitStopsAtExactly100Words) {
+    m_dlg->LimitCheck()->SetValue(true);
+    Find("q3");
+    EXPECT_EQ(Rows().size(), 100u);
+    EXPECT_EQ(Rows().front(), "QAAA");
+    m_dlg->LimitCheck()->SetValue(false);
+    Find("q3");
+    EXPECT_EQ(Rows().size(), 150u);
+}
+
+TEST_F(MainDlgTest, StartsWithMatchingWordAndLimitChecked) {
+    EXPECT_TRUE(m_dlg->MatchingRadio()->GetValue());
+    EXPECT_FALSE(m_dlg->AnagramRadio()->GetValue());
+    EXPECT_TRUE(m_dlg->LimitCheck()->GetValue());
+    EXPECT_EQ(m_dlg->PatternCombo()->GetCount(), 0u);
+}
+
+TEST_F(MainDlgTest, AnagramEntryRecallsTheSameWordsAsAMatchingSearch) {
+    Find("tac", "", true);
+    const Strings anagrams = Rows();
+    EXPECT_EQ(anagrams, (Strings{"ACT", "CAT", "TAC"}));
+    Find("t2", "", true);
+    EXPECT_EQ(History(), (Strings{"3 (T?\?)", "3 (TAC)"}));
+
+    // Choosing "3 (TAC)" with Matching word selected finds the same words.
+    m_dlg->MatchingRadio()->SetValue(true);
+    Select(1);
+    EXPECT_EQ(m_dlg->PatternCombo()->GetValue(), "3");
+    EXPECT_EQ(m_dlg->LettersEdit()->GetValue(), "TAC");
+    m_dlg->OnFind();
+    EXPECT_EQ(Rows(), anagrams);
+}
+
+TEST_F(MainDlgTest, HistoryLookupIgnoresCase) {
+    Find("cat");
+    Find("CAT");
+    Find("Cat");
+    EXPECT_EQ(History(), (Strings{"cat"}));
+}
+
+TEST_F(MainDlgTest, ColumnWidthOnlyGrows) {
+    const int initial = m_dlg->Solutions()->GetColumnWidth();
+    EXPECT_GE(initial, m_dlg->Solutions()->GetClientSize().x);
+    m_dlg->LimitCheck()->SetValue(false);
+    // Many long words push the column past the list's width...
+    Find("9");
+    const int wide = m_dlg->Solutions()->GetExtent();
+    EXPECT_GE(wide, m_dlg->Solutions()->MeasureText("CROSSWORD"));
+    // ...and a search with short words, or none, keeps it.
+    Find("2");
+    EXPECT_EQ(m_dlg->Solutions()->GetExtent(), wide);
+    Find("x?x");
+    EXPECT_EQ(m_dlg->Solutions()->GetExtent(), wide);
+    EXPECT_GE(m_dlg->Solutions()->GetColumnWidth(), initial);
+}
+
+TEST_F(MainDlgTest, LongWordsGetAColumnWiderThanTheList) {
+    std::vector<std::string> words = {std::string(60, 'W'), "AB"};
+    BuildDictionary(*m_dir, words);
+    Find("60");
+    ASSERT_EQ(Rows(), (Strings{words[0]}));
+    EXPECT_GT(m_dlg->Solutions()->GetColumnWidth(), m_dlg->Solutions()->GetClientSize().x);
+    EXPECT_GE(m_dlg->Solutions()->GetColumnWidth(), m_dlg->Solutions()->MeasureText(words[0]));
+    // GTK lays the column out at that width.
+    EXPECT_TRUE(WaitFor([this]() {
+        return m_dlg->Solutions()->GetShownColumnWidth() == m_dlg->Solutions()->GetColumnWidth();
+    }));
+}
+
+TEST_F(MainDlgTest, QueryTextIsReadUpTo254Characters) {
+    // 255 letters: the 255th is cut off, so a 254-letter pattern is looked for.
+    wxTEST_DIALOG(Find(std::string(255, 'a')), ExpectMessage(IDS_PATTERN_TOO_LONG, MsgIcon::Information));
+    EXPECT_TRUE(History().empty());
+}
+
+TEST_F(MainDlgTest, EnterRunsFindAndEscapeClosesTheDialog) {
+    m_dlg->Raise();
+    m_dlg->PatternCombo()->SetFocus();
+    ASSERT_TRUE(WaitFor([this]() { return m_dlg->PatternCombo()->HasFocus() || wxWindow::FindFocus(); }));
+    wxUIActionSimulator sim;
+    sim.Text("d?g");
+    ASSERT_TRUE(WaitFor([this]() { return m_dlg->PatternCombo()->GetValue() == "d?g"; }));
+    sim.Char(WXK_RETURN);
+    ASSERT_TRUE(WaitFor([this]() { return Rows() == Strings{"DOG"}; })) << "Enter did not run Find";
+
+    bool destroyed = false;
+    m_dlg->Bind(wxEVT_DESTROY, [&destroyed, this](wxWindowDestroyEvent& e) {
+        if (e.GetEventObject() == m_dlg)
+            destroyed = true;
+        e.Skip();
+    });
+    sim.Char(WXK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&destroyed]() { return destroyed; })) << "Escape did not close the dialog";
+    m_dlg = nullptr;
+}

@@ -1,0 +1,78 @@
+#include "tests/gui/gui_test_support.h"
+
+#include <chrono>
+#include <thread>
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/stdpaths.h>
+
+#include "app/progress_wnd.h"
+#include "res/string_table.h"
+
+int GuiTestHook::Enter(wxDialog* dlg) {
+    if (dynamic_cast<CProgressWnd*>(dlg))
+        return wxID_NONE;  // shown for real: the job's worker runs behind it
+    return wxTestingModalHook::Enter(dlg);
+}
+
+void GuiTestHook::ReportFailure(const wxString& msg) { ADD_FAILURE() << msg.utf8_string(); }
+
+ExpectMessage::ExpectMessage(UINT nID, MsgIcon icon, MsgButtons buttons, int answer)
+    : m_nID(nID), m_icon(icon), m_buttons(buttons), m_answer(answer) {}
+
+int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
+    EXPECT_EQ(dlg->GetMessage().utf8_string(), LoadStringText(m_nID)) << "message " << m_nID;
+    EXPECT_EQ(dlg->GetCaption(), ExpectedTitle());
+    const long style = dlg->GetMessageDialogStyle();
+    const long iconFlag = m_icon == MsgIcon::Stop ? wxICON_ERROR
+                          : m_icon == MsgIcon::Exclamation ? wxICON_EXCLAMATION
+                                                           : wxICON_INFORMATION;
+    EXPECT_EQ(style & wxICON_MASK, iconFlag) << "icon of message " << m_nID;
+    if (m_buttons == MsgButtons::RetryCancel) {
+        EXPECT_TRUE(style & wxCANCEL) << "message " << m_nID << " needs Cancel";
+        EXPECT_EQ(dlg->GetOKLabel(), "&Retry");
+    } else {
+        EXPECT_FALSE(style & wxCANCEL) << "message " << m_nID << " has only OK";
+    }
+    return m_answer;
+}
+
+wxString ExpectMessage::GetDefaultDescription() const { return wxString::Format("message box %u", m_nID); }
+
+ExpectFileDialog::ExpectFileDialog(long requiredStyle, const wxString& path, const wxString& expectedName)
+    : m_style(requiredStyle), m_path(path), m_name(expectedName) {}
+
+int ExpectFileDialog::OnInvoked(wxFileDialog* dlg) const {
+    EXPECT_EQ(dlg->GetWindowStyle() & m_style, m_style);
+    EXPECT_EQ(dlg->GetWildcard(), "Text Files (*.txt)|*.txt|All Files (*.*)|*");
+    if (!m_name.empty()) {
+        EXPECT_EQ(dlg->GetFilename(), m_name);
+    }
+    if (m_path.empty())
+        return wxID_CANCEL;
+    dlg->SetPath(m_path);
+    return wxID_OK;
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void Settle(int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+wxString ExpectedTitle() { return wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetName(); }
