@@ -1,5 +1,9 @@
 // Turning the typed pattern and remaining letters into the search state of a
 // CDictionary, and positioning it at the block of the pattern's length.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
@@ -21,6 +25,29 @@ CString SortedLetters(const CString& text) {
     for (int letter = 0; letter < 26; ++letter)
         sorted.append(static_cast<size_t>(counts[letter]), static_cast<char>('A' + letter));
     return sorted;
+}
+
+// The number of wild positions that a parsed pattern text stands for: its '?'
+// and the full value of every digit run, saturating at INT_MAX. ParseQuery
+// stops expanding a run once the pattern is too long for any dictionary; the
+// remaining-letters check must still see every wild position the user typed.
+int CountWildPositions(const CString& text) {
+    constexpr int64_t kMax = INT_MAX;
+    int64_t nWild = 0;
+    int64_t nRun = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '?') {
+            nWild = std::min(nWild + 1, kMax);
+        } else if (c >= '0' && c <= '9') {
+            nRun = std::min(nRun * 10 + (c - '0'), kMax);
+            if (i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9') {
+                nWild = std::min(nWild + nRun, kMax);
+                nRun = 0;
+            }
+        }
+    }
+    return static_cast<int>(nWild);
 }
 
 }  // namespace
@@ -64,9 +91,7 @@ BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const 
         AfxMessageBox(IDS_BAD_PATTERN, MsgIcon::Exclamation);
         return FALSE;
     }
-    for (const char c : m_strPattern)
-        if (c == '?')
-            ++m_nWild;
+    m_nWild = CountWildPositions(strPattern);
 
     if (strLetters.empty() || m_nWild == 0) {
         m_strLetters = SortedLetters(m_strPattern);
