@@ -3,6 +3,7 @@
 #include <future>
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
@@ -12,16 +13,17 @@
 
 namespace {
 
-// The window a message box belongs to: the active window (a progress dialog
-// in front of the main dialog, for example), else the top window.
+// The window a message box belongs to: the newest modal dialog (a progress
+// dialog in front of the main dialog, for example), else the active window,
+// else the program's top window.
 wxWindow* MessageParent() {
+    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
+        auto* dlg = wxDynamicCast(*it, wxDialog);
+        if (dlg && dlg->IsModal() && dlg->IsShown() && !dlg->IsBeingDeleted())
+            return dlg;
+    }
     if (wxWindow* active = wxGetActiveWindow())
         return wxGetTopLevelParent(active);
-    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
-        wxWindow* win = *it;
-        if (win->IsShown() && win->IsEnabled() && !win->IsBeingDeleted())
-            return win;
-    }
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
 

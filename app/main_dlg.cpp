@@ -7,6 +7,7 @@
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -47,6 +48,15 @@ wxString WildcardFromFilter(const CString& filter) {
         if (parts[i] == "*.*")
             parts[i] = "*";
     return wxJoin(parts, '|', '\0');
+}
+
+// The file a file dialog was closed on. GTK's chooser can report the folder
+// and name when it has no full path to give (as when it never showed).
+CString ChosenPath(const wxFileDialog& dlg) {
+    wxString path = dlg.GetPath();
+    if (path.empty() && !dlg.GetFilename().empty())
+        path = wxFileName(dlg.GetDirectory(), dlg.GetFilename()).GetFullPath();
+    return CString(path.utf8_str());
 }
 
 // A bare-bones scope flag for the history's own changes to the combo box.
@@ -472,7 +482,7 @@ void CMainDlg::OnLoadDictionary() {
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK)
         return;
-    OnLoadDictionaryFile(*this, CString(dlg.GetPath().utf8_str()),
+    OnLoadDictionaryFile(*this, ChosenPath(dlg),
                          [this](CProgressDlg& progress) { return RunProgressModal(progress); });
 }
 
@@ -486,6 +496,6 @@ void CMainDlg::OnSaveDictionary() {
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK)
         return;
-    OnSaveDictionaryFile(*this, CString(dlg.GetPath().utf8_str()),
+    OnSaveDictionaryFile(*this, ChosenPath(dlg),
                          [this](CProgressDlg& progress) { return RunProgressModal(progress); });
 }

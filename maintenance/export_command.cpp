@@ -10,7 +10,10 @@
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal) {
     job.m_pTextFile = new CFile;
     job.m_strTextPath = path;
-    if (!job.m_pTextFile->Open(path, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive)) {
+    // Write-only: the export never reads its output, and a FIFO opened for
+    // reading too would be its own reader, so nobody reading it would go
+    // unnoticed and a full pipe would block the worker for good.
+    if (!job.m_pTextFile->Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
         delete job.m_pTextFile;
         job.m_pTextFile = nullptr;
         AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);
