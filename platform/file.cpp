@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +51,37 @@ CFileException::Cause CauseFromErrno(int err) {
     const int err = (op == FileOp::Write || op == FileOp::Flush) ? ENOSPC : EIO;
     ThrowErrno(err, path);
 }
+
+// Writing to a pipe whose reader has gone raises SIGPIPE, which would end the
+// whole program; such a write must fail with EPIPE like any other. The guard
+// blocks SIGPIPE in this thread while it lives and takes back a SIGPIPE that
+// the write raised, so none is left pending when the mask is restored.
+class SigpipeGuard {
+public:
+    SigpipeGuard() {
+        sigemptyset(&m_set);
+        sigaddset(&m_set, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &m_set, &m_previous);
+        sigset_t pending;
+        sigpending(&pending);
+        m_bWasPending = sigismember(&pending, SIGPIPE) == 1;
+    }
+    ~SigpipeGuard() {
+        if (m_bBrokenPipe && !m_bWasPending) {
+            const timespec noWait{};
+            while (sigtimedwait(&m_set, nullptr, &noWait) < 0 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+    }
+    void BrokenPipe() { m_bBrokenPipe = true; }
+
+private:
+    sigset_t m_set;
+    sigset_t m_previous;
+    bool m_bWasPending = false;
+    bool m_bBrokenPipe = false;
+};
 
 bool SameInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -155,13 +189,19 @@ unsigned CFile::Read(void* buffer, unsigned count) {
 void CFile::Write(const void* buffer, unsigned count) {
     if (ShouldFailFileOp(FileOp::Write, m_strFileName))
         ThrowInjected(FileOp::Write, m_strFileName);
+    std::optional<SigpipeGuard> sigpipe;
+    if (!m_bRegularFile)
+        sigpipe.emplace();
     const char* p = static_cast<const char*>(buffer);
     while (count > 0) {
         const ssize_t put = ::write(m_hFile, p, count);
         if (put < 0) {
-            if (errno == EINTR)
+            const int err = errno;
+            if (err == EINTR)
                 continue;
-            ThrowErrno(errno, m_strFileName);
+            if (err == EPIPE && sigpipe)
+                sigpipe->BrokenPipe();
+            ThrowErrno(err, m_strFileName);
         }
         if (put == 0)
             ThrowErrno(ENOSPC, m_strFileName);

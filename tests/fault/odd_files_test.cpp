@@ -194,6 +194,40 @@ TEST_F(OddFilesTest, FifoInPlaceOfAFile) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
+TEST_F(OddFilesTest, ExportToAFifoWhoseReaderGoesAway) {
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    // More text than a pipe holds, so some write must meet the closed pipe.
+    dir.Write("big.txt", DistinctWords(20000, 6));
+    {
+        MessageRecorder quiet;
+        ASSERT_EQ(ImportHeadless(dir.File("big.txt")), IDS_LOAD_DONE);
+    }
+
+    // In a child, with the default disposition of SIGPIPE, as a desktop
+    // program has it: the broken pipe must be a write failure, not a death.
+    const ChildRun run = RunCollectingMessages(
+        [] {
+            std::signal(SIGPIPE, SIG_DFL);
+            return true;
+        },
+        [this] {
+            std::thread reader([this] {
+                const int fd = ::open(dir.File("pipe").c_str(), O_RDONLY);
+                char buffer[100];
+                (void)::read(fd, buffer, sizeof buffer);
+                ::close(fd);  // goes away after the first bytes
+            });
+            const int keepOpen = ::open(dir.File("pipe").c_str(), O_WRONLY);
+            const UINT result = ExportHeadless(dir.File("pipe"));
+            reader.join();
+            ::close(keepOpen);
+            return result;
+        });
+    ASSERT_TRUE(run.ran) << "the export died of the broken pipe";
+    EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_CANCELLED})) << IdsText(run.messages);
+    EXPECT_TRUE(dir.Exists("pipe")) << "a FIFO is not the export's to delete";
+}
+
 TEST_F(OddFilesTest, DeviceNodesAreUsedButNeverRemoved) {
     // Our own null and zero devices, made in the scratch directory.
     if (::mknod(dir.File("null-device").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
