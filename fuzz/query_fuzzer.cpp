@@ -1,0 +1,220 @@
+// Any pattern and letters text up to 254 characters, parsed and searched in a
+// fixed dictionary (words of 2 to 255 letters). The parse, the refusal
+// message, the result count and the exact list of matches are checked
+// against a plain reference of the query rules.
+//
+// Input: a flags byte (1 anagram, 2 limit), the pattern (a length byte and
+// that many bytes), then the letters (the rest, cut at 254 characters).
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "dictionary/dictionary.h"
+#include "fuzz/fuzz_support.h"
+#include "maintenance/job_context.h"
+#include "res/string_table.h"
+
+namespace {
+
+using fuzz::Check;
+using Words = std::vector<std::vector<std::string>>;
+
+constexpr size_t kMaxText = 254;
+
+// A word list with many short words and anagram families, and a few long
+// words up to the 255-letter limit.
+std::string MakeWordList() {
+    std::string text;
+    const char* letters = "ACDEINORST";
+    for (const char* a = letters; *a; ++a)
+        for (const char* b = letters; *b; ++b) {
+            text += std::string{*a, *b} + "\n";
+            for (const char* c = "AEOT"; *c; ++c)
+                text += std::string{*a, *b, *c} + "\n";
+        }
+    for (const char* w : {"CRATE", "REACT", "TRACE", "CATER", "CARET", "CRANE", "CRANK", "LEVEL", "LEVER", "DATE",
+                          "GATE", "ANTE", "OATH", "ACTS", "PRESERVED", "PRESERVES", "STONE", "ONSET", "NOTES",
+                          "TONES", "SETON", "STENO", "AARDVARK", "ZYZZYVAS"})
+        text += std::string(w) + "\n";
+    for (size_t length : {20, 64, 200, 253, 254, 255}) {
+        for (char first = 'A'; first <= 'C'; ++first) {
+            std::string word(length, 'E');
+            word[0] = first;
+            word[length / 2] = 'Q';
+            word[length - 1] = static_cast<char>('X' + (first - 'A'));
+            text += word + "\n";
+        }
+    }
+    return text;
+}
+
+const Words& Dictionary() {
+    static const Words words = [] {
+        fuzz::Env& env = fuzz::Env::Get();
+        const std::string text = MakeWordList();
+        env.Write("words.txt", text);
+        CJobContext job;
+        Check(OnLoadDictionaryFile(job, env.File("words.txt"), fuzz::RunWithoutDisplay, false) == IDS_LOAD_DONE,
+              "building the query dictionary failed");
+        return fuzz::AcceptedWords(text);
+    }();
+    return words;
+}
+
+// The query rules, stated plainly: letters upper-cased, '?' kept, a digit run
+// n expanded to n '?'. The characters are kept up to 300 since every longer
+// pattern is refused alike, but the number of wild positions is counted in
+// full (up to a million); nullopt when a character is not allowed.
+struct Parsed {
+    std::string chars;
+    long wild = 0;
+};
+
+std::optional<Parsed> ReferenceParse(const std::string& text, bool allowDigits) {
+    constexpr long kCap = 1000000;
+    Parsed out;
+    long run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            out.chars += static_cast<char>(c & ~0x20);
+        } else if (c == '?') {
+            out.chars += '?';
+            ++out.wild;
+        } else if (c >= '0' && c <= '9' && allowDigits) {
+            run = std::min(run * 10 + (c - '0'), kCap);
+            if (i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9') {
+                out.chars.append(static_cast<size_t>(std::min(run, 300L)), '?');
+                out.wild = std::min(out.wild + run, kCap);
+                run = 0;
+            }
+        } else {
+            return std::nullopt;
+        }
+        if (out.chars.size() > 300)
+            out.chars.resize(300);
+    }
+    return out;
+}
+
+std::array<int, 26> LetterCounts(const std::string& s) {
+    std::array<int, 26> counts{};
+    for (const char c : s)
+        if (c >= 'A' && c <= 'Z')
+            ++counts[static_cast<size_t>(c - 'A')];
+    return counts;
+}
+
+struct Expected {
+    UINT message = 0;  // 0 when the search runs
+    int resultCount = 0;
+    std::vector<std::string> matches;
+};
+
+Expected ReferenceSearch(bool anagram, bool limit, const std::string& patternText, const std::string& lettersText) {
+    Expected expected;
+    const std::optional<Parsed> parsed = ReferenceParse(patternText, true);
+    if (!parsed) {
+        expected.message = IDS_BAD_PATTERN;
+        return expected;
+    }
+    const std::string* pattern = &parsed->chars;
+    const long wild = parsed->wild;
+    std::array<int, 26> target = LetterCounts(*pattern);
+    if (!lettersText.empty() && wild > 0) {
+        if (static_cast<long>(lettersText.size()) > wild) {
+            expected.message = IDS_REMAINDER_TOO_LONG;
+            return expected;
+        }
+        const std::optional<Parsed> extra = ReferenceParse(lettersText, false);
+        if (!extra) {
+            expected.message = IDS_BAD_REMAINDER;
+            return expected;
+        }
+        target = LetterCounts(*pattern + extra->chars);
+        anagram = false;
+    }
+    const Words& words = Dictionary();
+    if (pattern->size() > words.size() - 1) {
+        expected.message = IDS_PATTERN_TOO_LONG;
+        return expected;
+    }
+    const std::vector<std::string> none;
+    const std::vector<std::string>& block = pattern->size() < words.size() ? words[pattern->size()] : none;
+    expected.resultCount = limit ? 100 : static_cast<int>(block.size());
+    for (const std::string& word : block) {
+        if (limit && expected.matches.size() == 100)
+            break;
+        bool match = true;
+        for (size_t i = 0; i < word.size() && !anagram; ++i)
+            match = match && ((*pattern)[i] == '?' || (*pattern)[i] == word[i]);
+        const std::array<int, 26> have = LetterCounts(word);
+        for (size_t letter = 0; letter < 26 && match; ++letter)
+            match = wild == 0 ? have[letter] == target[letter] : have[letter] >= target[letter];
+        if (match)
+            expected.matches.push_back(word);
+    }
+    return expected;
+}
+
+// The pattern is parsed into a cleared string, the letters are appended to
+// one that already holds text, as PrepareSearch uses them.
+void CheckParse(const CDictionary& dict, const std::string& text, bool allowDigits) {
+    const std::optional<Parsed> parsed = ReferenceParse(text, allowDigits);
+    const std::optional<std::string> expected =
+        parsed ? std::optional<std::string>(parsed->chars) : std::nullopt;
+    const CString before = allowDigits ? "JUNK" : "X?";
+    CString out = before;
+    const bool ok = dict.ParseQuery(out, text, allowDigits, allowDigits);
+    Check(ok == expected.has_value(), "ParseQuery accepted or refused wrongly");
+    if (!ok)
+        return;
+    const CString prefix = allowDigits ? CString() : before;
+    if (expected->size() <= 255) {
+        Check(out == prefix + *expected, "ParseQuery gave the wrong query characters");
+    } else {
+        // A run that makes the pattern longer than any word may be cut short,
+        // but the pattern must stay too long for any dictionary.
+        Check(out.size() > 255 && out.size() <= 256 + text.size(), "a long pattern was not kept too long");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Env& env = fuzz::Env::Get();
+    Dictionary();
+    fuzz::InputReader input(data, size);
+    const uint8_t flags = input.Byte();
+    const bool anagram = flags & 1;
+    const bool limit = flags & 2;
+    const std::string pattern = input.Text(kMaxText);
+    std::string letters = input.Rest();
+    if (letters.size() > kMaxText)
+        letters.resize(kMaxText);
+    env.ClearMessages();
+
+    CDictionary dict;
+    Check(dict.OpenForReading(), "the query dictionary cannot be opened");
+    CheckParse(dict, pattern, true);
+    CheckParse(dict, letters, false);
+
+    const Expected expected = ReferenceSearch(anagram, limit, pattern, letters);
+    int nResultCount = -1;
+    const bool prepared = dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount);
+    const std::vector<UINT> messages = env.Messages();
+    if (expected.message) {
+        Check(!prepared, "a query was accepted that must be refused");
+        Check(messages == std::vector<UINT>{expected.message}, "the refusal showed the wrong message");
+        return 0;
+    }
+    Check(prepared && messages.empty(), "a valid query was refused");
+    Check(nResultCount == expected.resultCount, "wrong result count");
+    std::vector<std::string> matches;
+    CString word;
+    while (dict.NextMatch(word, FALSE))
+        matches.push_back(word);
+    Check(matches == expected.matches, "the matches differ from the query rules");
+    Check(env.Messages().empty(), "the search showed a message");
+    return 0;
+}
