@@ -15,6 +15,7 @@
 #include <wx/utils.h>
 
 #include "app/about_dlg.h"
+#include "app/accessibility.h"
 #include "app/dialog_layout.h"
 #include "app/help_book.h"
 #include "app/progress_wnd.h"
@@ -163,6 +164,8 @@ void CMainDlg::CreateControls() {
     layout.FitDialog(t::kWidth, t::kHeight);
 
     m_pFind->SetDefault();
+    // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
+    LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
 }
 
 void CMainDlg::BuildProgramMenu() {

@@ -1,0 +1,43 @@
+#include "app/accessibility.h"
+
+#include <dlfcn.h>
+
+#include <wx/stattext.h>
+
+namespace {
+
+// The three GTK and ATK calls needed, looked up in the running process: the
+// toolkit is loaded already, and its development headers are not needed.
+using LabelSetMnemonicWidget = void (*)(void* label, GtkWidget* widget);
+using WidgetGetAccessible = void* (*)(GtkWidget* widget);
+using AtkObjectSetName = void (*)(void* accessible, const char* name);
+using AtkObjectGetName = const char* (*)(void* accessible);
+
+template <typename F>
+F Lookup(const char* name) {
+    return reinterpret_cast<F>(::dlsym(RTLD_DEFAULT, name));
+}
+
+}  // namespace
+
+bool LinkLabel(wxStaticText* label, GtkWidget* widget, const wxString& name) {
+    static const auto setMnemonic = Lookup<LabelSetMnemonicWidget>("gtk_label_set_mnemonic_widget");
+    static const auto getAccessible = Lookup<WidgetGetAccessible>("gtk_widget_get_accessible");
+    static const auto setName = Lookup<AtkObjectSetName>("atk_object_set_name");
+    if (!setMnemonic || !getAccessible || !setName || !widget || !label->GetHandle())
+        return false;
+    setMnemonic(label->GetHandle(), widget);
+    if (void* accessible = getAccessible(widget))
+        setName(accessible, name.utf8_str());
+    return true;
+}
+
+wxString AccessibleName(GtkWidget* widget) {
+    static const auto getAccessible = Lookup<WidgetGetAccessible>("gtk_widget_get_accessible");
+    static const auto getName = Lookup<AtkObjectGetName>("atk_object_get_name");
+    if (!getAccessible || !getName || !widget)
+        return wxString();
+    void* accessible = getAccessible(widget);
+    const char* name = accessible ? getName(accessible) : nullptr;
+    return name ? wxString::FromUTF8(name) : wxString();
+}

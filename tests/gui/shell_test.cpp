@@ -1,0 +1,340 @@
+// The main dialog as a window: its layout from the template, the program
+// menu (contents, graying, commands with low bits, the ways to open it), the
+// About box, help, Ctrl+C, message boxes and the icon.
+#include <thread>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/filename.h>
+#include <wx/frame.h>
+#include <wx/statbox.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/uiaction.h>
+
+#include "app/about_dlg.h"
+#include "app/gui_messages.h"
+#include "app/help_book.h"
+#include "res/dialog_templates.h"
+#include "res/string_table.h"
+#include "tests/gui/main_dlg_fixture.h"
+
+using Strings = std::vector<std::string>;
+using namespace tmpl::sys_cmd;
+
+// The About box, checked and closed with OK.
+template <>
+class wxExpectModal<CAboutDlg> : public wxExpectModalBase<CAboutDlg> {
+protected:
+    int OnInvoked(CAboutDlg* dlg) const override {
+        EXPECT_EQ(dlg->GetTitle(), "About Gridwell");
+        EXPECT_EQ(dlg->Picture()->GetBitmap().GetSize(), wxSize(80, 80));
+        bool version = false;
+        for (wxWindow* child : dlg->GetChildren())
+            if (auto* text = wxDynamicCast(child, wxStaticText))
+                version = version || text->GetLabel() == kAppVersionText;
+        EXPECT_TRUE(version) << "no \"" << kAppVersionText << "\" line";
+        return tmpl::about_dlg::IDC_OK;
+    }
+};
+
+using ShellTest = MainDlgTest;
+
+TEST_F(ShellTest, ControlsKeepTheirTemplatePlaceAndShowWhole) {
+    EXPECT_EQ(m_dlg->GetTitle(), "Gridwell");
+    const wxSize client = m_dlg->GetClientSize();
+    EXPECT_GE(client.x, m_dlg->ConvertDialogToPixels(wxSize(300, 0)).x);
+    EXPECT_GE(client.y, m_dlg->ConvertDialogToPixels(wxSize(0, 130)).y);
+    std::vector<wxRect> controls;
+    for (wxWindow* child : m_dlg->GetChildren()) {
+        const wxRect r = child->GetRect();
+        // At least its best size, so nothing is clipped...
+        EXPECT_GE(r.width, child->GetBestSize().x) << child->GetLabel();
+        EXPECT_GE(r.height, child->GetBestSize().y) << child->GetLabel();
+        // ...and inside the dialog.
+        EXPECT_TRUE(wxRect(client).Contains(r)) << child->GetLabel();
+        if (!wxDynamicCast(child, wxStaticBox))
+            controls.push_back(r);
+    }
+    // No two controls overlap (the group box holds its radio buttons).
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i].Intersects(controls[j])) << "controls " << i << " and " << j << " overlap";
+    // Template places: Find at (85, 10) dialog units.
+    EXPECT_EQ(m_dlg->FindButton()->GetPosition(), m_dlg->ConvertDialogToPixels(wxPoint(85, 10)));
+    EXPECT_EQ(m_dlg->PatternCombo()->GetPosition(), m_dlg->ConvertDialogToPixels(wxPoint(5, 75)));
+}
+
+TEST_F(ShellTest, EachLabelComesJustBeforeItsControl) {
+    // Creation order is tab order and how screen readers pair labels.
+    const wxWindowList& children = m_dlg->GetChildren();
+    auto indexOf = [&children](wxWindow* win) {
+        int i = 0;
+        for (wxWindow* child : children) {
+            if (child == win)
+                return i;
+            ++i;
+        }
+        return -1;
+    };
+    auto labelBefore = [&](wxWindow* control) {
+        const int i = indexOf(control);
+        int j = 0;
+        for (wxWindow* child : children)
+            if (j++ == i - 1)
+                return child->GetLabel();
+        return wxString();
+    };
+    EXPECT_EQ(labelBefore(m_dlg->PatternCombo()), "&Pattern to match:");
+    EXPECT_EQ(labelBefore(m_dlg->LettersEdit()), "&Remaining letters:");
+    EXPECT_EQ(labelBefore(m_dlg->Solutions()), "&Solutions:");
+    EXPECT_LT(indexOf(m_dlg->MatchingRadio()), indexOf(m_dlg->AnagramRadio()));
+    EXPECT_LT(indexOf(m_dlg->AnagramRadio()), indexOf(m_dlg->LimitCheck()));
+}
+
+TEST_F(ShellTest, IconHasBothSizes) {
+    const wxIconBundle& icons = m_dlg->GetIcons();
+    EXPECT_TRUE(icons.GetIcon(wxSize(16, 16), wxIconBundle::FALLBACK_NONE).IsOk());
+    EXPECT_TRUE(icons.GetIcon(wxSize(32, 32), wxIconBundle::FALLBACK_NONE).IsOk());
+}
+
+TEST_F(ShellTest, ProgramMenuHoldsTheWindowCommandsThenTheProgramsOwn) {
+    wxMenu& menu = m_dlg->ProgramMenu();
+    Strings labels;
+    for (wxMenuItem* item : menu.GetMenuItems())
+        labels.push_back(item->IsSeparator() ? "-" : item->GetItemLabel().utf8_string());
+    EXPECT_EQ(labels, (Strings{"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "-", "&Close", "-",
+                               "&About Gridwell...", "&Load Dictionary from file...", "&Save Dictionary to file..."}));
+    EXPECT_TRUE(menu.FindItem(IDM_ABOUTBOX));
+    EXPECT_TRUE(menu.FindItem(IDM_LOADDICT));
+    EXPECT_TRUE(menu.FindItem(IDM_SAVEDICT));
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MAXIMIZE)));
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MOVE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_CLOSE)));
+}
+
+TEST_F(ShellTest, MinimizeIsGrayedUntilRestore) {
+    wxMenu& menu = m_dlg->ProgramMenu();
+    m_dlg->OnSysCommand(SC_MINIMIZE);
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_RESTORE)));
+    m_dlg->OnSysCommand(SC_RESTORE);
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_RESTORE)));
+    // Minimized or restored some other way (title bar, task bar).
+    wxIconizeEvent minimized(m_dlg->GetId(), true);
+    minimized.SetEventObject(m_dlg);
+    m_dlg->GetEventHandler()->ProcessEvent(minimized);
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    wxIconizeEvent restored(m_dlg->GetId(), false);
+    restored.SetEventObject(m_dlg);
+    m_dlg->GetEventHandler()->ProcessEvent(restored);
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    // Maximize and Size never come back.
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MAXIMIZE)));
+    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
+}
+
+TEST_F(ShellTest, CommandsWithLowBitsActAsTheirMultipleOf16) {
+    wxTEST_DIALOG(m_dlg->OnSysCommand(17), wxExpectModal<CAboutDlg>());
+    wxTEST_DIALOG(m_dlg->OnSysCommand(50), ExpectFileDialog(wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxString()));
+    wxTEST_DIALOG(m_dlg->OnSysCommand(33), ExpectFileDialog(wxFD_OPEN | wxFD_FILE_MUST_EXIST, wxString()));
+    m_dlg->OnSysCommand(SC_MINIMIZE + 3);
+    EXPECT_FALSE(m_dlg->ProgramMenu().IsEnabled(MenuIdOf(SC_MINIMIZE)));
+    m_dlg->OnSysCommand(SC_RESTORE + 15);
+    EXPECT_TRUE(m_dlg->ProgramMenu().IsEnabled(MenuIdOf(SC_MINIMIZE)));
+}
+
+TEST_F(ShellTest, MenuItemsRunTheirCommands) {
+    wxCommandEvent about(wxEVT_MENU, MenuIdOf(IDM_ABOUTBOX));
+    wxTEST_DIALOG(m_dlg->GetEventHandler()->ProcessEvent(about), wxExpectModal<CAboutDlg>());
+    wxCommandEvent close(wxEVT_MENU, MenuIdOf(SC_CLOSE));
+    bool destroyed = false;
+    m_dlg->Bind(wxEVT_DESTROY, [&destroyed, this](wxWindowDestroyEvent& e) {
+        destroyed = destroyed || e.GetEventObject() == m_dlg;
+        e.Skip();
+    });
+    m_dlg->GetEventHandler()->ProcessEvent(close);
+    EXPECT_TRUE(WaitFor([&destroyed]() { return destroyed; }));
+    m_dlg = nullptr;
+}
+
+TEST_F(ShellTest, MoveCommandMovesWithTheArrowKeysAndEscapePutsItBack) {
+    const wxPoint start = m_dlg->GetPosition();
+    m_dlg->OnSysCommand(SC_MOVE);
+    ASSERT_TRUE(m_dlg->IsMoving());
+    auto press = [this](int key, int mods = wxMOD_NONE) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = key;
+        event.m_controlDown = (mods & wxMOD_CONTROL) != 0;
+        event.SetEventObject(m_dlg);
+        m_dlg->GetEventHandler()->ProcessEvent(event);
+    };
+    press(WXK_RIGHT);
+    press(WXK_DOWN);
+    press(WXK_DOWN, wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetPosition() == start + wxPoint(8, 9); }));
+    press(WXK_ESCAPE);
+    EXPECT_FALSE(m_dlg->IsMoving());
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetPosition() == start; }));
+    EXPECT_TRUE(m_dlg->IsShown()) << "Escape ended the move, not the program";
+    m_dlg->OnSysCommand(SC_MOVE);
+    press(WXK_LEFT);
+    press(WXK_RETURN);
+    EXPECT_FALSE(m_dlg->IsMoving());
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetPosition() == start - wxPoint(8, 0); }));
+}
+
+TEST_F(ShellTest, ProgramMenuOpensFromButtonKeyboardAndRightClick) {
+    m_dlg->Raise();
+    Settle(50);
+    int opened = 0;
+    m_dlg->Bind(wxEVT_MENU_OPEN, [&opened](wxMenuEvent& event) {
+        event.Skip();
+        ++opened;
+        wxTheApp->CallAfter([]() { wxUIActionSimulator().Char(WXK_ESCAPE); });
+    });
+    wxUIActionSimulator sim;
+    auto clickAt = [&sim](const wxPoint& p, int button) {
+        sim.MouseMove(p);
+        wxTheApp->Yield(true);
+        sim.MouseClick(button);
+    };
+    const wxRect button = m_dlg->MenuButton()->GetScreenRect();
+    clickAt(button.GetPosition() + button.GetSize() / 2, wxMOUSE_BTN_LEFT);
+    ASSERT_TRUE(WaitFor([&opened]() { return opened == 1; })) << "the menu button did not open the menu";
+    Settle(100);
+
+    m_dlg->FindButton()->SetFocus();
+    Settle(50);
+    sim.KeyDown(WXK_SHIFT);
+    sim.Char(WXK_F10, wxMOD_SHIFT);
+    sim.KeyUp(WXK_SHIFT);
+    ASSERT_TRUE(WaitFor([&opened]() { return opened == 2; })) << "Shift+F10 did not open the menu";
+    Settle(100);
+
+    // A right click on the dialog's own background (beside the Help button).
+    const wxPoint blank = m_dlg->ClientToScreen(m_dlg->ConvertDialogToPixels(wxPoint(110, 68)));
+    clickAt(blank, wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(WaitFor([&opened]() { return opened == 3; })) << "a right click did not open the menu";
+    Settle(100);
+}
+
+TEST_F(ShellTest, AboutBoxIsModalOverTheMainDialog) {
+    CAboutDlg about(m_dlg);
+    wxTheApp->CallAfter([&about, this]() {
+        EXPECT_TRUE(about.IsModal());
+        EXPECT_EQ(about.GetParent(), m_dlg);
+        EXPECT_TRUE(about.GetRect().Intersects(m_dlg->GetRect())) << "centred over its owner";
+        // OK ends it.
+        wxButton* ok = wxDynamicCast(about.FindWindow(tmpl::about_dlg::IDC_OK), wxButton);
+        ASSERT_TRUE(ok);
+        wxCommandEvent click(wxEVT_BUTTON, ok->GetId());
+        click.SetEventObject(ok);
+        ok->GetEventHandler()->ProcessEvent(click);
+    });
+    EXPECT_EQ(about.ShowModal(), tmpl::about_dlg::IDC_OK);
+    EXPECT_FALSE(about.Picture()->IsEnabled() && about.Picture()->AcceptsFocus());
+}
+
+TEST_F(ShellTest, HelpOpensTopicsAndClosesWithTheMainDialog) {
+    wxCommandEvent help(wxEVT_BUTTON, wxID_HELP);
+    help.SetEventObject(m_dlg->FindWindow(wxID_HELP));
+    m_dlg->GetEventHandler()->ProcessEvent(help);
+    ASSERT_TRUE(TheHelpBook().GetFrame()) << "no Help Topics window";
+    wxFrame* frame = TheHelpBook().GetFrame();
+    EXPECT_TRUE(frame->IsShown());
+    bool closed = false;
+    frame->Bind(wxEVT_DESTROY, [&closed, frame](wxWindowDestroyEvent& e) {
+        closed = closed || e.GetEventObject() == frame;
+        e.Skip();
+    });
+    m_dlg->Close();
+    m_dlg = nullptr;
+    EXPECT_TRUE(WaitFor([&closed]() { return closed; })) << "help stayed open";
+    EXPECT_EQ(TheHelpBook().GetFrame(), nullptr);
+}
+
+TEST_F(ShellTest, HelpBookIsNamedAfterTheExecutable) {
+    EXPECT_EQ(wxFileName(CHelpBook::BookPath()).GetName(), ExpectedTitle());
+    EXPECT_EQ(wxFileName(CHelpBook::BookPath()).GetExt(), "htb");
+    EXPECT_TRUE(wxFileName::FileExists(CHelpBook::BookPath()));
+}
+
+TEST_F(ShellTest, MissingHelpBookShows61703) {
+    const wxString book = CHelpBook::BookPath();
+    const wxString aside = book + ".aside";
+    ASSERT_TRUE(wxRenameFile(book, aside));
+    TheHelpBook().Close();
+    wxTEST_DIALOG(EXPECT_FALSE(TheHelpBook().ShowTopics()), ExpectMessage(IDS_HELP_FAILED, MsgIcon::Exclamation));
+    ASSERT_TRUE(wxRenameFile(aside, book));
+}
+
+TEST_F(ShellTest, CtrlCCopiesTheSelectedWordsOnePerLine) {
+    Find("c?t");
+    m_dlg->Solutions()->SelectAll();
+    ASSERT_TRUE(m_dlg->CopySelectedSolutions());
+    wxString text;
+    {
+        wxClipboardLocker lock;
+        ASSERT_TRUE(!!lock);
+        wxTextDataObject data;
+        ASSERT_TRUE(wxTheClipboard->GetData(data));
+        text = data.GetText();
+    }
+    EXPECT_EQ(text, "CAT\nCOT\nCUT");
+
+    // The same through the keyboard, with one word selected.
+    {
+        wxClipboardLocker lock;
+        wxTheClipboard->SetData(new wxTextDataObject("before"));
+    }
+    Find("d?g");
+    m_dlg->Solutions()->SelectAll();
+    m_dlg->Solutions()->SetFocus();
+    ASSERT_TRUE(WaitFor([this]() {
+        wxWindow* focus = wxWindow::FindFocus();
+        return focus && (focus == m_dlg->Solutions() || m_dlg->Solutions()->IsDescendant(focus));
+    }));
+    wxUIActionSimulator().Char('c', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([]() {
+        wxClipboardLocker lock;
+        wxTextDataObject data;
+        return wxTheClipboard->GetData(data) && data.GetText() == "DOG";
+    })) << "Ctrl+C did not copy";
+}
+
+TEST_F(ShellTest, MessageBoxesAreCaptionedWithTheProgramTitle) {
+    EXPECT_EQ(GetAppTitle(), ExpectedTitle());
+    int answer = 0;
+    wxTEST_DIALOG(answer = AfxMessageBox(IDS_LOAD_DONE, MsgIcon::Information),
+                  ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
+    EXPECT_EQ(answer, IDOK);
+    wxTEST_DIALOG(answer = AfxMessageBox(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel),
+                  ExpectMessage(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel, wxID_OK));
+    EXPECT_EQ(answer, IDRETRY);
+    wxTEST_DIALOG(answer = AfxMessageBox(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel),
+                  ExpectMessage(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel, wxID_CANCEL));
+    EXPECT_EQ(answer, IDCANCEL);
+    wxTEST_DIALOG(AfxMessageBox(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop), ExpectMessage(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop));
+}
+
+TEST_F(ShellTest, MessageFromAnotherThreadWaitsForTheAnswer) {
+    std::atomic<int> answer{0};
+    std::atomic<bool> returned{false};
+    wxTEST_DIALOG(
+        {
+            std::thread worker([&]() {
+                answer = AfxMessageBox(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel);
+                returned = true;
+            });
+            EXPECT_TRUE(WaitFor([&returned]() { return returned.load(); }));
+            worker.join();
+        },
+        ExpectMessage(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel, wxID_OK));
+    EXPECT_EQ(answer.load(), IDRETRY);
+}
