@@ -1,5 +1,8 @@
 // The save command's steps after the file dialog: create the text file and
 // run the export worker behind the progress display.
+#include <sys/stat.h>
+
+#include "app/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/file.h"
 #include "platform/message_box.h"
@@ -7,9 +10,27 @@
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
 
+namespace {
+
+// True when `path` names dictionary.dat itself, under any name: creating the
+// output would empty the dictionary before the export could read it.
+bool IsTheDictionary(const CString& path) {
+    struct stat target {}, dict {};
+    return ::stat(path.c_str(), &target) == 0 && ::stat(WorkDirPath("dictionary.dat").c_str(), &dict) == 0 &&
+           target.st_dev == dict.st_dev && target.st_ino == dict.st_ino;
+}
+
+}  // namespace
+
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal) {
     job.m_pTextFile = new CFile;
     job.m_strTextPath = path;
+    if (IsTheDictionary(path)) {
+        delete job.m_pTextFile;
+        job.m_pTextFile = nullptr;
+        AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);
+        return IDS_CANNOT_CREATE_TEXT;
+    }
     // Write-only: the export never reads its output, and a FIFO opened for
     // reading too would be its own reader, so nobody reading it would go
     // unnoticed and a full pipe would block the worker for good.

@@ -144,6 +144,22 @@ TEST_F(OddFilesTest, ExportTargetThatIsADirectoryOrALink) {
     EXPECT_FALSE(dir.Exists("missing.txt")) << "no file is created through a link";
 }
 
+TEST_F(OddFilesTest, ExportOntoTheDictionaryItselfIsRefused) {
+    ASSERT_EQ(::link(dir.File("dictionary.dat").c_str(), dir.File("hard-link.dat").c_str()), 0);
+    MessageRecorder recorder;
+    for (const std::string& target : {dir.File("dictionary.dat"), dir.File("hard-link.dat"),
+                                      dir.Path() + "/./dictionary.dat"}) {
+        SCOPED_TRACE(target);
+        recorder.Clear();
+        EXPECT_EQ(ExportHeadless(target), IDS_CANNOT_CREATE_TEXT);
+        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{IDS_CANNOT_CREATE_TEXT});
+        EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary) << "the dictionary was emptied by its own export";
+    }
+    const CliResult cli = RunCli(dir.Path(), {"export", "dictionary.dat"});
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+}
+
 TEST_F(OddFilesTest, DictionaryThatIsALinkIsReadAndReplacedNotItsTarget) {
     ASSERT_EQ(::mkdir(dir.File("store").c_str(), 0755), 0);
     ASSERT_EQ(::rename(dir.File("dictionary.dat").c_str(), dir.File("store/real.dat").c_str()), 0);
