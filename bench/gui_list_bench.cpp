@@ -2,11 +2,17 @@
 // the most populous length of the dictionary in the working directory, with
 // the limit off, as Find does it. Run under Xvfb by bench/gui-list-bench.
 #include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <dlfcn.h>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/init.h>
 #include <wx/utils.h>
@@ -22,18 +28,58 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// Lets GTK lay out and draw everything that is pending.
-void Settle(wxWindow* window) {
-    window->Refresh();
-    window->Update();
-    wxTheApp->Yield(true);
-    window->Update();
+// Set when GTK has finished drawing the list's tree view. GTK draws on its
+// frame clock, so the time to paint is the time until this "draw" signal has
+// run; it is hooked through GObject's own call, looked up in the process.
+bool g_drawn = false;
+
+int OnDrawn(void*, void*, void*) {
+    g_drawn = true;
+    return 0;
 }
+
+void HookDrawSignal(GtkWidget* widget) {
+    using Connect = unsigned long (*)(void*, const char*, void*, void*, void*, int);
+    auto connect = reinterpret_cast<Connect>(::dlsym(RTLD_DEFAULT, "g_signal_connect_data"));
+    if (!connect) {
+        std::fprintf(stderr, "g_signal_connect_data not found\n");
+        std::exit(1);
+    }
+    connect(widget, "draw", reinterpret_cast<void*>(&OnDrawn), nullptr, nullptr, 1 /* G_CONNECT_AFTER */);
+}
+
+// Processes events until the list has been drawn (or two seconds pass).
+void WaitForPaint(wxWindow* window) {
+    g_drawn = false;
+    window->Refresh();
+    const auto deadline = Clock::now() + std::chrono::seconds(2);
+    while (!g_drawn && Clock::now() < deadline) {
+        if (!wxTheApp->Yield(true))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+void Settle(wxWindow* window) {
+    WaitForPaint(window);
+    const auto until = Clock::now() + std::chrono::milliseconds(100);
+    while (Clock::now() < until)
+        wxTheApp->Yield(true);
+}
+
+class BenchApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    wxEntryStart(argc, argv);
+    wxApp::SetInstance(new BenchApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "cannot open the display\n");
+        return 1;
+    }
+    wxTheApp->CallOnInit();
     RecordWorkDir();
     int runs = argc > 1 ? std::atoi(argv[1]) : 5;
 
@@ -61,33 +107,34 @@ int main(int argc, char** argv) {
 
     auto* dlg = new CMainDlg();
     dlg->Show();
-    Settle(dlg);
     CSolutionsList* list = dlg->Solutions();
+    HookDrawSignal(list->GtkGetTreeView());
+    Settle(list);
 
     std::printf("length %d: %zu words\n", bestLength, words.size());
     double bestFill = 1e9, bestFind = 1e9;
     for (int run = 0; run < runs; ++run) {
         list->SetRows({"X"}, false);
-        Settle(dlg);
+        Settle(list);
         // The list alone: fill and paint.
         auto start = Clock::now();
         list->SetRows(words);
-        Settle(dlg);
+        WaitForPaint(list);
         const double fill = Ms(Clock::now() - start);
         bestFill = std::min(bestFill, fill);
 
         // The whole Find: decode, fill and paint.
         list->SetRows({"X"}, false);
-        Settle(dlg);
+        Settle(list);
         dlg->LimitCheck()->SetValue(false);
         dlg->PatternCombo()->ChangeValue(std::to_string(bestLength));
         start = Clock::now();
         dlg->OnFind();
-        Settle(dlg);
+        WaitForPaint(list);
         const double find = Ms(Clock::now() - start);
         bestFind = std::min(bestFind, find);
-        std::printf("run %d: list fill+paint %.1f ms, whole Find %.1f ms (%zu rows)\n", run + 1, fill, find,
-                    list->GetCount());
+        std::printf("run %d: list fill+paint %.1f ms, whole Find %.1f ms (%zu rows)%s\n", run + 1, fill, find,
+                    list->GetCount(), g_drawn ? "" : " [no paint seen]");
     }
     std::printf("best: list fill+paint %.1f ms, whole Find %.1f ms\n", bestFill, bestFind);
     dlg->Destroy();
