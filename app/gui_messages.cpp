@@ -1,5 +1,6 @@
 #include "app/gui_messages.h"
 
+#include <algorithm>
 #include <future>
 
 #include <wx/app.h>
@@ -8,6 +9,7 @@
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 #include <wx/stdpaths.h>
+#include <wx/textwrapper.h>
 #include <wx/thread.h>
 #include <wx/toplevel.h>
 
@@ -26,6 +28,24 @@ wxWindow* MessageParent() {
         return wxGetTopLevelParent(active);
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
+
+// Breaks a long message into lines of at most `widthMax` pixels, as message
+// boxes do, so that no box is wider than the screen.
+class LineBreaker : public wxTextWrapper {
+public:
+    wxString Wrap(wxWindow* win, const wxString& text, int widthMax) {
+        m_text.clear();
+        wxTextWrapper::Wrap(win, text, widthMax);
+        return m_text;
+    }
+
+protected:
+    void OnOutputLine(const wxString& line) override { m_text += line; }
+    void OnNewLine() override { m_text += '\n'; }
+
+private:
+    wxString m_text;
+};
 
 int ShowOnGuiThread(UINT, const CString& text, MsgIcon icon, MsgButtons buttons) {
     const wxString message = wxString::FromUTF8(text.c_str());
@@ -61,8 +81,14 @@ int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
         break;
     }
     style |= buttons == MsgButtons::RetryCancel ? (wxOK | wxCANCEL) : wxOK;
+    wxWindow* parent = MessageParent();
+    wxString shown = text;
+    if (parent) {
+        const int widthMax = std::min(parent->FromDIP(560), wxGetDisplaySize().x * 3 / 4);
+        shown = LineBreaker().Wrap(parent, text, widthMax);
+    }
     // The generic dialog: GTK's own message box draws none of the three icons.
-    wxGenericMessageDialog dlg(MessageParent(), text, GetAppTitle(), style);
+    wxGenericMessageDialog dlg(parent, shown, GetAppTitle(), style);
     if (buttons == MsgButtons::RetryCancel) {
         dlg.SetOKCancelLabels(wxMessageDialogBase::ButtonLabel("&Retry"),
                               wxMessageDialogBase::ButtonLabel("Cancel"));

@@ -22,8 +22,26 @@ void GuiTestHook::ReportFailure(const wxString& msg) { ADD_FAILURE() << msg.utf8
 ExpectMessage::ExpectMessage(UINT nID, MsgIcon icon, MsgButtons buttons, int answer)
     : m_nID(nID), m_icon(icon), m_buttons(buttons), m_answer(answer) {}
 
+namespace {
+// The words of a text, without its line breaks: a message box may wrap the
+// string-table text into lines.
+std::string Words(const std::string& text) {
+    std::string words;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\n';
+        if (!blank)
+            words += c;
+        else if (!words.empty() && words.back() != ' ')
+            words += ' ';
+    }
+    return words;
+}
+}  // namespace
+
 int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
-    EXPECT_EQ(dlg->GetMessage().utf8_string(), LoadStringText(m_nID)) << "message " << m_nID;
+    EXPECT_EQ(Words(dlg->GetMessage().utf8_string()), Words(LoadStringText(m_nID))) << "message " << m_nID;
+    // No line wider than the box allows: the dialog fits on the screen.
+    EXPECT_LE(dlg->GetSize().x, wxGetDisplaySize().x);
     EXPECT_EQ(dlg->GetCaption(), ExpectedTitle());
     const long style = dlg->GetMessageDialogStyle();
     const long iconFlag = m_icon == MsgIcon::Stop ? wxICON_ERROR
