@@ -84,7 +84,7 @@ TEST_F(OddFilesTest, ReadOnlyWorkingDirectory) {
     EXPECT_FALSE(dir.Exists("out.txt"));
 }
 
-TEST_F(OddFilesTest, UnreadableDictionary) {
+TEST_F(OddFilesTest, UnreadableDictionaryAndWordList) {
     if (!CanDropPrivileges())
         GTEST_SKIP() << "cannot run a child without root's rights here";
     ASSERT_EQ(::chmod(dir.File("dictionary.dat").c_str(), 0), 0);
@@ -98,6 +98,14 @@ TEST_F(OddFilesTest, UnreadableDictionary) {
     ASSERT_TRUE(save.ran);
     EXPECT_EQ(save.messages, (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_SAVE_CANCELLED})) << IdsText(save.messages);
     EXPECT_EQ(dir.Read("out.txt"), "") << "the export's own new file stays, empty";
+
+    // An unreadable word list is refused before anything is created.
+    dir.Write("secret.txt", kNewList);
+    ASSERT_EQ(::chmod(dir.File("secret.txt").c_str(), 0), 0);
+    const ChildRun refused = AsOrdinaryUser([] { return ImportHeadless(GetWorkDir() + "/secret.txt"); });
+    ASSERT_TRUE(refused.ran);
+    EXPECT_EQ(refused.messages, std::vector<UINT>{IDS_CANNOT_OPEN_TEXT}) << IdsText(refused.messages);
+    EXPECT_FALSE(dir.Exists("dictionary.$$$"));
 
     // The import does not need to read the old file: it replaces it.
     const ChildRun import = AsOrdinaryUser([] { return ImportHeadless(GetWorkDir() + "/new.txt"); });
