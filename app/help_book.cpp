@@ -36,6 +36,8 @@ bool CHelpBook::ShowTopics() {
         }
         m_pController = std::move(controller);
     }
+    if (!GetFrame())
+        m_pController->SetFrameParameters("Help: %s", wxSize(760, 520));
     m_pController->DisplayContents();
     if (wxFrame* frame = GetFrame())
         frame->Raise();
