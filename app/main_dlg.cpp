@@ -132,7 +132,7 @@ void CMainDlg::CreateControls() {
     m_pPattern->SetName("Pattern to match");
     m_pLetters->SetName("Remaining letters");
     m_pSolutions->SetName("Solutions");
-    m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space, Shift+F10 or a right click)");
+    m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
 
     // GTK's entries ask for room for about 20 characters: the template's
     // widths are what these need.
@@ -418,14 +418,18 @@ void CMainDlg::OnCharHook(wxKeyEvent& event) {
     const int mods = event.GetModifiers();
     if (m_bMoving && HandleMoveKey(key, mods))
         return;
-    if ((key == WXK_SPACE && mods == wxMOD_ALT) || (key == WXK_F10 && mods == wxMOD_SHIFT) ||
-        ((key == WXK_MENU || key == WXK_WINDOWS_MENU) && mods == wxMOD_NONE)) {
+    wxWindow* focus = FindFocus();
+    auto focusIn = [focus](wxWindow* control) { return focus && (focus == control || control->IsDescendant(focus)); };
+    // Alt+Space opens the program menu anywhere; Shift+F10 and the Menu key
+    // do too, except in the text boxes, which keep their own menu for them.
+    const bool contextKey = (key == WXK_F10 && mods == wxMOD_SHIFT) ||
+                            ((key == WXK_MENU || key == WXK_WINDOWS_MENU) && mods == wxMOD_NONE);
+    if ((key == WXK_SPACE && mods == wxMOD_ALT) || (contextKey && !focusIn(m_pPattern) && !focusIn(m_pLetters))) {
         ShowProgramMenu();
         return;
     }
     if (key == 'C' && mods == wxMOD_CONTROL) {
-        wxWindow* focus = FindFocus();
-        if (focus && (focus == m_pSolutions || m_pSolutions->IsDescendant(focus))) {
+        if (focusIn(m_pSolutions)) {
             CopySelectedSolutions();
             return;
         }

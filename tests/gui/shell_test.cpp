@@ -222,6 +222,26 @@ TEST_F(ShellTest, ProgramMenuOpensFromButtonKeyboardAndRightClick) {
     clickAt(blank, wxMOUSE_BTN_RIGHT);
     ASSERT_TRUE(WaitFor([&opened]() { return opened == 3; })) << "a right click did not open the menu";
     Settle(100);
+
+    // Alt+Space works in the text boxes too; Shift+F10 there is theirs.
+    m_dlg->PatternCombo()->SetFocus();
+    Settle(50);
+    sim.KeyDown(WXK_ALT);
+    sim.Char(WXK_SPACE, wxMOD_ALT);
+    sim.KeyUp(WXK_ALT);
+    ASSERT_TRUE(WaitFor([&opened]() { return opened == 4; })) << "Alt+Space did not open the menu";
+    Settle(100);
+    m_dlg->PatternCombo()->SetFocus();
+    Settle(50);
+    sim.KeyDown(WXK_SHIFT);
+    sim.Char(WXK_F10, wxMOD_SHIFT);
+    sim.KeyUp(WXK_SHIFT);
+    Settle(300);
+    // Close the text box's menu with a click on the dialog's background (an
+    // Escape would close the dialog if no menu were open).
+    clickAt(blank, wxMOUSE_BTN_LEFT);
+    Settle(200);
+    EXPECT_EQ(opened, 4) << "Shift+F10 in the pattern box opened the program menu";
 }
 
 TEST_F(ShellTest, AboutBoxIsModalOverTheMainDialog) {
