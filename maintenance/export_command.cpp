@@ -1,7 +1,5 @@
 // The save command's steps after the file dialog: create the text file and
 // run the export worker behind the progress display.
-#include <sys/stat.h>
-
 #include "app/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/file.h"
@@ -13,11 +11,12 @@
 namespace {
 
 // True when `path` names dictionary.dat itself, under any name: creating the
-// output would empty the dictionary before the export could read it.
-bool IsTheDictionary(const CString& path) {
-    struct stat target {}, dict {};
-    return ::stat(path.c_str(), &target) == 0 && ::stat(WorkDirPath("dictionary.dat").c_str(), &dict) == 0 &&
-           target.st_dev == dict.st_dev && target.st_ino == dict.st_ino;
+// output would empty the dictionary before the export could read it. The
+// temporary dictionary.$$$ is no output either: every dictionary object
+// removes that file as a leftover once it is closed.
+bool IsADictionaryFile(const CString& path) {
+    return CFile::IsSameFile(path, WorkDirPath("dictionary.dat")) ||
+           CFile::IsSameFile(path, WorkDirPath("dictionary.$$$"));
 }
 
 }  // namespace
@@ -25,7 +24,7 @@ bool IsTheDictionary(const CString& path) {
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal) {
     job.m_pTextFile = new CFile;
     job.m_strTextPath = path;
-    if (IsTheDictionary(path)) {
+    if (IsADictionaryFile(path)) {
         delete job.m_pTextFile;
         job.m_pTextFile = nullptr;
         AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);

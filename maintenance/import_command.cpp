@@ -29,9 +29,10 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
     job.m_pProgressDlg = nullptr;
     job.m_strTextPath = path;
 
-    // Only a plain file can be measured and read three times alike.
+    // Only a plain file can be measured and read three times alike, and the
+    // temporary dictionary.$$$ would be emptied by the import itself.
     if (!job.m_pWordList->Open(path, CFile::modeRead | CFile::shareDenyNone) ||
-        !job.m_pWordList->OpenedRegularFile()) {
+        !job.m_pWordList->OpenedRegularFile() || CFile::IsSameFile(path, job.m_pNewDict->GetTempPath())) {
         delete job.m_pWordList;
         return Finish(job, IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation);
     }

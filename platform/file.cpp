@@ -4,6 +4,7 @@
 #include <cstring>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <optional>
 #include <pthread.h>
 #include <sys/file.h>
@@ -269,4 +270,18 @@ void CFile::Rename(const CString& oldPath, const CString& newPath) {
         ThrowInjected(FileOp::Rename, oldPath);
     if (::rename(oldPath.c_str(), newPath.c_str()) != 0)
         ThrowErrno(errno, oldPath);
+}
+
+bool CFile::IsSameFile(const CString& first, const CString& second) {
+    struct stat a {}, b {};
+    const bool haveFirst = ::stat(first.c_str(), &a) == 0;
+    const bool haveSecond = ::stat(second.c_str(), &b) == 0;
+    if (haveFirst && haveSecond)
+        return SameInode(a, b);
+    if (haveFirst || haveSecond)
+        return false;
+    std::error_code ec1, ec2;
+    const auto p1 = std::filesystem::weakly_canonical(first, ec1);
+    const auto p2 = std::filesystem::weakly_canonical(second, ec2);
+    return !ec1 && !ec2 && p1 == p2;
 }

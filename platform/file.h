@@ -74,6 +74,10 @@ public:
     // True when this object opened (or created) a regular file by its path.
     bool OpenedRegularFile() const { return m_bRegularFile; }
 
+    // True when the two paths name one file: the same file when both exist,
+    // or the same place when one does not exist yet.
+    static bool IsSameFile(const CString& first, const CString& second);
+
     static void Remove(const CString& path);
     static void Rename(const CString& oldPath, const CString& newPath);
 

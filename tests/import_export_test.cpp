@@ -189,6 +189,21 @@ TEST_F(JobTest, SecondImportIsRefusedWhileOneRuns) {
     EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
 }
 
+TEST_F(JobTest, TheTemporaryDictionaryIsNeitherWordListNorOutput) {
+    MessageRecorder recorder;
+    // A leftover from an import that died cannot be read as a word list (the
+    // import would empty it first), nor be an export's output (it would be
+    // removed as a leftover afterwards).
+    dir.Write("dictionary.$$$", "leftover\nwords\n");
+    EXPECT_EQ(Import(dir.File("dictionary.$$$")), 59153u);
+    EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+    ::unlink(dir.File("dictionary.$$$").c_str());
+    EXPECT_EQ(Export(dir.File("dictionary.$$$")), 59146u);
+    EXPECT_EQ(Export(dir.Path() + "/./dictionary.$$$"), 59146u) << "however the name is written";
+    EXPECT_FALSE(dir.Exists("dictionary.$$$"));
+    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59153, 59146, 59146}));
+}
+
 TEST_F(JobTest, ExportWritesEveryWordShortestFirst) {
     BuildDictionary(dir, {"HOUSE", "AT", "BE", "HOUSES", "at"});
     dir.Write("out.txt", "older and longer contents that must go");
