@@ -208,7 +208,35 @@ TEST_F(JobTest, ExportWritesEveryWordShortestFirst) {
     BuildDictionary(dir, {"HOUSE", "AT", "BE", "HOUSES", "at"});
     dir.Write("out.txt", "older and longer contents that must go");
     MessageRecorder recorder;
-    EXPECT_EQ(Export(dir.File("out.txt")), 59149u);
+    std::vector<CString> titles, statuses;
+    // The worker's status while it reads the first block: its length, 2.
+    CString statusAtFirstBlock;
+    int reads = 0;
+    SetFileFaultHook([&](FileOp op, const std::string& p) {
+        if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++reads == 3)
+            statusAtFirstBlock = job.m_pProgressDlg->GetStatus();
+        return false;
+    });
+    const UINT result = OnSaveDictionaryFile(job, dir.File("out.txt"), [&](CProgressDlg& dlg) {
+        return RunProgressLoop(dlg, 1, [&](const CProgressDlg::DisplayUpdate& update) {
+            if (update.title)
+                titles.push_back(*update.title);
+            if (update.status)
+                statuses.push_back(*update.status);
+        }, nullptr);
+    });
+    ClearFileFaultHook();
+    EXPECT_EQ(result, 59149u);
+    EXPECT_EQ(statusAtFirstBlock, "Writing out 2-letter words");
+    EXPECT_EQ(titles, std::vector<CString>{"Saving dictionary..."});
+    // The status line names the length being written; a completion that
+    // beats the display's next tick shows "Complete" in its place.
+    ASSERT_FALSE(statuses.empty());
+    for (const CString& status : statuses)
+        EXPECT_TRUE(status == "Initialising" || status == "Complete" ||
+                    (status.rfind("Writing out ", 0) == 0 && status.find("-letter words") != CString::npos))
+            << status;
+    EXPECT_TRUE(statuses.back() == "Complete" || statuses.back() == "Writing out 6-letter words");
     EXPECT_EQ(dir.Read("out.txt"), "AT\nBE\nHOUSE\nHOUSES\n");
     EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59149, MsgIcon::Information, MsgButtons::Ok}}));
 
