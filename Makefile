@@ -70,6 +70,8 @@ screenshots: deps build
 bench: build
 	@tools/install-deps --bench
 	bench/compare-peers $(BUILD)
+	$(BUILD)/bench/gridwell_bench --benchmark_min_time=0.2
+	@if [ -x $(BUILD)/bench/gridwell_gui_list_bench ]; then bench/gui-list-bench $(BUILD); fi
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
