@@ -1,5 +1,6 @@
 #include "app/help_book.h"
 
+#include <wx/app.h>
 #include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/fs_arc.h>
@@ -39,8 +40,18 @@ bool CHelpBook::ShowTopics() {
     if (!GetFrame())
         m_pController->SetFrameParameters("Help: %s", wxSize(760, 520));
     m_pController->DisplayContents();
-    if (wxFrame* frame = GetFrame())
+    if (wxHtmlHelpFrame* frame = m_pController->GetFrame()) {
+        wxWindow* window = frame->GetHelpWindow();
+        if (window && window != m_pHelpWindow) {
+            m_pHelpWindow = window;
+            window->Bind(wxEVT_DESTROY, [this, window](wxWindowDestroyEvent& event) {
+                event.Skip();
+                if (event.GetEventObject() == window && m_pHelpWindow == window)
+                    m_pHelpWindow = nullptr;
+            });
+        }
         frame->Raise();
+    }
     return true;
 }
 
@@ -48,7 +59,21 @@ void CHelpBook::Close() {
     if (!m_pController)
         return;
     m_pController->Quit();
-    m_pController.reset();
+    wxHtmlHelpController* controller = m_pController.release();
+    wxWindow* window = m_pHelpWindow;
+    m_pHelpWindow = nullptr;
+    if (!window) {
+        delete controller;
+        return;
+    }
+    // Quit only schedules the frame's deletion, and the help window calls its
+    // controller while it is deleted, after its destroy notice: the
+    // controller goes once that deletion is over.
+    window->Bind(wxEVT_DESTROY, [controller, window](wxWindowDestroyEvent& event) {
+        event.Skip();
+        if (event.GetEventObject() == window && wxTheApp)
+            wxTheApp->CallAfter([controller]() { delete controller; });
+    });
 }
 
 wxFrame* CHelpBook::GetFrame() const { return m_pController ? m_pController->GetFrame() : nullptr; }

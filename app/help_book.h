@@ -9,6 +9,7 @@
 
 class wxHtmlHelpController;
 class wxFrame;
+class wxWindow;
 
 class CHelpBook {
 public:
@@ -28,6 +29,10 @@ public:
 
 private:
     std::unique_ptr<wxHtmlHelpController> m_pController;
+    // The help window inside the Help Topics window while it exists. A closed
+    // frame is deleted only at idle time, and its help window calls back into
+    // its controller until then, so the controller must outlive it.
+    wxWindow* m_pHelpWindow = nullptr;
 };
 
 // The one help book of the process.

@@ -1,6 +1,8 @@
 // The main dialog as a window: its layout from the template, the program
 // menu (contents, graying, commands with low bits, the ways to open it), the
 // About box, help, Ctrl+C, message boxes and the icon.
+#include <malloc.h>
+
 #include <thread>
 
 #include <wx/app.h>
@@ -9,6 +11,9 @@
 #include <wx/dataobj.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/html/helpctrl.h>
+#include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
 #include <wx/statbox.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -277,6 +282,29 @@ TEST_F(ShellTest, HelpOpensTopicsAndClosesWithTheMainDialog) {
     m_dlg = nullptr;
     EXPECT_TRUE(WaitFor([&closed]() { return closed; })) << "help stayed open";
     EXPECT_EQ(TheHelpBook().GetFrame(), nullptr);
+}
+
+TEST_F(ShellTest, ClosedHelpWindowKeepsItsControllerUntilItIsDeleted) {
+    // A closed frame is deleted at idle time; until then its help window
+    // calls into its controller, which must still be there. Freed memory is
+    // filled with a pattern meanwhile, so that a freed controller shows.
+    ASSERT_TRUE(TheHelpBook().ShowTopics());
+    auto* frame = wxDynamicCast(TheHelpBook().GetFrame(), wxHtmlHelpFrame);
+    ASSERT_TRUE(frame);
+    wxHtmlHelpWindow* window = frame->GetHelpWindow();
+    ASSERT_TRUE(window);
+    bool deleted = false;
+    window->Bind(wxEVT_DESTROY, [&deleted, window](wxWindowDestroyEvent& e) {
+        deleted = deleted || e.GetEventObject() == window;
+        e.Skip();
+    });
+    mallopt(M_PERTURB, 0x5a);
+    TheHelpBook().Close();
+    ASSERT_FALSE(deleted);
+    wxHtmlHelpWindow* shown = window->GetController()->GetHelpWindow();
+    EXPECT_TRUE(shown == nullptr || shown == window) << "the help window's controller was freed";
+    EXPECT_TRUE(WaitFor([&deleted]() { return deleted; })) << "help stayed open";
+    mallopt(M_PERTURB, 0);
 }
 
 TEST_F(ShellTest, HelpBookIsNamedAfterTheExecutable) {
