@@ -27,6 +27,7 @@ public:
     // One display update, then closes the window when the worker is done.
     void OnTick();
     bool IsTimerRunning() const { return m_timer.IsRunning(); }
+    int GetTimerInterval() const { return m_timer.GetInterval(); }
 
     wxTextCtrl* StatusCtrl() const { return m_pStatus; }
     wxTextCtrl* PercentCtrl() const { return m_pPercent; }
