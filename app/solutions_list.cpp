@@ -5,9 +5,13 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+// The model owns the rows: the control holds its own reference to the model,
+// so the rows stay valid for as long as anything (GTK, the accessibility
+// layer) can still ask the model for a cell, even while the control is
+// being destroyed.
 class CSolutionsList::Model : public wxDataViewVirtualListModel {
 public:
-    explicit Model(const std::vector<std::string>& rows) : m_rows(rows) {}
+    Model() = default;
 
     unsigned int GetColumnCount() const override { return 1; }
     wxString GetColumnType(unsigned int) const override { return "string"; }
@@ -16,13 +20,12 @@ public:
     }
     bool SetValueByRow(const wxVariant&, unsigned int, unsigned int) override { return false; }
 
-private:
-    const std::vector<std::string>& m_rows;
+    std::vector<std::string> m_rows;
 };
 
 CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxDataViewCtrl(parent, id, pos, size, wxDV_NO_HEADER | wxDV_MULTIPLE | wxBORDER_THEME) {
-    m_model = new Model(m_rows);
+    m_model = new Model;
     AssociateModel(m_model.get());
     // A fixed width (not resizable, not auto-sized) keeps GTK's tree view in
     // fixed-height mode, which is what makes large lists fast.
@@ -37,6 +40,10 @@ CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& p
     Bind(wxEVT_SIZE, &CSolutionsList::OnSize, this);
     UpdateColumnWidth();
 }
+
+size_t CSolutionsList::GetCount() const { return m_model->m_rows.size(); }
+
+const std::string& CSolutionsList::GetRow(size_t row) const { return m_model->m_rows[row]; }
 
 int CSolutionsList::MeasureText(const std::string& text) const {
     wxClientDC dc(const_cast<CSolutionsList*>(this));
@@ -63,8 +70,8 @@ void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent) {
         if (m_nExtent < width)
             m_nExtent = width;
     }
-    m_rows = std::move(rows);
-    m_model->Reset(static_cast<unsigned int>(m_rows.size()));
+    m_model->m_rows = std::move(rows);
+    m_model->Reset(static_cast<unsigned int>(m_model->m_rows.size()));
     UpdateColumnWidth();
 }
 
@@ -77,8 +84,8 @@ std::vector<std::string> CSolutionsList::GetSelectedRows() const {
     std::sort(indexes.begin(), indexes.end());
     std::vector<std::string> texts;
     for (unsigned int row : indexes)
-        if (row < m_rows.size())
-            texts.push_back(m_rows[row]);
+        if (row < m_model->m_rows.size())
+            texts.push_back(m_model->m_rows[row]);
     return texts;
 }
 

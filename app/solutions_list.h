@@ -22,8 +22,8 @@ public:
     void SetRows(std::vector<std::string> rows, bool bGrowExtent = true);
     void Clear() { SetRows({}, false); }
 
-    size_t GetCount() const { return m_rows.size(); }
-    const std::string& GetRow(size_t row) const { return m_rows[row]; }
+    size_t GetCount() const;
+    const std::string& GetRow(size_t row) const;
     // The selected rows' texts, top to bottom.
     std::vector<std::string> GetSelectedRows() const;
 
@@ -41,7 +41,6 @@ private:
     void UpdateColumnWidth();
     void OnSize(wxSizeEvent& event);
 
-    std::vector<std::string> m_rows;
     wxObjectDataPtr<Model> m_model;
     wxDataViewColumn* m_column = nullptr;
     int m_nExtent = 0;
