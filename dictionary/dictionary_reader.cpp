@@ -69,7 +69,11 @@ BOOL CDictionary::OpenForReading() { return OpenFile(TRUE) && LoadTrailer(); }
 
 BOOL CDictionary::OpenFile(BOOL bForReading) {
     if (!bForReading) {
-        if (!Open(m_strTempPath, modeCreate | modeWrite | shareExclusive | typeBinary)) {
+        // Only a plain file of our own can become dictionary.dat: a FIFO or a
+        // device of that name would swallow the words and then be renamed
+        // over the dictionary.
+        if (!Open(m_strTempPath, modeCreate | modeWrite | shareExclusive | typeBinary) || !OpenedRegularFile()) {
+            Abort();
             AfxMessageBox(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
             return FALSE;
         }

@@ -218,6 +218,51 @@ TEST_F(OddFilesTest, FifoInPlaceOfAFile) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
+TEST_F(OddFilesTest, TemporaryNameThatIsNoPlainFileIsNeverRenamedOverTheDictionary) {
+    // A FIFO named dictionary.$$$, with someone reading it: the new words
+    // would vanish into it, and the FIFO would then replace dictionary.dat.
+    ASSERT_EQ(::mkfifo(dir.File("dictionary.$$$").c_str(), 0600), 0);
+    std::string swallowed;
+    std::thread reader([&] {
+        const int fd = ::open(dir.File("dictionary.$$$").c_str(), O_RDONLY);
+        char buffer[256];
+        for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+            swallowed.append(buffer, static_cast<size_t>(n));
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const int keepOpen = ::open(dir.File("dictionary.$$$").c_str(), O_WRONLY);
+    MessageRecorder recorder;
+    EXPECT_EQ(ImportHeadless(dir.File("new.txt")), IDS_CANNOT_OPEN_TEMP);
+    ::close(keepOpen);
+    reader.join();
+    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{IDS_CANNOT_OPEN_EXCLUSIVE, IDS_CANNOT_OPEN_TEMP}))
+        << IdsText(recorder.Ids());
+    EXPECT_EQ(swallowed, "");
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.File("dictionary.dat").c_str(), &st), 0);
+    ASSERT_TRUE(S_ISREG(st.st_mode)) << "dictionary.dat was replaced by the FIFO";
+    EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+    ASSERT_EQ(::lstat(dir.File("dictionary.$$$").c_str(), &st), 0) << "the FIFO is not ours to delete";
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::unlink(dir.File("dictionary.$$$").c_str()), 0);
+
+    // The same with our own null device under that name.
+    if (::mknod(dir.File("dictionary.$$$").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "cannot make device nodes here";
+    const int probe = ::open(dir.File("dictionary.$$$").c_str(), O_WRONLY);
+    if (probe < 0)
+        GTEST_SKIP() << "device nodes cannot be opened on this file system";
+    ::close(probe);
+    recorder.Clear();
+    EXPECT_EQ(ImportHeadless(dir.File("new.txt")), IDS_CANNOT_OPEN_TEMP);
+    ASSERT_EQ(::lstat(dir.File("dictionary.dat").c_str(), &st), 0);
+    ASSERT_TRUE(S_ISREG(st.st_mode)) << "dictionary.dat was replaced by the device";
+    EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
+    ASSERT_EQ(::lstat(dir.File("dictionary.$$$").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
 TEST_F(OddFilesTest, ExportToAFifoWhoseReaderGoesAway) {
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
     // More text than a pipe holds, so some write must meet the closed pipe.
