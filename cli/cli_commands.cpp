@@ -84,7 +84,11 @@ int Find(bool anagram, bool limit, const std::string& pattern, const std::string
         std::fwrite(word.data(), 1, word.size(), out);
         ++nFound;
     }
-    std::fflush(out);
+    // Matches that never reached their reader are no success.
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
+        return kExitFailure;
+    }
     const bool damaged = counter.failures.load() != failuresBefore;
     if (nFound == 0)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());

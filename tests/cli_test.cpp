@@ -29,12 +29,13 @@ std::string ReadStream(std::FILE* f) {
     return text;
 }
 
-// Runs the tool in the scratch directory, capturing stdout and stderr.
-CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args) {
+// Runs the tool in the scratch directory, capturing stdout and stderr; with
+// `output` given, stdout goes there instead and is not captured.
+CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args, std::FILE* output = nullptr) {
     char cwd[4096];
     EXPECT_NE(::getcwd(cwd, sizeof cwd), nullptr);
     EXPECT_EQ(::chdir(dir.Path().c_str()), 0);
-    std::FILE* out = std::tmpfile();
+    std::FILE* out = output ? output : std::tmpfile();
     std::FILE* err = std::tmpfile();
     std::fflush(stderr);
     const int savedErr = ::dup(STDERR_FILENO);
@@ -44,8 +45,9 @@ CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args) {
     ::dup2(savedErr, STDERR_FILENO);
     ::close(savedErr);
     EXPECT_EQ(::chdir(cwd), 0);
-    CliRun run{code, ReadStream(out), ReadStream(err)};
-    std::fclose(out);
+    CliRun run{code, output ? std::string() : ReadStream(out), ReadStream(err)};
+    if (!output)
+        std::fclose(out);
     std::fclose(err);
     return run;
 }
@@ -100,6 +102,17 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     }
     const CliRun help = RunTool(dir, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
+}
+
+TEST_F(CliTest, MatchesThatCannotBeWrittenAreAFailure) {
+    // An output stream that refuses every write, as a full disk would.
+    dir.Write("read-only.txt", "");
+    std::FILE* refusing = std::fopen(dir.File("read-only.txt").c_str(), "r");
+    ASSERT_NE(refusing, nullptr);
+    const CliRun run = RunTool(dir, {"find", "c?t"}, refusing);
+    std::fclose(refusing);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 }
 
 TEST_F(CliTest, MissingDictionaryIsAFailure) {
