@@ -152,6 +152,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command == "find") {
         if (positional.empty() || positional.size() > 2)
             return UsageError("find takes a PATTERN and optional LETTERS");
+        // A search has no worker to cancel: Ctrl-C ends it at once.
+        std::signal(SIGINT, SIG_DFL);
         return Find(anagram, limit, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
                     counter);
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -113,6 +114,27 @@ TEST_F(CliTest, MatchesThatCannotBeWrittenAreAFailure) {
     std::fclose(refusing);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+}
+
+TEST_F(CliTest, InterruptEndsASearch) {
+    // In a child: Ctrl-C arrives while the search reads the dictionary.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        SetFileFaultHook([](FileOp op, const std::string& p) {
+            if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos)
+                std::raise(SIGINT);
+            return false;
+        });
+        std::FILE* sink = std::tmpfile();
+        ::chdir(dir.Path().c_str());
+        const int code = RunCli({"find", "3"}, sink);
+        ::_exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT)
+        << "the search ran on after Ctrl-C and exited with " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
 }
 
 TEST_F(CliTest, MissingDictionaryIsAFailure) {
