@@ -97,9 +97,12 @@ int Find(bool anagram, bool limit, const std::string& pattern, const std::string
     return nFound ? kExitOk : kExitNoMatch;
 }
 
-int JobExit(UINT nMessage, UINT nSuccess, const TerminalProgress& progress) {
+// A job that reached its success message is still a failure for the shell
+// when a failure was reported on the way (an export that skipped a damaged
+// block of the dictionary, say): the output is not the whole dictionary.
+int JobExit(UINT nMessage, UINT nSuccess, const TerminalProgress& progress, const MessageCounter& counter) {
     if (nMessage == nSuccess)
-        return kExitOk;
+        return counter.failures.load() == 0 ? kExitOk : kExitFailure;
     return progress.Interrupted() ? kExitInterrupted : kExitFailure;
 }
 
@@ -162,7 +165,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("import takes one FILE");
         CJobContext job;
         const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false);
-        return JobExit(nMessage, IDS_LOAD_DONE, progress);
+        return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);
     }
     if (command == "export") {
         if (positional.size() != 1)
@@ -178,7 +181,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         } else {
             nMessage = OnSaveDictionaryFile(job, positional[0], progress.Runner());
         }
-        return JobExit(nMessage, IDS_SAVE_DONE, progress);
+        return JobExit(nMessage, IDS_SAVE_DONE, progress, counter);
     }
     return UsageError(("unknown command " + command).c_str());
 }

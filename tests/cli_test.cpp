@@ -101,8 +101,12 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
         EXPECT_NE(run.err.find("usage: gridwell-cli"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
-    const CliRun help = RunTool(dir, {"--help"});
+    // --help goes to stdout, which RunTool does not capture: check the text.
+    const CliRun help = RunTool(dir, {"find", "--help"});
     EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import FILE", "export FILE|-", "Ctrl-C"})
+        EXPECT_NE(std::string(kCliHelp).find(topic), std::string::npos) << topic;
 }
 
 TEST_F(CliTest, MatchesThatCannotBeWrittenAreAFailure) {
@@ -157,6 +161,17 @@ TEST_F(CliTest, ImportAndExportRoundTrip) {
     EXPECT_EQ(toStdout.exitCode, 0);
     EXPECT_EQ(toStdout.out, "OX\nYAK\nZEBRA\n");
     EXPECT_EQ(RunTool(dir, {"import", "missing.txt"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
+    // Length 3, two words, but the block starts with a prefix code.
+    const std::string block("\xD0\x44\x09\x80\x00", 5);
+    const std::string trailer("\0\0\0\0\0\0\0\0\x02\0\0\0\x03", 13);
+    dir.Write("dictionary.dat", block + trailer);
+    const CliRun run = RunTool(dir, {"export", "words.txt"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("Invalid character detected within the dictionary.", 0), 0u) << run.err;
+    EXPECT_EQ(dir.Read("words.txt"), "");
 }
 
 TEST_F(CliTest, FailedReplacementIsNotRetried) {
