@@ -170,7 +170,6 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command == "export") {
         if (positional.size() != 1)
             return UsageError("export takes one FILE, or - for standard output");
-        std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a write failure, reported as such
         CJobContext job;
         UINT nMessage;
         if (positional[0] == "-") {
