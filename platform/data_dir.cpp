@@ -1,0 +1,50 @@
+#include "platform/data_dir.h"
+
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+CString g_strDataDirOverride;
+
+bool IsDirectory(const CString& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+CString ParentOf(const CString& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == CString::npos)
+        return CString();
+    return slash == 0 ? CString("/") : path.substr(0, slash);
+}
+
+CString JoinPath(const CString& dir, const char* name) {
+    return dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+}  // namespace
+
+CString ExecutableDir() {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return CString();
+    return ParentOf(CString(buffer, static_cast<size_t>(n)));
+}
+
+CString DataFilePath(const char* name) {
+    if (!g_strDataDirOverride.empty())
+        return JoinPath(g_strDataDirOverride, name);
+    const CString exeDir = ExecutableDir();
+    const size_t slash = exeDir.rfind('/');
+    if (slash != CString::npos && exeDir.compare(slash + 1, CString::npos, "bin") == 0) {
+        const CString shared = JoinPath(ParentOf(exeDir), "share/gridwell");
+        if (IsDirectory(shared))
+            return JoinPath(shared, name);
+    }
+    return JoinPath(exeDir, name);
+}
+
+void SetDataDirForTesting(const CString& dir) { g_strDataDirOverride = dir; }
