@@ -4,7 +4,6 @@ SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DICT := $(BUILD)/run/dictionary.dat
-WORD_LISTS := /usr/share/dict/american-english-huge /usr/share/dict/british-english-huge
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 4
 export GSETTINGS_BACKEND := memory
@@ -47,11 +46,11 @@ test-fuzz:
 fuzz: deps
 	fuzz/run-fuzzers $(BUILD)-fuzz $(FUZZ_SECONDS)
 
-# The default dictionary: the huge American and British word lists together,
+# The default dictionary: the word list tools/default-word-list prints,
 # imported by our own import.
 dictionary: build
 	@if [ ! -f $(DICT) ]; then \
-	  mkdir -p $(BUILD)/run && cat $(WORD_LISTS) > $(BUILD)/run/words.txt && \
+	  mkdir -p $(BUILD)/run && tools/default-word-list > $(BUILD)/run/words.txt && \
 	  (cd $(BUILD)/run && ../gridwell-cli import words.txt); \
 	fi
 
