@@ -73,6 +73,7 @@ const std::unordered_map<UINT, const char*>& Table() {
          "The word list file changed while it was being read.\n\nThe dictionary was not changed.  Try again "
          "once nothing else is writing to the file."},
         {IDS_CANNOT_START_TASK, "Unable to start the background task.\n\nNothing was changed."},
+        {IDS_HELP_FAILED, "Failed to launch help."},
     };
     return table;
 }

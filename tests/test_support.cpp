@@ -53,7 +53,9 @@ struct MessageRecorder::State {
 
 MessageRecorder::MessageRecorder() : m_state(new State) {
     State* state = m_state;
-    m_previous = SetMessageSink([state](UINT id, const CString&, MsgIcon icon, MsgButtons buttons) {
+    m_previous = SetMessageSink([state](UINT id, const CString& text, MsgIcon icon, MsgButtons buttons) {
+        // A message box with no text tells the user nothing.
+        EXPECT_FALSE(text.empty()) << "message " << id << " has no text";
         std::lock_guard<std::mutex> lock(state->mutex);
         state->messages.push_back({id, icon, buttons});
         if (buttons != MsgButtons::RetryCancel)
