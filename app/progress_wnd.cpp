@@ -2,7 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/gauge.h>
-#include <wx/textctrl.h>
+#include <wx/stattext.h>
 
 #include "app/dialog_layout.h"
 #include "platform/message_box.h"
@@ -19,19 +19,13 @@ CProgressWnd::CProgressWnd(wxWindow* owner, CProgressDlg& job)
     CDialogLayout layout(this);
     // Creation order is tab order: Cancel first, as in the template.
     m_pCancel = new wxButton(this, t::IDC_CANCEL, t::kCancelText);
-    m_pStatus = new wxTextCtrl(this, t::IDC_STATUS, wxString(), wxDefaultPosition, wxDefaultSize,
-                               wxTE_READONLY | wxBORDER_NONE);
-    m_pPercent = new wxTextCtrl(this, t::IDC_PERCENT, wxString(), wxDefaultPosition, wxDefaultSize,
-                                wxTE_READONLY | wxTE_RIGHT | wxBORDER_NONE);
+    // The status and percentage lines are read-only text with no border on
+    // the dialog's own background: plain labels, which never take the focus.
+    m_pStatus = new wxStaticText(this, t::IDC_STATUS, wxString(), wxDefaultPosition, wxDefaultSize,
+                                 wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    m_pPercent = new wxStaticText(this, t::IDC_PERCENT, wxString(), wxDefaultPosition, wxDefaultSize,
+                                  wxST_NO_AUTORESIZE | wxALIGN_RIGHT);
     m_pBar = new wxGauge(this, t::IDC_BAR, 100, wxDefaultPosition, wxDefaultSize, wxGA_HORIZONTAL | wxGA_SMOOTH);
-    // Read-only lines on the dialog's own background, as a transparent edit.
-    for (wxTextCtrl* text : {m_pStatus, m_pPercent}) {
-        text->SetBackgroundColour(GetBackgroundColour());
-        // GTK's entries ask for room for about 20 characters; these lines only
-        // need the template's width and their text's height.
-        text->SetMinSize(wxSize(1, -1));
-        text->SetInitialSize(wxSize(1, -1));
-    }
     m_pStatus->SetName("Status");
     m_pPercent->SetName("Percentage");
     m_pBar->SetName("Progress");
@@ -70,6 +64,7 @@ void CProgressWnd::OnInitDialog(wxInitDialogEvent& event) {
     // The first display update, then one every 600 ms.
     CProgressDlg::DisplayUpdate update = m_job.TakeDisplayUpdate();
     ApplyUpdate(update);
+    m_pCancel->SetFocus();
     if (!m_timer.IsRunning())
         m_timer.Start(t::kTimerMs);
 }
@@ -87,11 +82,11 @@ void CProgressWnd::OnTick() {
 
 void CProgressWnd::ApplyUpdate(const CProgressDlg::DisplayUpdate& update) {
     if (update.status)
-        m_pStatus->ChangeValue(wxString::FromUTF8(update.status->c_str()));
+        m_pStatus->SetLabelText(wxString::FromUTF8(update.status->c_str()));
     if (update.title)
         SetTitle(wxString::FromUTF8(update.title->c_str()));
     if (update.percent) {
-        m_pPercent->ChangeValue(update.percentText);
+        m_pPercent->SetLabelText(update.percentText);
         m_pBar->SetValue(std::clamp(*update.percent, 0, 100));
     }
 }

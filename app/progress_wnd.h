@@ -11,7 +11,7 @@
 #include "progress/progress_dlg.h"
 
 class wxGauge;
-class wxTextCtrl;
+class wxStaticText;
 class wxButton;
 
 class CProgressWnd : public wxDialog {
@@ -29,8 +29,8 @@ public:
     bool IsTimerRunning() const { return m_timer.IsRunning(); }
     int GetTimerInterval() const { return m_timer.GetInterval(); }
 
-    wxTextCtrl* StatusCtrl() const { return m_pStatus; }
-    wxTextCtrl* PercentCtrl() const { return m_pPercent; }
+    wxStaticText* StatusCtrl() const { return m_pStatus; }
+    wxStaticText* PercentCtrl() const { return m_pPercent; }
     wxGauge* Bar() const { return m_pBar; }
     wxButton* CancelButton() const { return m_pCancel; }
 
@@ -42,8 +42,8 @@ private:
 
     CProgressDlg& m_job;
     wxTimer m_timer;
-    wxTextCtrl* m_pStatus = nullptr;
-    wxTextCtrl* m_pPercent = nullptr;
+    wxStaticText* m_pStatus = nullptr;
+    wxStaticText* m_pPercent = nullptr;
     wxGauge* m_pBar = nullptr;
     wxButton* m_pCancel = nullptr;
 };

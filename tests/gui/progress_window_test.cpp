@@ -4,7 +4,7 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/gauge.h>
-#include <wx/textctrl.h>
+#include <wx/stattext.h>
 
 #include "app/progress_wnd.h"
 #include "platform/message_box.h"
@@ -39,11 +39,14 @@ TEST_F(ProgressWindowTest, FirstUpdateShowsTitleStatusAndZeroPercent) {
         EXPECT_TRUE(wnd.IsModal());
         EXPECT_EQ(wnd.GetParent(), m_dlg) << "the progress window stands in front of the main dialog";
         EXPECT_EQ(wnd.GetTitle(), LoadStringText(IDS_LOADING_TITLE));
-        EXPECT_EQ(wnd.StatusCtrl()->GetValue(), kProgressInitialStatus);
-        EXPECT_EQ(wnd.PercentCtrl()->GetValue(), "  0%");
+        EXPECT_EQ(wnd.StatusCtrl()->GetLabelText(), kProgressInitialStatus);
+        EXPECT_EQ(wnd.PercentCtrl()->GetLabelText(), "  0%");
         EXPECT_EQ(wnd.Bar()->GetValue(), 0);
         EXPECT_EQ(wnd.Bar()->GetRange(), 100);
         EXPECT_TRUE(wnd.IsTimerRunning());
+        // The focus starts on Cancel; the status lines are plain text.
+        EXPECT_TRUE(WaitFor([&]() { return wxWindow::FindFocus() == wnd.CancelButton(); }));
+        EXPECT_FALSE(wnd.StatusCtrl()->AcceptsFocus());
         job.m_bStopped.store(true);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -57,17 +60,17 @@ TEST_F(ProgressWindowTest, TicksShowStatusAndPercentAndCompletionClosesWithOk) {
         job.SetStatus(IDS_COUNTING_WORDS);
         job.SetPos(4);
         wnd.OnTick();
-        EXPECT_EQ(wnd.StatusCtrl()->GetValue(), LoadStringText(IDS_COUNTING_WORDS));
-        EXPECT_EQ(wnd.PercentCtrl()->GetValue(), " 38%");
+        EXPECT_EQ(wnd.StatusCtrl()->GetLabelText(), LoadStringText(IDS_COUNTING_WORDS));
+        EXPECT_EQ(wnd.PercentCtrl()->GetLabelText(), " 38%");
         EXPECT_EQ(wnd.Bar()->GetValue(), 38);
         EXPECT_TRUE(wnd.IsModal());
         // Complete: 100% and a full bar, the last status line kept.
         job.Complete();
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(wnd.PercentCtrl()->GetValue(), "100%");
+    EXPECT_EQ(wnd.PercentCtrl()->GetLabelText(), "100%");
     EXPECT_EQ(wnd.Bar()->GetValue(), 100);
-    EXPECT_EQ(wnd.StatusCtrl()->GetValue(), LoadStringText(IDS_COUNTING_WORDS));
+    EXPECT_EQ(wnd.StatusCtrl()->GetLabelText(), LoadStringText(IDS_COUNTING_WORDS));
     EXPECT_FALSE(wnd.IsTimerRunning());
 }
 
@@ -78,7 +81,7 @@ TEST_F(ProgressWindowTest, CancelOnlyAsksAndFreezesTheDisplayUntilTheWorkerStops
         job.SetRange(0, 100, 1, 10);
         job.SetPos(3);
         wnd.OnTick();
-        ASSERT_EQ(wnd.PercentCtrl()->GetValue(), " 22%");
+        ASSERT_EQ(wnd.PercentCtrl()->GetLabelText(), " 22%");
         ClickCancel(wnd);
         EXPECT_TRUE(job.m_bCancelRequested.load());
         // The worker goes on a little before it notices: nothing changes on
@@ -88,8 +91,8 @@ TEST_F(ProgressWindowTest, CancelOnlyAsksAndFreezesTheDisplayUntilTheWorkerStops
         wnd.OnTick();
         Settle(20);
         EXPECT_TRUE(wnd.IsModal());
-        EXPECT_EQ(wnd.PercentCtrl()->GetValue(), " 22%");
-        EXPECT_NE(wnd.StatusCtrl()->GetValue(), "still working");
+        EXPECT_EQ(wnd.PercentCtrl()->GetLabelText(), " 22%");
+        EXPECT_NE(wnd.StatusCtrl()->GetLabelText(), "still working");
         job.m_bStopped.store(true);
     });
     EXPECT_EQ(result, IDCANCEL);
