@@ -96,7 +96,7 @@ BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const 
     if (strLetters.empty() || m_nWild == 0) {
         m_strLetters = SortedLetters(m_strPattern);
     } else {
-        if (strLetters.size() > static_cast<size_t>(m_nWild)) {
+        if (CountTypedCharacters(strLetters) > static_cast<size_t>(m_nWild)) {
             AfxMessageBox(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
             return FALSE;
         }
