@@ -21,6 +21,7 @@
 #include "app/progress_wnd.h"
 #include "app/solutions_list.h"
 #include "dictionary/dictionary.h"
+#include "search/find_words.h"
 #include "platform/message_box.h"
 #include "res/dialog_templates.h"
 #include "res/gui_images.h"
@@ -124,6 +125,9 @@ void CMainDlg::CreateControls() {
     auto* solutionsLabel = new wxStaticText(this, wxID_ANY, t::kSolutionsLabelText);
     const wxRect listRect = layout.ToPixels(t::kSolutions);
     m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
+    // The count line follows the list it counts, for screen readers too.
+    m_pCount = new wxStaticText(this, t::IDC_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
+                                wxST_NO_AUTORESIZE);
     m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
     auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
     auto* helpButton = new wxButton(this, wxID_HELP, t::kHelpText);
@@ -132,6 +136,7 @@ void CMainDlg::CreateControls() {
     m_pPattern->SetName("Pattern to match");
     m_pLetters->SetName("Remaining letters");
     m_pSolutions->SetName("Solutions");
+    m_pCount->SetName("Words found");
     m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
 
     // GTK's entries ask for room for about 20 characters: the template's
@@ -157,6 +162,7 @@ void CMainDlg::CreateControls() {
     list.SetTop(std::max(listRect.y, menuRect.GetBottom() + 2));
     list.SetBottom(listRect.GetBottom());
     layout.PlaceRect(m_pSolutions, list);
+    layout.Place(m_pCount, t::kCount);
     layout.Place(m_pFind, t::kFind);
     layout.Place(exitButton, t::kExit);
     layout.Place(helpButton, t::kHelp);
@@ -197,10 +203,8 @@ void CMainDlg::SetMinimizeGrayed(bool grayed) {
 }
 
 CString CMainDlg::ReadText(const wxString& value) const {
-    CString text(value.utf8_str());
-    if (text.size() > kMaxQueryText)
-        text.resize(kMaxQueryText);
-    return text;
+    // Cut by characters as typed, never inside a character's bytes.
+    return CString(value.Left(kMaxQueryText).utf8_str());
 }
 
 // ---------------------------------------------------------------------------
@@ -216,10 +220,12 @@ void CMainDlg::OnFind() {
     const CString strLetters = ReadText(m_pLetters->GetValue());
     if (!dict.OpenForReading())
         return;
-    const BOOL bLimit = m_pLimit->GetValue() ? TRUE : FALSE;
+    const bool bLimit = m_pLimit->GetValue();
     const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
+    // The search runs to the end of its block so that every match is counted;
+    // the limit applies to the rows listed.
     int nResultCount = 0;
-    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, bLimit, nResultCount))
+    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
         return;
 
     CString entry;
@@ -235,16 +241,18 @@ void CMainDlg::OnFind() {
     AddToHistory(entry);
 
     wxBusyCursor wait;
-    std::vector<std::string> words;
-    words.reserve(static_cast<size_t>(std::clamp(nResultCount, 0, bLimit ? CDictionary::kLimitMatches : 1 << 20)));
-    CString word;
-    while (dict.NextMatch(word, FALSE))
-        words.push_back(word);
-    m_bNoMatchRow = words.empty();
+    CFoundWords found = CollectMatches(dict, bLimit);
+    ShowFoundWords(std::move(found));
+}
+
+void CMainDlg::ShowFoundWords(CFoundWords found) {
+    m_bNoMatchRow = found.words.empty();
+    const CString count = FormatWordCount(found.words.size(), found.nTotal);
     if (m_bNoMatchRow)
         m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
     else
-        m_pSolutions->SetRows(std::move(words));
+        m_pSolutions->SetRows(std::move(found.words));
+    m_pCount->SetLabel(wxString::FromUTF8(count.c_str()));
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@ class wxRadioButton;
 class wxStaticText;
 class wxTextCtrl;
 class CProgressDlg;
+struct CFoundWords;
 
 // Menu item ids of the program menu. Window ids stop at 32767, so the window
 // commands (0xF000 and up) are carried shifted right by four bits; the
@@ -58,6 +59,7 @@ public:
     wxComboBox* PatternCombo() const { return m_pPattern; }
     wxTextCtrl* LettersEdit() const { return m_pLetters; }
     CSolutionsList* Solutions() const { return m_pSolutions; }
+    wxStaticText* CountLine() const { return m_pCount; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
     wxRadioButton* MatchingRadio() const { return m_pMatching; }
     wxRadioButton* AnagramRadio() const { return m_pAnagram; }
@@ -75,6 +77,8 @@ private:
     void SplitHistoryEntry();
     void RestoreHistoryEntry();
     void AddToHistory(const CString& entry);
+    // Lists a Find's words (or the no-match row) and its count line.
+    void ShowFoundWords(CFoundWords found);
     CString ReadText(const wxString& value) const;
     void SetMinimizeGrayed(bool grayed);
     // The Move command: the arrow keys move the window until Enter (or
@@ -94,6 +98,7 @@ private:
     wxComboBox* m_pPattern = nullptr;
     wxTextCtrl* m_pLetters = nullptr;
     CSolutionsList* m_pSolutions = nullptr;
+    wxStaticText* m_pCount = nullptr;
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;
     wxMenu m_programMenu;

@@ -9,10 +9,11 @@ struct Rect {
     int x, y, cx, cy;
 };
 
-// Main dialog (template 102): 300 x 130, caption "Gridwell".
+// Main dialog (template 102): 300 x 130, caption "Gridwell", grown at the
+// bottom by one row for the line that counts a Find's words.
 namespace main_dlg {
 inline constexpr int kWidth = 300;
-inline constexpr int kHeight = 130;
+inline constexpr int kHeight = 143;
 inline constexpr const char* kCaption = "Gridwell";
 
 inline constexpr int IDC_MATCHING = 1000;
@@ -22,6 +23,7 @@ inline constexpr int IDC_PATTERN = 1003;
 inline constexpr int IDC_LETTERS = 1004;
 inline constexpr int IDC_SOLUTIONS = 1005;
 inline constexpr int IDC_FIND = 1007;
+inline constexpr int IDC_COUNT = 1011;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
 // The template's ID_HELP (57670) is beyond the window ids that GTK windows
 // take; the Help button carries the toolkit's own help id instead.
@@ -40,6 +42,8 @@ inline constexpr Rect kSolutions{145, 15, 150, 105};
 inline constexpr Rect kFind{85, 10, 52, 14};
 inline constexpr Rect kExit{85, 30, 52, 14};
 inline constexpr Rect kHelp{85, 50, 52, 14};
+// The row the dialog gained: the count line under the solutions.
+inline constexpr Rect kCount{145, 126, 150, 8};
 
 inline constexpr const char* kSearchTypeText = "Search type";
 inline constexpr const char* kMatchingText = "&Matching word";

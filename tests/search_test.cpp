@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "search/find_words.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -127,6 +128,10 @@ TEST_F(SearchTest, RefusedQueriesShowOneMessageInOrder) {
     EXPECT_EQ(Search("??", "ABC").messages, std::vector<UINT>{105});
     EXPECT_EQ(Search("??", "A B").messages, std::vector<UINT>{105});
     EXPECT_EQ(Search("??", "A1").messages, std::vector<UINT>{104});
+    // Letters are counted as typed characters, not as the bytes of UTF-8.
+    EXPECT_EQ(Search("c?t", "\xc3\xa9").messages, std::vector<UINT>{104});
+    EXPECT_EQ(Search("??", "\xc3\xa9\xe2\x82\xac").messages, std::vector<UINT>{104});
+    EXPECT_EQ(Search("??", "\xc3\xa9\xe2\x82\xac" "a").messages, std::vector<UINT>{105});
     EXPECT_EQ(Search("a-b", "XYZW").messages, std::vector<UINT>{103});
     const Result tooLong = Search("6");
     EXPECT_FALSE(tooLong.prepared);
@@ -175,6 +180,37 @@ TEST(SearchLimit, StopsAtOneHundredWithoutReadingFurther) {
     ASSERT_TRUE(dict.PrepareSearch(FALSE, "2", "", TRUE, count));
     EXPECT_EQ(count, 100) << "the limit sets the expected count even with fewer words";
     EXPECT_FALSE(dict.NextMatch(word, FALSE));
+}
+
+TEST(FindWords, ListsTheFirstHundredAndCountsEveryMatch) {
+    ScratchDir dir;
+    std::vector<std::string> words;
+    for (int i = 0; i < 250; ++i)
+        words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
+    BuildDictionary(dir, words);
+    const auto find = [](const char* pattern, bool limit) {
+        CDictionary dict;
+        int count = 0;
+        EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
+        return CollectMatches(dict, limit);
+    };
+    const CFoundWords limited = find("q2", true);
+    ASSERT_EQ(limited.words.size(), 100u);
+    EXPECT_EQ(limited.words.front(), "QAA");
+    EXPECT_EQ(limited.words.back(), "QDV");
+    EXPECT_EQ(limited.nTotal, 250);
+    const CFoundWords all = find("q?a", false);
+    EXPECT_EQ(all.words.size(), 10u);
+    EXPECT_EQ(all.nTotal, 10);
+}
+
+TEST(FindWords, CountLineText) {
+    EXPECT_EQ(FormatWordCount(100, 35601), "100 of 35,601 words");
+    EXPECT_EQ(FormatWordCount(35601, 35601), "35,601 words");
+    EXPECT_EQ(FormatWordCount(1, 1), "1 word");
+    EXPECT_EQ(FormatWordCount(100, 1234567), "100 of 1,234,567 words");
+    EXPECT_EQ(FormatWordCount(999, 999), "999 words");
+    EXPECT_EQ(FormatWordCount(0, 0), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The Find command: each outcome and message, the list, the limit, the
 // anagram entry, and the list's width that only grows.
 #include <wx/app.h>
+#include <wx/stattext.h>
 #include <wx/uiaction.h>
 
 #include "res/string_table.h"
@@ -52,14 +53,26 @@ TEST_F(MainDlgTest, NoMatchShowsOneMessageRowAndStillRecordsTheQuery) {
     EXPECT_FALSE(m_dlg->CopySelectedSolutions());
 }
 
-TEST_F(MainDlgTest, LimitStopsAtExactly100Words) {
+TEST_F(MainDlgTest, LimitStopsAtExactly100WordsAndTheCountLineSaysOfHowMany) {
+    const auto count = [this]() { return m_dlg->CountLine()->GetLabel().utf8_string(); };
     m_dlg->LimitCheck()->SetValue(true);
     Find("q3");
     EXPECT_EQ(Rows().size(), 100u);
     EXPECT_EQ(Rows().front(), "QAAA");
+    EXPECT_EQ(count(), "100 of 150 words");
     m_dlg->LimitCheck()->SetValue(false);
     Find("q3");
     EXPECT_EQ(Rows().size(), 150u);
+    EXPECT_EQ(count(), "150 words");
+    Find("d?g");
+    EXPECT_EQ(count(), "1 word");
+    // No word: the list's own row says so, the count line nothing.
+    Find("x?x");
+    EXPECT_EQ(count(), "");
+    // A refused query leaves the last Find's list and count alone.
+    Find("c?t");
+    wxTEST_DIALOG(Find("c?t", "ab"), ExpectMessage(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation));
+    EXPECT_EQ(count(), "3 words");
 }
 
 TEST_F(MainDlgTest, StartsWithMatchingWordAndLimitChecked) {
@@ -122,9 +135,31 @@ TEST_F(MainDlgTest, LongWordsGetAColumnWiderThanTheList) {
 }
 
 TEST_F(MainDlgTest, QueryTextIsReadUpTo254Characters) {
-    // 255 letters: the 255th is cut off, so a 254-letter pattern is looked for.
-    wxTEST_DIALOG(Find(std::string(255, 'a')), ExpectMessage(IDS_PATTERN_TOO_LONG, MsgIcon::Information));
-    EXPECT_TRUE(History().empty());
+    // 255 letters: the 255th is cut off, so the 254-letter word is found.
+    const std::string longest(254, 'A');
+    BuildDictionary(*m_dir, {longest, std::string(255, 'A'), "AB"});
+    Find(std::string(255, 'a'));
+    EXPECT_EQ(Rows(), (Strings{longest}));
+    EXPECT_EQ(History(), (Strings{std::string(254, 'a')}));
+}
+
+TEST_F(MainDlgTest, TextsAreCutAndCountedByCharactersNotBytes) {
+    const wxString e(wxUniChar(0xe9));
+    // One wild position and one typed character: not a letter, not too many.
+    m_dlg->PatternCombo()->ChangeValue("c?t");
+    m_dlg->LettersEdit()->ChangeValue(e);
+    wxTEST_DIALOG(m_dlg->OnFind(), ExpectMessage(IDS_BAD_REMAINDER, MsgIcon::Exclamation));
+    // No wild position: the letters play no part, and the history entry
+    // keeps them whole (128 characters, 255 bytes), or cut at 254 characters.
+    const auto findCat = [this](const wxString& letters) {
+        m_dlg->PatternCombo()->ChangeValue("cat");
+        m_dlg->LettersEdit()->ChangeValue(letters);
+        m_dlg->OnFind();
+        return m_dlg->PatternCombo()->GetString(0);
+    };
+    EXPECT_EQ(findCat("x" + wxString(wxUniChar(0xe9), 127)), "cat (x" + wxString(wxUniChar(0xe9), 127) + ")");
+    EXPECT_EQ(findCat(wxString(wxUniChar(0xe9), 300)), "cat (" + wxString(wxUniChar(0xe9), 254) + ")");
+    EXPECT_EQ(Rows(), (Strings{"CAT"}));
 }
 
 TEST_F(MainDlgTest, EnterRunsFindAndEscapeClosesTheDialog) {

@@ -1,0 +1,33 @@
+#include "search/find_words.h"
+
+CFoundWords CollectMatches(CDictionary& dict, bool bLimit) {
+    CFoundWords found;
+    const size_t nMaxListed = bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    // The block's word count comes from the file's trailer and may be damaged:
+    // the list grows with what is decoded instead of trusting it.
+    if (bLimit)
+        found.words.reserve(nMaxListed);
+    CString word;
+    while (dict.NextMatch(word, FALSE)) {
+        if (found.words.size() < nMaxListed)
+            found.words.push_back(word);
+        ++found.nTotal;
+    }
+    return found;
+}
+
+CString FormatThousands(int64_t n) {
+    CString digits = std::to_string(n < 0 ? -n : n);
+    for (size_t i = digits.size(); i > 3; i -= 3)
+        digits.insert(i - 3, 1, ',');
+    return n < 0 ? "-" + digits : digits;
+}
+
+CString FormatWordCount(size_t nListed, int64_t nTotal) {
+    if (nTotal <= 0)
+        return CString();
+    const CString total = FormatThousands(nTotal) + (nTotal == 1 ? " word" : " words");
+    if (static_cast<int64_t>(nListed) >= nTotal)
+        return total;
+    return FormatThousands(static_cast<int64_t>(nListed)) + " of " + total;
+}
