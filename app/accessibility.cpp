@@ -13,6 +13,10 @@ using WidgetGetAccessible = void* (*)(GtkWidget* widget);
 using AtkObjectSetName = void (*)(void* accessible, const char* name);
 using AtkObjectGetName = const char* (*)(void* accessible);
 
+using SignalConnectData = unsigned long (*)(void* instance, const char* signal, void (*handler)(), void* data,
+                                            void* destroy, int flags);
+using WidgetGrabFocus = void (*)(GtkWidget* widget);
+
 template <typename F>
 F Lookup(const char* name) {
     return reinterpret_cast<F>(::dlsym(RTLD_DEFAULT, name));
@@ -40,4 +44,25 @@ wxString AccessibleName(GtkWidget* widget) {
     void* accessible = getAccessible(widget);
     const char* name = accessible ? getName(accessible) : nullptr;
     return name ? wxString::FromUTF8(name) : wxString();
+}
+
+namespace {
+WidgetGrabFocus GrabFocusCall() {
+    static const auto grabFocus = Lookup<WidgetGrabFocus>("gtk_widget_grab_focus");
+    return grabFocus;
+}
+
+// "focus-in-event" handler: hands the focus on; the event goes on as usual.
+int OnFocusIn(GtkWidget*, void*, void* target) {
+    GrabFocusCall()(static_cast<GtkWidget*>(target));
+    return 0;
+}
+}  // namespace
+
+bool ForwardFocus(GtkWidget* from, GtkWidget* to) {
+    static const auto connect = Lookup<SignalConnectData>("g_signal_connect_data");
+    if (!connect || !GrabFocusCall() || !from || !to)
+        return false;
+    connect(from, "focus-in-event", reinterpret_cast<void (*)()>(&OnFocusIn), to, nullptr, 0);
+    return true;
 }

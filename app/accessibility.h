@@ -17,3 +17,7 @@ bool LinkLabel(wxStaticText* label, GtkWidget* widget, const wxString& name);
 
 // The name screen readers get for `widget`, or empty.
 wxString AccessibleName(GtkWidget* widget);
+
+// Whenever GTK gives the keyboard focus to `from` (a container that holds no
+// rows of its own), it moves on to `to`. Returns false without the toolkit.
+bool ForwardFocus(GtkWidget* from, GtkWidget* to);

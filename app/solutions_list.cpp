@@ -5,6 +5,8 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "app/accessibility.h"
+
 // The model owns the rows: the control holds its own reference to the model,
 // so the rows stay valid for as long as anything (GTK, the accessibility
 // layer) can still ask the model for a cell, even while the control is
@@ -39,6 +41,24 @@ CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& p
     m_nCellPadding = dc.GetTextExtent("M").x;
     Bind(wxEVT_SIZE, &CSolutionsList::OnSize, this);
     UpdateColumnWidth();
+    // Tab and the label's Alt+S reach GTK's scrolled window around the rows;
+    // the keyboard belongs on the rows themselves, where the tree view makes
+    // a row current as it takes the focus, so that arrows and Ctrl+C work.
+    ForwardFocus(GetHandle(), GtkGetTreeView());
+    Bind(wxEVT_SET_FOCUS, &CSolutionsList::OnSetFocus, this);
+}
+
+void CSolutionsList::OnSetFocus(wxFocusEvent& event) {
+    event.Skip();
+    // Arriving with nothing selected, the current row is selected too: the
+    // first arrow key then moves on from it and Ctrl+C copies it at once.
+    if (GetCount() == 0 || GetSelectedItemsCount() > 0)
+        return;
+    wxDataViewItem current = GetCurrentItem();
+    if (!current.IsOk())
+        current = m_model->GetItem(0);
+    SetCurrentItem(current);
+    Select(current);
 }
 
 size_t CSolutionsList::GetCount() const { return m_model->m_rows.size(); }

@@ -40,6 +40,7 @@ private:
     class Model;
     void UpdateColumnWidth();
     void OnSize(wxSizeEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
 
     wxObjectDataPtr<Model> m_model;
     wxDataViewColumn* m_column = nullptr;
