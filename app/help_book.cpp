@@ -44,6 +44,16 @@ bool CHelpBook::ShowTopics() {
         wxWindow* window = frame->GetHelpWindow();
         if (window && window != m_pHelpWindow) {
             m_pHelpWindow = window;
+            // Escape and Ctrl+W close it, as they close other windows here.
+            frame->Bind(wxEVT_CHAR_HOOK, [frame](wxKeyEvent& event) {
+                const int key = event.GetKeyCode();
+                if ((key == WXK_ESCAPE && event.GetModifiers() == wxMOD_NONE) ||
+                    (key == 'W' && event.GetModifiers() == wxMOD_CONTROL)) {
+                    frame->Close();
+                    return;
+                }
+                event.Skip();
+            });
             window->Bind(wxEVT_DESTROY, [this, window](wxWindowDestroyEvent& event) {
                 event.Skip();
                 if (event.GetEventObject() == window && m_pHelpWindow == window)

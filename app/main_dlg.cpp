@@ -6,6 +6,7 @@
 #include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
+#include <wx/dataview.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/radiobut.h>
@@ -89,8 +90,18 @@ CMainDlg::CMainDlg(wxWindow* parent)
     m_pPattern->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSelChangePattern(); });
     m_pPattern->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnDropDownPattern(); });
     m_pPattern->Bind(wxEVT_COMBOBOX_CLOSEUP, [this](wxCommandEvent&) { OnCloseUpPattern(); });
-    Bind(wxEVT_MENU, [this](wxCommandEvent& event) { OnSysCommand(CommandOfMenuId(event.GetId())); });
+    Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+        if (event.GetId() == wxID_COPY)
+            CopySelectedSolutions();
+        else if (event.GetId() == wxID_SELECTALL)
+            SelectAllSolutions();
+        else
+            OnSysCommand(CommandOfMenuId(event.GetId()));
+    });
     Bind(wxEVT_CHAR_HOOK, &CMainDlg::OnCharHook, this);
+    // The list takes its own right clicks; they open the solutions' menu.
+    m_pSolutions->Bind(wxEVT_DATAVIEW_ITEM_CONTEXT_MENU,
+                       [this](wxDataViewEvent&) { ShowSolutionsMenu(ScreenToClient(wxGetMousePosition())); });
     Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
     Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnCloseWindow, this);
@@ -432,13 +443,22 @@ void CMainDlg::OnCharHook(wxKeyEvent& event) {
     // do too, except in the text boxes, which keep their own menu for them.
     const bool contextKey = (key == WXK_F10 && mods == wxMOD_SHIFT) ||
                             ((key == WXK_MENU || key == WXK_WINDOWS_MENU) && mods == wxMOD_NONE);
+    // In the solutions they open the solutions' own menu.
+    if (contextKey && focusIn(m_pSolutions)) {
+        ShowSolutionsMenu();
+        return;
+    }
     if ((key == WXK_SPACE && mods == wxMOD_ALT) || (contextKey && !focusIn(m_pPattern) && !focusIn(m_pLetters))) {
         ShowProgramMenu();
         return;
     }
-    if (key == 'C' && mods == wxMOD_CONTROL) {
-        if (focusIn(m_pSolutions)) {
+    if (mods == wxMOD_CONTROL && focusIn(m_pSolutions)) {
+        if (key == 'C') {
             CopySelectedSolutions();
+            return;
+        }
+        if (key == 'A') {
+            SelectAllSolutions();
             return;
         }
     }
@@ -453,7 +473,30 @@ void CMainDlg::OnContextMenu(wxContextMenuEvent& event) {
         return;
     }
     const wxPoint screen = event.GetPosition();
-    ShowProgramMenu(screen == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(screen));
+    const wxPoint where = screen == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(screen);
+    if (source && (source == m_pSolutions || m_pSolutions->IsDescendant(source)))
+        ShowSolutionsMenu(where);
+    else
+        ShowProgramMenu(where);
+}
+
+void CMainDlg::ShowSolutionsMenu(const wxPoint& pos) {
+    wxMenu menu;
+    menu.Append(wxID_COPY, "&Copy\tCtrl+C");
+    menu.Append(wxID_SELECTALL, "Select &All\tCtrl+A");
+    menu.Enable(wxID_COPY, !m_bNoMatchRow && m_pSolutions->GetSelectedItemsCount() > 0);
+    menu.Enable(wxID_SELECTALL, !m_bNoMatchRow && m_pSolutions->GetCount() > 0);
+    wxPoint where = pos;
+    if (where == wxDefaultPosition) {
+        // From the keyboard: at the list's top left corner.
+        where = m_pSolutions->GetPosition() + wxPoint(4, 4);
+    }
+    PopupMenu(&menu, where);
+}
+
+void CMainDlg::SelectAllSolutions() {
+    if (!m_bNoMatchRow)
+        m_pSolutions->SelectAll();
 }
 
 void CMainDlg::OnCloseWindow(wxCloseEvent&) {

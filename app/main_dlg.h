@@ -51,6 +51,10 @@ public:
 
     // Copies the selected solutions to the clipboard, one per line.
     bool CopySelectedSolutions();
+    void SelectAllSolutions();
+    // The solutions' own menu (Copy, Select All) at `pos` (client
+    // coordinates), or at the list's corner when no position is given.
+    void ShowSolutionsMenu(const wxPoint& pos = wxDefaultPosition);
 
     // Runs a job's progress window modally over this dialog.
     int RunProgressModal(CProgressDlg& progress);

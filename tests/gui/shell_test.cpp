@@ -356,6 +356,75 @@ TEST_F(ShellTest, CtrlCCopiesTheSelectedWordsOnePerLine) {
     })) << "Ctrl+C did not copy";
 }
 
+TEST_F(ShellTest, SolutionsMenuOpensFromRightClickAndKeysWithCopyAndSelectAll) {
+    Find("c?t");
+    m_dlg->Raise();
+    Settle(50);
+    // Each opened menu: its item texts and whether Copy can be chosen.
+    std::vector<Strings> items;
+    std::vector<bool> copyEnabled;
+    m_dlg->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+        event.Skip();
+        Strings texts;
+        if (wxMenu* menu = event.GetMenu()) {
+            for (wxMenuItem* item : menu->GetMenuItems())
+                texts.push_back(item->GetItemLabelText().utf8_string());
+            copyEnabled.push_back(menu->IsEnabled(wxID_COPY));
+        }
+        items.push_back(texts);
+        wxTheApp->CallAfter([]() { wxUIActionSimulator().Char(WXK_ESCAPE); });
+    });
+    wxUIActionSimulator sim;
+    const wxRect list = m_dlg->Solutions()->GetScreenRect();
+    sim.MouseMove(list.GetPosition() + wxPoint(20, list.height - 10));
+    wxTheApp->Yield(true);
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(WaitFor([&]() { return items.size() == 1; })) << "a right click on the list opened no menu";
+    EXPECT_EQ(items[0], (Strings{"Copy", "Select All"}));
+    EXPECT_FALSE(copyEnabled[0]) << "Copy with nothing selected";
+    Settle(100);
+
+    // With the focus on the rows: Ctrl+A selects every word, the Menu key
+    // and Shift+F10 open the same menu, Copy now available.
+    m_dlg->Solutions()->UnselectAll();
+    m_dlg->Solutions()->SetFocus();
+    Settle(50);
+    sim.Char('a', wxMOD_CONTROL);
+    ASSERT_TRUE(WaitFor([this]() { return m_dlg->Solutions()->GetSelectedRows().size() == 3; })) << "Ctrl+A";
+    sim.Char(WXK_MENU);
+    ASSERT_TRUE(WaitFor([&]() { return items.size() == 2; })) << "the Menu key opened no menu";
+    Settle(100);
+    sim.KeyDown(WXK_SHIFT);
+    sim.Char(WXK_F10, wxMOD_SHIFT);
+    sim.KeyUp(WXK_SHIFT);
+    ASSERT_TRUE(WaitFor([&]() { return items.size() == 3; })) << "Shift+F10 opened no menu";
+    EXPECT_EQ(items[2], (Strings{"Copy", "Select All"}));
+    EXPECT_TRUE(copyEnabled[2]);
+    Settle(100);
+}
+
+TEST_F(ShellTest, HelpTopicsCloseWithEscapeAndCtrlW) {
+    for (const int mods : {wxMOD_NONE, wxMOD_CONTROL}) {
+        ASSERT_TRUE(TheHelpBook().ShowTopics());
+        wxFrame* frame = TheHelpBook().GetFrame();
+        ASSERT_TRUE(frame);
+        frame->Raise();
+        frame->SetFocus();
+        ASSERT_TRUE(WaitFor([frame]() {
+            wxWindow* focus = wxWindow::FindFocus();
+            return focus && (focus == frame || frame->IsDescendant(focus));
+        }));
+        bool closed = false;
+        frame->Bind(wxEVT_CLOSE_WINDOW, [&closed](wxCloseEvent& e) {
+            closed = true;
+            e.Skip();
+        });
+        wxUIActionSimulator().Char(mods == wxMOD_NONE ? static_cast<int>(WXK_ESCAPE) : 'w', mods);
+        EXPECT_TRUE(WaitFor([&closed]() { return closed; })) << (mods == wxMOD_NONE ? "Escape" : "Ctrl+W");
+        Settle(100);
+    }
+}
+
 TEST_F(ShellTest, MessageBoxesAreCaptionedWithTheProgramTitle) {
     EXPECT_EQ(GetAppTitle(), ExpectedTitle());
     int answer = 0;
