@@ -10,6 +10,7 @@
 #include "maintenance/job_context.h"
 #include "platform/file.h"
 #include "platform/message_box.h"
+#include "search/find_words.h"
 #include "res/string_table.h"
 
 const char* const kCliUsage =
@@ -25,17 +26,19 @@ const char* const kCliHelp =
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
-    "          c?t     CAT, COT, CUT ...\n"
-    "          s3e     S, three unknown letters, E (SCARE, SHAKE ...)\n"
+    "          'c?t'   CAT, COT, CUT ...\n"
+    "          's3e'   S, three unknown letters, E (SCARE, SHAKE ...)\n"
     "          9       every 9-letter word\n"
+    "      Quote a pattern that holds '?': the shell would otherwise replace it\n"
+    "      by the names of matching files (c?t by a file named cot, say).\n"
     "      LETTERS (the remaining letters) must all appear, as often as typed,\n"
     "      among the unknown positions; other unknown positions stay free:\n"
-    "          gridwell-cli find c?t a        CAT\n"
-    "          gridwell-cli find ??t? ea      DATE, GATE, ...\n"
+    "          gridwell-cli find 'c?t' a      CAT\n"
+    "          gridwell-cli find '??t?' ea    DATE, GATE, ...\n"
     "      --anagram lists the words made of exactly the letters of PATTERN;\n"
     "      a '?' there stands for one free letter:\n"
     "          gridwell-cli find --anagram crate     CATER, CRATE, REACT, TRACE ...\n"
-    "          gridwell-cli find --anagram ca?       ACE, ARC, CAB, CAT ...\n"
+    "          gridwell-cli find --anagram 'ca?'     ACE, ARC, CAB, CAT ...\n"
     "      With LETTERS given, the search is always a matching-word search.\n"
     "      --limit stops after 100 words.\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
@@ -106,6 +109,23 @@ int JobExit(UINT nMessage, UINT nSuccess, const TerminalProgress& progress, cons
     return progress.Interrupted() ? kExitInterrupted : kExitFailure;
 }
 
+// Under the message that a word list or output file could not be opened:
+// which file, and why.
+void ExplainTextFileError(const CJobContext& job, UINT nMessage) {
+    if ((nMessage == IDS_CANNOT_OPEN_TEXT || nMessage == IDS_CANNOT_CREATE_TEXT) && !job.m_strTextError.empty())
+        std::fprintf(stderr, "gridwell-cli: %s: %s\n", job.m_strTextPath.c_str(), job.m_strTextError.c_str());
+}
+
+// After a successful import: how many words the new dictionary holds, so
+// that a list that gave no word at all shows as "0 words".
+void ReportWordCount() {
+    CDictionary dict;
+    if (dict.OpenForReading()) {
+        const int64_t n = dict.GetTotalWords();
+        std::fprintf(stderr, "%s %s\n", FormatThousands(n).c_str(), n == 1 ? "word" : "words");
+    }
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::FILE* out) {
@@ -145,7 +165,12 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     const MessageSink previous = SetMessageSink([&](UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {
         if (icon == MsgIcon::Stop)
             ++counter.failures;
-        return print(nID, text, icon, buttons);
+        const int answer = print(nID, text, icon, buttons);
+        if (nID == IDS_CANNOT_OPEN_DICT)
+            std::fprintf(stderr, "gridwell-cli: no dictionary could be read at %s\n"
+                         "Make one from a word list with: gridwell-cli import WORDLIST\n",
+                         WorkDirPath("dictionary.dat").c_str());
+        return answer;
     });
     struct RestoreSink {
         MessageSink previous;
@@ -165,6 +190,9 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("import takes one FILE");
         CJobContext job;
         const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false);
+        ExplainTextFileError(job, nMessage);
+        if (nMessage == IDS_LOAD_DONE)
+            ReportWordCount();
         return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);
     }
     if (command == "export") {
@@ -179,6 +207,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             nMessage = RunExportJob(job, progress.Runner());
         } else {
             nMessage = OnSaveDictionaryFile(job, positional[0], progress.Runner());
+            ExplainTextFileError(job, nMessage);
         }
         return JobExit(nMessage, IDS_SAVE_DONE, progress, counter);
     }

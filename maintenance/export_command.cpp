@@ -1,5 +1,7 @@
 // The save command's steps after the file dialog: create the text file and
 // run the export worker behind the progress display.
+#include <cstring>
+
 #include "app/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/file.h"
@@ -24,16 +26,18 @@ bool IsADictionaryFile(const CString& path) {
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal) {
     job.m_pTextFile = new CFile;
     job.m_strTextPath = path;
+    job.m_strTextError.clear();
+    CFileException error(CFileException::none, 0, path);
     if (IsADictionaryFile(path)) {
-        delete job.m_pTextFile;
-        job.m_pTextFile = nullptr;
-        AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);
-        return IDS_CANNOT_CREATE_TEXT;
+        job.m_strTextError = "It is one of the dictionary's own files";
+    } else if (!job.m_pTextFile->Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
+                                      &error)) {
+        // Write-only: the export never reads its output, and a FIFO opened
+        // for reading too would be its own reader, so nobody reading it would
+        // go unnoticed and a full pipe would block the worker for good.
+        job.m_strTextError = std::strerror(error.m_lOsError);
     }
-    // Write-only: the export never reads its output, and a FIFO opened for
-    // reading too would be its own reader, so nobody reading it would go
-    // unnoticed and a full pipe would block the worker for good.
-    if (!job.m_pTextFile->Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    if (!job.m_strTextError.empty()) {
         delete job.m_pTextFile;
         job.m_pTextFile = nullptr;
         AfxMessageBox(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation);

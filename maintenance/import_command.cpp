@@ -1,6 +1,8 @@
 // The load command's steps after the file dialog: open the word list and the
 // new dictionary file, run the worker behind the progress display, then put
 // the new dictionary in place of the old one.
+#include <cstring>
+
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
 #include "maintenance/word_list_file.h"
@@ -31,8 +33,15 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
 
     // Only a plain file can be measured and read three times alike, and the
     // temporary dictionary.$$$ would be emptied by the import itself.
-    if (!job.m_pWordList->Open(path, CFile::modeRead | CFile::shareDenyNone) ||
-        !job.m_pWordList->OpenedRegularFile() || CFile::IsSameFile(path, job.m_pNewDict->GetTempPath())) {
+    CFileException error(CFileException::none, 0, path);
+    job.m_strTextError.clear();
+    if (!job.m_pWordList->Open(path, CFile::modeRead | CFile::shareDenyNone, &error))
+        job.m_strTextError = std::strerror(error.m_lOsError);
+    else if (!job.m_pWordList->OpenedRegularFile())
+        job.m_strTextError = "Not a regular file";
+    else if (CFile::IsSameFile(path, job.m_pNewDict->GetTempPath()))
+        job.m_strTextError = "It is the dictionary's own temporary file";
+    if (!job.m_strTextError.empty()) {
         delete job.m_pWordList;
         return Finish(job, IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation);
     }

@@ -18,6 +18,9 @@ struct CJobContext {
     CDictionary* m_pNewDict = nullptr;
     CWordListFile* m_pWordList = nullptr;
     CString m_strTextPath;
+    // Why the text file could not be opened (the system's reason, or what
+    // made it unsuitable), for callers that can say more than the message.
+    CString m_strTextError;
 };
 
 // Runs the progress display modally until the worker completes (IDOK) or

@@ -90,6 +90,8 @@ TEST_F(CliTest, NoMatchAndRefusals) {
     EXPECT_EQ(RunTool(dir, {"find", "9"}).err,
               "The word you are attempting to find is longer than any of the words in the dictionary.\n");
     EXPECT_EQ(RunTool(dir, {"find", "??", "abc"}).exitCode, 2);
+    // One typed character for one wild position: not a letter (104).
+    EXPECT_EQ(RunTool(dir, {"find", "c?t", "\xc3\xa9"}).err.rfind("The wild characters are used", 0), 0u);
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp) {
@@ -105,6 +107,9 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     const CliRun help = RunTool(dir, {"find", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.err, "");
+    // Every pattern with '?' is quoted, so that the shell leaves it alone.
+    EXPECT_EQ(std::string(kCliHelp).find("find c?t"), std::string::npos);
+    EXPECT_NE(std::string(kCliHelp).find("find 'c?t'"), std::string::npos);
     for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import FILE", "export FILE|-", "Ctrl-C"})
         EXPECT_NE(std::string(kCliHelp).find(topic), std::string::npos) << topic;
 }
@@ -146,13 +151,16 @@ TEST_F(CliTest, MissingDictionaryIsAFailure) {
     const CliRun run = RunTool(empty, {"find", "cat"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err.rfind("Unable to open the dictionary file for input.", 0), 0u);
+    // Then where it looked, and how to make one.
+    EXPECT_NE(run.err.find(empty.File("dictionary.dat")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("gridwell-cli import WORDLIST"), std::string::npos) << run.err;
 }
 
 TEST_F(CliTest, ImportAndExportRoundTrip) {
     dir.Write("list.txt", "Zebra\nyak\nox\n");
     const CliRun import = RunTool(dir, {"import", "list.txt"});
     EXPECT_EQ(import.exitCode, 0);
-    EXPECT_EQ(import.err, "Dictionary was successfully loaded from file.\n");
+    EXPECT_EQ(import.err, "Dictionary was successfully loaded from file.\n3 words\n");
     const CliRun toFile = RunTool(dir, {"export", "words.txt"});
     EXPECT_EQ(toFile.exitCode, 0);
     EXPECT_EQ(toFile.err, "Dictionary was successfully saved to file.\n");
@@ -160,7 +168,22 @@ TEST_F(CliTest, ImportAndExportRoundTrip) {
     const CliRun toStdout = RunTool(dir, {"export", "-"});
     EXPECT_EQ(toStdout.exitCode, 0);
     EXPECT_EQ(toStdout.out, "OX\nYAK\nZEBRA\n");
-    EXPECT_EQ(RunTool(dir, {"import", "missing.txt"}).exitCode, 2);
+    // A list with no word at all shows as such.
+    dir.Write("numbers.txt", "1\n22\n");
+    EXPECT_EQ(RunTool(dir, {"import", "numbers.txt"}).err, "Dictionary was successfully loaded from file.\n0 words\n");
+}
+
+TEST_F(CliTest, FilesThatCannotBeOpenedAreNamedWithTheReason) {
+    const CliRun missing = RunTool(dir, {"import", "missing.txt"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "Failed to open file from which to load the dictionary.\n"
+                           "gridwell-cli: missing.txt: No such file or directory\n");
+    const CliRun noFolder = RunTool(dir, {"export", "no/such/folder.txt"});
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_EQ(noFolder.err, "Failed to open file to save dictionary.\n"
+                            "gridwell-cli: no/such/folder.txt: No such file or directory\n");
+    EXPECT_NE(RunTool(dir, {"export", "dictionary.dat"}).err.find("dictionary.dat: It is one of the dictionary"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
