@@ -166,7 +166,9 @@ void CMainDlg::CreateControls() {
     layout.Place(solutionsLabel, t::kSolutionsLabel);
     // The menu button sits at the top right, above the list; the list's top
     // moves down as far as the button needs, its bottom stays.
-    const wxSize menuSize = m_pMenuButton->GetBestSize();
+    // Its exact fit would put the text against the border: 3 dialog units
+    // of room on either side.
+    const wxSize menuSize = m_pMenuButton->GetBestSize() + wxSize(ConvertDialogToPixels(wxSize(6, 0)).x, 0);
     const wxRect menuRect(wxPoint(listRect.GetRight() + 1 - menuSize.x, ConvertDialogToPixels(wxPoint(0, 2)).y),
                           menuSize);
     wxRect list = listRect;

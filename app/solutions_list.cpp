@@ -114,7 +114,12 @@ int CSolutionsList::GetShownColumnWidth() const { return m_column->GetWidth(); }
 void CSolutionsList::UpdateColumnWidth() {
     // Never narrower than the list, so a message row shows in full; wider
     // when a word needs it, which brings the horizontal scroll bar.
-    const int width = std::max(m_nExtent + 2 * m_nCellPadding, GetClientSize().x);
+    // The room is what the rows get inside the border once the vertical
+    // scroll bar shows: a column as wide as the whole control would always
+    // bring a horizontal bar of its own.
+    const int room = GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this) -
+                     2 * GetWindowBorderSize().x;
+    const int width = std::max(m_nExtent + 2 * m_nCellPadding, room);
     if (width != m_nColumnWidth) {
         m_nColumnWidth = width;
         m_column->SetWidth(width);

@@ -25,6 +25,7 @@
 #include "app/help_book.h"
 #include "app/main_dlg.h"
 #include "app/progress_wnd.h"
+#include "app/solutions_list.h"
 #include "app/work_dir.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     auto* dlg = new CMainDlg();
     dlg->Show();
     Settle(300);
+    Shoot(Around(dlg), "main-dialog-empty");
 
     // A few searches for the history, then the one on show.
     for (const char* pattern : {"c?t", "s3e"}) {
@@ -116,7 +118,37 @@ int main(int argc, char** argv) {
     dlg->LettersEdit()->ChangeValue("");
     dlg->PatternCombo()->ChangeValue("crate");
     dlg->OnFind();
+    Shoot(Around(dlg), "main-dialog-anagram");
+    // A Find that the limit cuts short, with its count line.
+    dlg->MatchingRadio()->SetValue(true);
+    dlg->PatternCombo()->ChangeValue("7");
+    dlg->OnFind();
     Shoot(Around(dlg), "main-dialog");
+
+    // The solutions' own menu, from a real right click on the list.
+    {
+        // Static: the handler stays bound for the menus opened later on.
+        static bool shot = false;
+        dlg->Bind(wxEVT_MENU_OPEN, [dlg](wxMenuEvent& event) {
+            event.Skip();
+            if (shot)
+                return;
+            shot = true;
+            wxTheApp->CallAfter([dlg]() {
+                const wxRect r = dlg->GetScreenRect();
+                Shoot(wxRect(r.x, r.y, r.width + 200, r.height + 100).Intersect(wxRect(0, 0, 1280, 1024)),
+                      "solutions-menu");
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+            });
+        });
+        dlg->SelectAllSolutions();
+        wxUIActionSimulator sim;
+        const wxRect list = dlg->Solutions()->GetScreenRect();
+        sim.MouseMove(list.x + 40, list.y + 50);
+        sim.MouseClick(wxMOUSE_BTN_RIGHT);
+        WaitFor([]() { return shot; }, 5000);
+        Settle(500);
+    }
 
     // The open history, opened with a real click on the combo box's button.
     {
