@@ -23,6 +23,7 @@
 #include "app/solutions_list.h"
 #include "dictionary/dictionary.h"
 #include "search/find_words.h"
+#include "search/search_history.h"
 #include "platform/message_box.h"
 #include "res/dialog_templates.h"
 #include "res/gui_images.h"
@@ -241,17 +242,10 @@ void CMainDlg::OnFind() {
     if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
         return;
 
-    CString entry;
-    if (!strLetters.empty()) {
-        entry = FormatString("%s (%s)", strPattern.c_str(), strLetters.c_str());
-    } else if (bAnagram) {
-        CString parsed;
+    CString parsed;
+    if (strLetters.empty() && bAnagram)
         dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
-        entry = FormatString("%d (%s)", static_cast<int>(parsed.size()), parsed.c_str());
-    } else {
-        entry = strPattern;
-    }
-    AddToHistory(entry);
+    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
 
     wxBusyCursor wait;
     CFoundWords found = CollectMatches(dict, bLimit);
@@ -272,86 +266,42 @@ void CMainDlg::ShowFoundWords(CFoundWords found) {
 // Search history
 
 void CMainDlg::AddToHistory(const CString& entry) {
-    // The lookup ignores case and sees the shortened item as the entry it
-    // stands for: its full text is in the history, its bare pattern is not.
-    const wxString text = wxString::FromUTF8(entry.c_str());
-    for (unsigned int i = 0; i < m_pPattern->GetCount(); ++i) {
-        const wxString item = static_cast<int>(i) == m_nSplitIndex ? wxString::FromUTF8(m_strSplitEntry.c_str())
-                                                                   : m_pPattern->GetString(i);
-        if (item.IsSameAs(text, false))
-            return;
-    }
-    {
-        FlagScope scope(m_bChangingHistory);
-        m_pPattern->Insert(text, 0);
-    }
-    if (m_nSplitIndex != -1)
-        ++m_nSplitIndex;
+    m_history.Add(entry);
+    MirrorHistory();
 }
 
-void CMainDlg::RestoreHistoryEntry() {
-    if (m_nSplitIndex == -1)
-        return;
+void CMainDlg::MirrorHistory(const CSearchHistory::Effect& effect) {
+    // The combo box follows the model's changes one by one, as GTK would see
+    // the same deletions and insertions made by hand; its notifications
+    // about them are not the user's.
     FlagScope scope(m_bChangingHistory);
-    m_pPattern->Delete(m_nSplitIndex);
-    m_pPattern->Insert(wxString::FromUTF8(m_strSplitEntry.c_str()), m_nSplitIndex);
-    m_nSplitIndex = -1;
-}
-
-void CMainDlg::SplitHistoryEntry() {
-    if (m_nSplitIndex != -1)
-        return;
-    const int nSel = m_pPattern->GetSelection();
-    if (nSel == wxNOT_FOUND)
-        return;
-    const wxString text = m_pPattern->GetString(nSel);
-    if (text.empty())
-        return;
-    const size_t p = text.find('(');
-    if (p == wxString::npos) {
-        // An entry without letters: its empty letters replace any typed.
-        m_pLetters->ChangeValue(wxString());
-        return;
+    for (const CSearchHistory::Change& change : m_history.TakeChanges()) {
+        if (change.kind == CSearchHistory::Change::Delete)
+            m_pPattern->Delete(static_cast<unsigned int>(change.nIndex));
+        else
+            m_pPattern->Insert(wxString::FromUTF8(change.text.c_str()), static_cast<unsigned int>(change.nIndex));
     }
-    // "pattern (letters)": the letters lie between "(" and the closing ")",
-    // the pattern before the blank that precedes "(".
-    const size_t n = text.length();
-    const size_t nLetters = n >= p + 2 ? n - p - 2 : 0;
-    m_pLetters->ChangeValue(text.Mid(p + 1, nLetters));
-    m_nSplitIndex = nSel;
-    m_strSplitEntry = CString(text.utf8_str());
-    const wxString bare = text.Left(p > 0 ? p - 1 : 0);
-    FlagScope scope(m_bChangingHistory);
-    m_pPattern->Delete(nSel);
-    m_pPattern->Insert(bare, nSel);
-    m_pPattern->SetSelection(nSel);
+    if (effect.bSetLetters)
+        m_pLetters->ChangeValue(wxString::FromUTF8(effect.letters.c_str()));
+    if (effect.nSelect != -1)
+        m_pPattern->SetSelection(effect.nSelect);
 }
 
 void CMainDlg::OnSelChangePattern() {
-    if (m_bChangingHistory)
-        return;
-    RestoreHistoryEntry();
-    m_bSelChanged = 1;
-    // While the list is open every entry shows in full; the split waits for
-    // the list to close.
-    if (!m_bDropped)
-        SplitHistoryEntry();
+    if (!m_bChangingHistory)
+        MirrorHistory(m_history.OnSelChange(m_pPattern->GetSelection()));
 }
 
 void CMainDlg::OnDropDownPattern() {
     if (m_bChangingHistory)
         return;
-    RestoreHistoryEntry();
-    m_bDropped = 1;
-    m_bSelChanged = 0;
+    m_history.OnDropDown();
+    MirrorHistory();
 }
 
 void CMainDlg::OnCloseUpPattern() {
-    if (m_bChangingHistory)
-        return;
-    if (m_bSelChanged)
-        SplitHistoryEntry();
-    m_bDropped = 0;
+    if (!m_bChangingHistory)
+        MirrorHistory(m_history.OnCloseUp(m_pPattern->GetSelection()));
 }
 
 // ---------------------------------------------------------------------------

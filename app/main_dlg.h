@@ -9,6 +9,7 @@
 
 #include "maintenance/job_context.h"
 #include "platform/cstring.h"
+#include "search/search_history.h"
 
 class CSolutionsList;
 class wxButton;
@@ -69,18 +70,18 @@ public:
     wxRadioButton* AnagramRadio() const { return m_pAnagram; }
     wxButton* FindButton() const { return m_pFind; }
     wxButton* MenuButton() const { return m_pMenuButton; }
-    int GetSplitIndex() const { return m_nSplitIndex; }
-    const CString& GetSplitEntry() const { return m_strSplitEntry; }
-    bool IsDropped() const { return m_bDropped != 0; }
-    bool IsSelChanged() const { return m_bSelChanged != 0; }
+    int GetSplitIndex() const { return m_history.GetSplitIndex(); }
+    const CString& GetSplitEntry() const { return m_history.GetSplitEntry(); }
+    bool IsDropped() const { return m_history.IsDropped(); }
+    bool IsSelChanged() const { return m_history.IsSelChanged(); }
     bool IsMoving() const { return m_bMoving; }
 
 private:
     void CreateControls();
     void BuildProgramMenu();
-    void SplitHistoryEntry();
-    void RestoreHistoryEntry();
     void AddToHistory(const CString& entry);
+    // Applies the history's changes to the combo box, then `effect`.
+    void MirrorHistory(const CSearchHistory::Effect& effect = CSearchHistory::Effect());
     // Lists a Find's words (or the no-match row) and its count line.
     void ShowFoundWords(CFoundWords found);
     CString ReadText(const wxString& value) const;
@@ -115,9 +116,5 @@ private:
     // those changes as notifications, which are not the user's.
     bool m_bChangingHistory = false;
 
-    // Search history state.
-    int m_bDropped = 0;
-    int m_bSelChanged = 0;
-    int m_nSplitIndex = -1;
-    CString m_strSplitEntry;
+    CSearchHistory m_history;
 };

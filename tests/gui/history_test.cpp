@@ -2,6 +2,9 @@
 // (the list reports closing before the new selection; SetSelection reports
 // nothing), and its edge cases.
 #include <wx/app.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "tests/gui/main_dlg_fixture.h"
 
@@ -162,4 +165,35 @@ TEST_F(HistoryTest, RealPopupReportsOpeningAndClosing) {
     m_dlg->PatternCombo()->Dismiss();
     ASSERT_TRUE(WaitFor([this]() { return !m_dlg->IsDropped(); })) << "no close-up notification";
     EXPECT_EQ(m_dlg->GetSplitIndex(), -1);
+}
+
+TEST_F(HistoryTest, EntryPickedFromTheRealPopupWithTheMouseIsShortened) {
+    // GTK's own order of events: the popup opens on a click on the button,
+    // and a click on an entry closes it and selects that entry.
+    m_dlg->Raise();
+    Settle(50);
+    wxUIActionSimulator sim;
+    const wxRect combo = m_dlg->PatternCombo()->GetScreenRect();
+    sim.MouseMove(combo.GetRight() - 10, combo.y + combo.height / 2);
+    wxTheApp->Yield(true);
+    sim.MouseClick();
+    ASSERT_TRUE(WaitFor([this]() { return m_dlg->IsDropped(); })) << "the click opened no list";
+    Settle(300);
+    // The third row, "c?t (a)": rows are about a line of text and padding tall.
+    const int row = m_dlg->PatternCombo()->GetCharHeight() + 12;
+    sim.MouseMove(combo.x + 30, combo.GetBottom() + 4 + row * 2 + row / 2);
+    wxTheApp->Yield(true);
+    sim.MouseClick();
+    ASSERT_TRUE(WaitFor([this]() { return !m_dlg->IsDropped() && m_dlg->GetSplitIndex() != -1; }))
+        << "no entry with letters was picked";
+    // Whichever row the click hit, that entry is shown shortened with its
+    // letters in the box.
+    const int chosen = m_dlg->GetSplitIndex();
+    EXPECT_EQ(m_dlg->PatternCombo()->GetSelection(), chosen);
+    const Strings full = {"dog", "??t? (ea)", "c?t (a)", "c?t"};
+    const std::string entry = full[static_cast<size_t>(chosen)];
+    EXPECT_EQ(m_dlg->GetSplitEntry(), entry);
+    const size_t p = entry.find('(');
+    EXPECT_EQ(Shown().utf8_string(), entry.substr(0, p - 1));
+    EXPECT_EQ(Letters().utf8_string(), entry.substr(p + 1, entry.size() - p - 2));
 }
