@@ -133,11 +133,11 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.compare(0, 2, "-C") == 0) {
-            if (arg.size() == 2 && i + 1 == args.size())
+            const std::string dir = arg.size() > 2 ? arg.substr(2) : i + 1 < args.size() ? args[++i] : "";
+            if (dir.empty())
                 return UsageError("-C needs a DIR");
-            const std::string dir = arg.size() > 2 ? arg.substr(2) : args[++i];
             // Like git -C: a relative DIR is taken from the one before.
-            dictionaryDir = dictionaryDir.empty() || dir.empty() || dir[0] == '/' ? dir : dictionaryDir + "/" + dir;
+            dictionaryDir = dictionaryDir.empty() || dir[0] == '/' ? dir : dictionaryDir + "/" + dir;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--help" || arg == "-h") {
                 std::fputs(kCliHelp, stdout);

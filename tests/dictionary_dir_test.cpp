@@ -220,6 +220,9 @@ TEST_F(DictionaryDirTest, CliDirectoryOptionHasNoFallback) {
     const Run notDir = RunTool({"-C", other.File("dictionary.dat"), "find", "c?t"});
     EXPECT_NE(notDir.err.find("Not a directory"), std::string::npos) << notDir.err;
     EXPECT_EQ(RunTool({"find", "c?t", "-C"}).exitCode, kExitFailure);
+    const Run emptyName = RunTool({"-C", "", "find", "c?t"});
+    EXPECT_EQ(emptyName.exitCode, kExitFailure) << "an empty DIR is no fallback either";
+    EXPECT_EQ(emptyName.out, "");
 
     // -C . import makes a new dictionary right there.
     ASSERT_EQ(::chdir(empty.Path().c_str()), 0);
