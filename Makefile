@@ -1,5 +1,6 @@
 # Gridwell: `make run` opens the program on the default dictionary,
-# `make test` runs every test. Both install what they need first.
+# `make test` runs every test, `make deb` builds the Debian package. Each
+# installs what it needs first.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -8,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 4
 export GSETTINGS_BACKEND := memory
 
-.PHONY: all build deps test test-main test-asan test-tsan test-fuzz run dictionary screenshots fuzz bench clean
+.PHONY: all build deps deb test test-main test-asan test-tsan test-fuzz run dictionary screenshots fuzz bench clean
 
 all: build
 
@@ -51,7 +52,7 @@ fuzz: deps
 dictionary: build
 	@if [ ! -f $(DICT) ]; then \
 	  mkdir -p $(BUILD)/run && tools/default-word-list > $(BUILD)/run/words.txt && \
-	  (cd $(BUILD)/run && ../gridwell-cli import words.txt); \
+	  (cd $(BUILD)/run && ../gridwell-cli -C . import words.txt); \
 	fi
 
 run: deps
@@ -62,6 +63,12 @@ run: deps
 	  echo "No display (or no desktop program built): a sample search instead."; \
 	  echo "gridwell-cli find --anagram crate:"; ../gridwell-cli find --anagram crate; \
 	fi
+
+# The Debian package, built from a clean copy of the tree into
+# $(BUILD)/deb/gridwell_VERSION_ARCH.deb and checked with lintian.
+deb:
+	@tools/install-deps --deb
+	JOBS=$(JOBS) tools/make-deb $(BUILD)/deb
 
 screenshots: deps build
 	@if [ -f tests/gui/make-screenshots ]; then tests/gui/make-screenshots $(BUILD); fi

@@ -1,5 +1,6 @@
 #include "app/gridwell_app.h"
 
+#include "app/dictionary_dir.h"
 #include "app/gui_messages.h"
 #include "app/help_book.h"
 #include "app/main_dlg.h"
@@ -7,7 +8,7 @@
 
 bool CGridwellApp::OnInit() {
     // No command line of our own: the base class's parsing is not run.
-    RecordWorkDir();
+    RecordDictionaryDir();
     InstallGuiMessageSink();
     auto* dlg = new CMainDlg();
     SetTopWindow(dlg);

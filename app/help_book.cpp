@@ -8,6 +8,7 @@
 #include <wx/html/helpfrm.h>
 #include <wx/stdpaths.h>
 
+#include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 
@@ -16,9 +17,10 @@ CHelpBook::CHelpBook() = default;
 CHelpBook::~CHelpBook() { Close(); }
 
 wxString CHelpBook::BookPath() {
-    wxFileName path(wxStandardPaths::Get().GetExecutablePath());
-    path.SetExt("htb");
-    return path.GetFullPath();
+    // Named after the executable's own file name, so a copy of the program
+    // under another name looks for a book of that name.
+    const wxString exeName = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetName();
+    return wxString::FromUTF8(DataFilePath((exeName + ".htb").utf8_string().c_str()));
 }
 
 bool CHelpBook::ShowTopics() {

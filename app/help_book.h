@@ -1,6 +1,7 @@
-// The program's help: an HTML help book named after the executable, beside
-// it ("gridwell.htb" next to "gridwell"), shown in a Help Topics window with
-// its contents and index.
+// The program's help: an HTML help book named after the executable
+// ("gridwell.htb" for "gridwell"), one of the program's data files (in
+// PREFIX/share/gridwell when installed, beside the executable in the build
+// tree), shown in a Help Topics window with its contents and index.
 #pragma once
 
 #include <memory>
@@ -16,7 +17,7 @@ public:
     CHelpBook();
     ~CHelpBook();
 
-    // The book's path: the executable's path with the extension ".htb".
+    // The book's path: the data file named after the executable, ".htb".
     static wxString BookPath();
 
     // Opens the Help Topics window on the contents; false (after message

@@ -12,6 +12,8 @@ void RecordWorkDir() {
     g_strWorkDir = ::getcwd(buffer, sizeof buffer) ? CString(buffer) : CString();
 }
 
+void SetWorkDir(const CString& dir) { g_strWorkDir = dir; }
+
 void SetWorkDirForTesting(const CString& dir) { g_strWorkDir = dir; }
 
 const CString& GetWorkDir() { return g_strWorkDir; }

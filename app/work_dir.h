@@ -6,6 +6,9 @@
 
 // Records the current working directory (empty if it cannot be read).
 void RecordWorkDir();
+// Uses `dir` as the dictionary folder from now on (gridwell-cli -C, the
+// user's Gridwell folder).
+void SetWorkDir(const CString& dir);
 // Tests: pretend the program was started in `dir`.
 void SetWorkDirForTesting(const CString& dir);
 const CString& GetWorkDir();

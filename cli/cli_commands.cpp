@@ -1,9 +1,15 @@
 #include "cli/cli_commands.h"
 
 #include <atomic>
+#include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/dictionary_dir.h"
 #include "app/work_dir.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
@@ -14,13 +20,13 @@
 #include "res/string_table.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
-    "       gridwell-cli import FILE\n"
-    "       gridwell-cli export FILE|-\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "       gridwell-cli [-C DIR] import FILE\n"
+    "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help\n";
 
 const char* const kCliHelp =
-    "gridwell-cli - find crossword words in dictionary.dat (in the current directory)\n"
+    "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
     "  gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
@@ -53,7 +59,15 @@ const char* const kCliHelp =
     "      upper case, one per line, shortest words first.\n"
     "\n"
     "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
-    "  cleanly (exit status 130). '--' ends the options.\n";
+    "  cleanly (exit status 130). '--' ends the options.\n"
+    "\n"
+    "  Where the dictionary is looked for, in this order:\n"
+    "    1. -C DIR: DIR/dictionary.dat, and nowhere else (import makes it there).\n"
+    "    2. dictionary.dat in the current directory, when there is one.\n"
+    "    3. The user's Gridwell folder, $XDG_DATA_HOME/gridwell (by default\n"
+    "       ~/.local/share/gridwell). On first use it is made and the packaged\n"
+    "       default dictionary is copied into it. Import and export work on the\n"
+    "       same folder, so an import replaces the dictionary that find reads.\n";
 
 namespace {
 
@@ -133,9 +147,17 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool anagram = false;
     bool limit = false;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    std::string dictionaryDir;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
+        } else if (!optionsEnded && arg.compare(0, 2, "-C") == 0) {
+            const std::string dir = arg.size() > 2 ? arg.substr(2) : i + 1 < args.size() ? args[++i] : "";
+            if (dir.empty())
+                return UsageError("-C needs a DIR");
+            // Like git -C: a relative DIR is taken from the one before.
+            dictionaryDir = dictionaryDir.empty() || dir[0] == '/' ? dir : dictionaryDir + "/" + dir;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--help" || arg == "-h") {
                 std::fputs(kCliHelp, stdout);
@@ -158,7 +180,20 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command != "find" && (anagram || limit))
         return UsageError("--anagram and --limit go with find");
 
-    RecordWorkDir();
+    if (dictionaryDir.empty()) {
+        RecordDictionaryDir();
+    } else {
+        // The given folder and no other: no fallback to the user's folder.
+        char resolved[PATH_MAX];
+        struct stat st {};
+        const bool found = ::realpath(dictionaryDir.c_str(), resolved) && ::stat(resolved, &st) == 0;
+        if (!found || !S_ISDIR(st.st_mode)) {
+            std::fprintf(stderr, "gridwell-cli: -C %s: %s\n", dictionaryDir.c_str(),
+                         std::strerror(found ? ENOTDIR : errno));
+            return kExitFailure;
+        }
+        SetWorkDir(resolved);
+    }
     TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
     MessageCounter counter;
     const MessageSink print = progress.Sink();

@@ -1,5 +1,5 @@
-// gridwell-cli: the search, import and export of Gridwell from a shell, run
-// in the directory that holds dictionary.dat.
+// gridwell-cli: the search, import and export of Gridwell from a shell, on
+// the dictionary of -C DIR, the current directory or the user's folder.
 #pragma once
 
 #include <cstdio>

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <sstream>
 #include <cstdlib>
+#include <unistd.h>
 
 #include "app/work_dir.h"
 #include "dictionary/dictionary.h"
@@ -13,6 +14,30 @@
 #include "progress/progress_dlg.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// No test reaches the real home: HOME and XDG_DATA_HOME name a scratch
+// folder of the test process, removed when it ends.
+struct ScratchHome {
+    ScratchHome() {
+        std::string pattern = (fs::temp_directory_path() / "gridwell-home-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            return;
+        m_path = pattern;
+        ::setenv("HOME", m_path.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (m_path + "/.local/share").c_str(), 1);
+    }
+    ~ScratchHome() {
+        std::error_code ec;
+        if (!m_path.empty() && ::getpid() == m_owner)
+            fs::remove_all(m_path, ec);
+    }
+    std::string m_path;
+    pid_t m_owner = ::getpid();
+} g_scratchHome;
+
+}  // namespace
 
 ScratchDir::ScratchDir() {
     std::string pattern = (fs::temp_directory_path() / "gridwell-test-XXXXXX").string();
