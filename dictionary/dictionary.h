@@ -18,6 +18,7 @@ public:
     static constexpr int kBufferSize = 5000;
     static constexpr int kLimitMatches = 100;
     static constexpr int kMaxInt24 = 0xFFFFFF;
+    static constexpr int kMaxWordLength = 255;
 
     CDictionary();
     ~CDictionary() override;
@@ -66,6 +67,8 @@ public:
 
 private:
     bool RefillBuffer();
+    // Leaves no block to decode: NextWord returns false until the next seek.
+    void ForgetBlock();
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;

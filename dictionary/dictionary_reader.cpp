@@ -176,11 +176,17 @@ int CDictionary::ReadInt24() {
     return value;
 }
 
-BOOL CDictionary::SeekToLength(int nLength) {
+void CDictionary::ForgetBlock() {
     m_nBufCount = 0;
     m_nBufPos = 0;
     m_nBlockCount = 0;
     m_nBlockEnd = 0;
+    m_nWordsRead = 0;
+    m_nCodes = 0;
+}
+
+BOOL CDictionary::SeekToLength(int nLength) {
+    ForgetBlock();
     if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
         const int64_t start = m_pnBlockStart[nLength];
         try {
@@ -225,10 +231,10 @@ bool CDictionary::UnpackGroup() {
 
 BOOL CDictionary::NextWord(CString& word) {
     const int nLength = static_cast<int>(m_strPattern.size());
-    if (m_nWordsRead >= m_nBlockCount)
+    if (m_nWordsRead >= m_nBlockCount || nLength > kMaxWordLength)
         return FALSE;
 
-    char letters[256];
+    char letters[kMaxWordLength];
     int nHave = 0;
     bool damaged = false;
     while (nHave < nLength) {

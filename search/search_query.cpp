@@ -81,8 +81,10 @@ BOOL CDictionary::ParseQuery(CString& strOut, const CString& strText, BOOL bAllo
 
 BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
                                 int& nResultCount) {
-    m_nBufCount = 0;
-    m_nBufPos = 0;
+    // Whatever block an earlier query was walking is given up first: a
+    // refused query must leave nothing to decode, since the pattern it leaves
+    // behind need not fit the block (or the decoder's word buffer).
+    ForgetBlock();
     m_bAnagram = bAnagram;
     m_bLimit = bLimit;
     m_nWild = 0;
