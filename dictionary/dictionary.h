@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
 
@@ -54,7 +55,6 @@ public:
                        int& nResultCount);
     BOOL NextMatch(CString& word, BOOL bListAll);
 
-    const CString& GetDictPath() const { return m_strDictPath; }
     const CString& GetTempPath() const { return m_strTempPath; }
 
     // Search state, public for the callers that read it back.
@@ -72,7 +72,6 @@ private:
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;
-    void ReleaseTempLock();
 
     std::unique_ptr<int[]> m_pnWordCount;
     std::unique_ptr<int[]> m_pnBlockStart;
@@ -93,8 +92,8 @@ private:
     int m_nBlockCount = 0;
     int64_t m_nBlockEnd = 0;
     int64_t m_nReadPos = 0;  // file offset just past the bytes in m_buffer
-    // Writing: set after a failed write; the lock that keeps other instances
-    // from deleting the new file until it has replaced dictionary.dat.
+    // Writing: set after a failed write; the new file, held so that other
+    // instances leave it alone until it has replaced dictionary.dat.
     bool m_bWriteFailed = false;
-    int m_nTempLockFd = -1;
+    CAtomicReplacement m_newFile;
 };

@@ -1,39 +1,13 @@
 // Construction, destruction and the reading side of CDictionary: opening
 // dictionary.dat, loading the trailer and decoding one length block.
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/work_dir.h"
 #include "dictionary/dictionary.h"
 #include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
-
-namespace {
-
-// Deletes a leftover dictionary.$$$ unless another process holds it: a running
-// import keeps its new file locked until the file has replaced dictionary.dat.
-void RemoveUnusedTempFile(const CString& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat held {}, named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-        ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-        try {
-            CFile::Remove(path);
-        } catch (const CFileException&) {
-            // Nothing to report: the file stays for a later attempt.
-        }
-    }
-    ::close(fd);
-}
-
-}  // namespace
 
 CDictionary::CDictionary() {
     m_strDictPath = WorkDirPath("dictionary.dat");
@@ -42,44 +16,22 @@ CDictionary::CDictionary() {
 
 CDictionary::~CDictionary() {
     Abort();
-    if (m_nTempLockFd >= 0) {
-        // Our own new file, not (or no longer) needed: it never replaced
-        // dictionary.dat, so remove it if the name still refers to it.
-        struct stat held {}, named {};
-        if (::fstat(m_nTempLockFd, &held) == 0 && ::lstat(m_strTempPath.c_str(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-            try {
-                CFile::Remove(m_strTempPath);
-            } catch (const CFileException&) {
-            }
-        }
-        ReleaseTempLock();
-    } else {
-        RemoveUnusedTempFile(m_strTempPath);
-    }
-}
-
-void CDictionary::ReleaseTempLock() {
-    if (m_nTempLockFd >= 0)
-        ::close(m_nTempLockFd);
-    m_nTempLockFd = -1;
+    // Our own new file that never replaced dictionary.dat goes; so does a
+    // leftover of an earlier run, unless a running import still holds it.
+    if (m_newFile.IsHeld())
+        m_newFile.Discard();
+    else
+        CAtomicReplacement::RemoveAbandoned(m_strTempPath);
 }
 
 BOOL CDictionary::OpenForReading() { return OpenFile(TRUE) && LoadTrailer(); }
 
 BOOL CDictionary::OpenFile(BOOL bForReading) {
     if (!bForReading) {
-        // Only a plain file of our own can become dictionary.dat: a FIFO or a
-        // device of that name would swallow the words and then be renamed
-        // over the dictionary.
-        if (!Open(m_strTempPath, modeCreate | modeWrite | shareExclusive | typeBinary) || !OpenedRegularFile()) {
-            Abort();
+        if (!m_newFile.Create(*this, m_strTempPath)) {
             AfxMessageBox(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
             return FALSE;
         }
-        // A second descriptor keeps the lock after the writer closes the file,
-        // until the file has been renamed or this object is destroyed.
-        m_nTempLockFd = ::fcntl(m_hFile, F_DUPFD_CLOEXEC, 0);
         return TRUE;
     }
 

@@ -79,11 +79,6 @@ CString CProgressDlg::GetStatus() const {
     return m_strStatus;
 }
 
-CString CProgressDlg::GetTitle() const {
-    std::lock_guard<std::mutex> lock(m_textMutex);
-    return m_strTitle;
-}
-
 CString CProgressDlg::FormatPercent(int nPct) { return FormatString("%3d%%", nPct); }
 
 CProgressDlg::DisplayUpdate CProgressDlg::TakeDisplayUpdate() {

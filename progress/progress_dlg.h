@@ -50,7 +50,6 @@ public:
 
     int GetPercent() const { return m_nPct.load(); }
     CString GetStatus() const;
-    CString GetTitle() const;
 
     std::atomic<bool> m_bCancelRequested{false};
     std::atomic<bool> m_bStopped{false};

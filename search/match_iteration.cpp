@@ -1,5 +1,6 @@
 // Walking the words of the prepared length block and returning the matches.
 #include "dictionary/dictionary.h"
+#include "search/sorted_letters.h"
 
 BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
     if (m_bLimit && m_nMatches >= kLimitMatches)
@@ -26,15 +27,9 @@ bool CDictionary::MatchesWord(const CString& word) const {
                 return false;
     }
 
-    // S: the word's letters in ascending order, by counting.
-    int counts[26] = {};
-    for (size_t i = 0; i < nLength; ++i)
-        ++counts[word[i] - 'A'];
-    char sorted[256];
-    size_t nSorted = 0;
-    for (int letter = 0; letter < 26; ++letter)
-        for (int k = 0; k < counts[letter]; ++k)
-            sorted[nSorted++] = static_cast<char>('A' + letter);
+    // S: the word's letters in ascending order.
+    char sorted[kMaxWordLength];
+    const size_t nSorted = SortLetters(word.data(), nLength, sorted);
 
     const CString& target = m_strLetters;
     if (m_nWild == 0)

@@ -105,12 +105,28 @@ TEST(WordListReader, WordsBeyondTheMeasuredInputAreNeverStored) {
     EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)), std::vector<std::string>{"AB"});
 }
 
-TEST(WordListReader, CompareWordsIgnoresCaseAndPutsPrefixesFirst) {
-    const auto cmp = [](const char* a, const char* b) { return CWordListFile::CompareWords(&a, &b); };
-    EXPECT_LT(cmp("ABC", "ABD"), 0);
-    EXPECT_EQ(cmp("abc", "ABC"), 0);
-    EXPECT_LT(cmp("AB", "ABC"), 0);
-    EXPECT_GT(cmp("B", "a"), 0);
+TEST(WordListReader, SortingIgnoresCaseAndPutsAFirst) {
+    ScratchDir dir;
+    dir.Write("list.txt", "abd\nABC\nBa\nabc\nzz\naB\nAbZ\n");
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    int64_t length = 0, bytes = 0;
+    CString word;
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    ASSERT_TRUE(reader.AllocateLengthTables(3));
+    while (reader.ReadWord(word, bytes))
+        reader.CountWord(word);
+    ASSERT_TRUE(reader.AllocateWordStore());
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    while (reader.ReadWord(word, bytes))
+        reader.StoreWord(word);
+    reader.SortLength(2);
+    reader.SortLength(3);
+    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)),
+              (std::vector<std::string>{"AB", "BA", "ZZ"}));
+    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(3), reader.WordsEnd(3)),
+              (std::vector<std::string>{"ABC", "ABC", "ABD", "ABZ"}))
+        << "abc and ABC are the same word, side by side";
 }
 
 TEST(WordListReader, FailuresShowTheirMessages) {
