@@ -34,8 +34,6 @@ public:
     int64_t GetTotalWords() const;
     int ReadByte();
     int ReadInt24();
-    // Fills m_codes from the next group of the block; false when there is none.
-    bool UnpackGroup();
 
     // Writing side.
     BOOL OpenForWriting();
@@ -67,6 +65,9 @@ public:
 
 private:
     bool RefillBuffer();
+    // The next code group of the block as a 40-bit number, its first code in
+    // bits 39-35; -1 (after its message) when the block has none left.
+    int64_t UnpackGroup();
     // Leaves no block to decode: NextWord returns false until the next seek.
     void ForgetBlock();
     void FlushBuffer();
@@ -78,10 +79,15 @@ private:
     int m_nMaxLength = 0;
     CString m_strDictPath;
     CString m_strTempPath;
-    unsigned char m_codes[8] = {};
-    int m_nCodes = 0;
+    unsigned char m_codes[8] = {};  // writing: the group being filled
+    int m_nCodes = 0;               // codes in m_codes, or left in m_nGroup
+    // Reading: the codes of the current group not yet decoded, the next one
+    // in bits 39-35; and the previous word's letters, which a prefix code
+    // keeps as the start of the next word.
+    uint64_t m_nGroup = 0;
     int m_nWordsRead = 0;
-    CString m_strPrevWord;
+    int m_nPrevLength = 0;
+    char m_prevLetters[kMaxWordLength] = {};
     unsigned char m_buffer[kBufferSize] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;

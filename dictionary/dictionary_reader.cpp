@@ -151,34 +151,40 @@ BOOL CDictionary::SeekToLength(int nLength) {
         const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
         m_nBlockEnd = next < m_nTrailerStart ? next : m_nTrailerStart;
     }
-    std::memset(m_codes, 0, sizeof m_codes);
+    m_nGroup = 0;
     m_nCodes = 0;
     m_nWordsRead = 0;
     m_nMatches = 0;
-    m_strPrevWord.clear();
+    m_nPrevLength = 0;
     return TRUE;
 }
 
-bool CDictionary::UnpackGroup() {
+namespace {
+
+// A code group's 5 bytes as one 40-bit big-endian number.
+inline int64_t GroupValue(const unsigned char* b) {
+    return (int64_t{b[0]} << 32) | (int64_t{b[1]} << 24) | (int64_t{b[2]} << 16) | (int64_t{b[3]} << 8) |
+           int64_t{b[4]};
+}
+
+}  // namespace
+
+int64_t CDictionary::UnpackGroup() {
     // The group must lie inside the block: a count that needs more codes than
     // the block holds means the file is damaged.
     const int64_t groupStart = m_nReadPos - m_nBufCount;
     if (groupStart + 5 > m_nBlockEnd) {
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
-        return false;
+        return -1;
     }
     if (m_nBufCount < 5 && (!RefillBuffer() || m_nBufCount < 5)) {
         AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
-        return false;
+        return -1;
     }
     const unsigned char* b = m_buffer + m_nBufPos;
     m_nBufPos += 5;
     m_nBufCount -= 5;
-    const uint64_t v = (uint64_t{b[0]} << 32) | (uint64_t{b[1]} << 24) | (uint64_t{b[2]} << 16) |
-                       (uint64_t{b[3]} << 8) | uint64_t{b[4]};
-    for (int i = 0; i < 8; ++i)
-        m_codes[i] = static_cast<unsigned char>((v >> (35 - 5 * i)) & 0x1F);
-    return true;
+    return GroupValue(b);
 }
 
 BOOL CDictionary::NextWord(CString& word) {
@@ -186,40 +192,63 @@ BOOL CDictionary::NextWord(CString& word) {
     if (m_nWordsRead >= m_nBlockCount || nLength > kMaxWordLength)
         return FALSE;
 
-    char letters[kMaxWordLength];
+    // The letters go straight into the word and into the copy of it that the
+    // next word's prefix code reads; the decoder's state stays in locals.
+    word.resize(static_cast<size_t>(nLength));
+    char* const out = word.data();
+    char* const prev = m_prevLetters;
+    uint64_t group = m_nGroup;
+    int nCodes = m_nCodes;
     int nHave = 0;
     bool damaged = false;
     while (nHave < nLength) {
-        if (m_nCodes == 0) {
-            if (!UnpackGroup()) {
+        if (nCodes == 0) {
+            // The common case, a whole group of the block in the buffer, is
+            // taken here; UnpackGroup refills and checks the rest.
+            int64_t next;
+            if (m_nBufCount >= 5 && m_nReadPos - m_nBufCount + 5 <= m_nBlockEnd) {
+                next = GroupValue(m_buffer + m_nBufPos);
+                m_nBufPos += 5;
+                m_nBufCount -= 5;
+            } else {
+                next = UnpackGroup();
+            }
+            if (next < 0) {
                 m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
+                m_nCodes = 0;
                 return FALSE;
             }
-            m_nCodes = 8;
+            group = static_cast<uint64_t>(next);
+            nCodes = 8;
         }
-        const int code = m_codes[8 - m_nCodes];
-        --m_nCodes;
+        const int code = static_cast<int>(group >> 35) & 0x1F;
+        group <<= 5;
+        --nCodes;
         if (code < 26) {
-            letters[nHave++] = static_cast<char>('A' + code);
+            const char letter = static_cast<char>('A' + code);
+            out[nHave] = letter;
+            prev[nHave] = letter;
+            ++nHave;
             continue;
         }
         // A prefix code may only start a word, and may only repeat letters
         // that the previous word has, leaving at least one letter to spell.
         const int nPrefix = code - 24;
-        if (nHave != 0 || nPrefix >= nLength || nPrefix > static_cast<int>(m_strPrevWord.size())) {
+        if (nHave != 0 || nPrefix >= nLength || nPrefix > m_nPrevLength) {
             damaged = true;
             break;
         }
-        std::memcpy(letters, m_strPrevWord.data(), static_cast<size_t>(nPrefix));
+        std::memcpy(out, prev, static_cast<size_t>(nPrefix));
         nHave = nPrefix;
     }
+    m_nGroup = group;
+    m_nCodes = nCodes;
     if (damaged) {
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
         m_nWordsRead = m_nBlockCount;
         return FALSE;
     }
-    word.assign(letters, static_cast<size_t>(nLength));
-    m_strPrevWord = word;
+    m_nPrevLength = nLength;
     ++m_nWordsRead;
     return TRUE;
 }

@@ -5,8 +5,12 @@
 BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
     if (m_bLimit && m_nMatches >= kLimitMatches)
         return FALSE;
+    // No letters to look for: the pattern is only '?' and digit runs (the
+    // letters always include the pattern's own), so every word of the block
+    // matches, as in list-all mode.
+    const bool bEveryWord = bListAll || m_strLetters.empty();
     while (NextWord(word)) {
-        if (bListAll || MatchesWord(word)) {
+        if (bEveryWord || MatchesWord(word)) {
             ++m_nMatches;
             return TRUE;
         }
@@ -15,11 +19,6 @@ BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
 }
 
 bool CDictionary::MatchesWord(const CString& word) const {
-    // No letters to look for: the pattern is only '?' and digit runs (the
-    // letters always include the pattern's own), so every word of the block
-    // matches, and neither the pattern nor the sorted letters need a look.
-    if (m_strLetters.empty())
-        return true;
     const size_t nLength = m_strPattern.size();
     if (!m_bAnagram) {
         for (size_t i = 0; i < nLength; ++i)
