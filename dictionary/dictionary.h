@@ -37,7 +37,16 @@ public:
 
     // Writing side.
     BOOL OpenForWriting();
-    int PutCode(int nCode);
+    // Adds one code to the block being written (-1 ends the block); returns
+    // the bytes that this added to the file. The usual case, a code that
+    // does not complete a group, is handled inline.
+    int PutCode(int nCode) {
+        if (nCode >= 0 && m_nCodes < 7) {
+            m_codes[m_nCodes++] = static_cast<unsigned char>(nCode & 0x1F);
+            return 0;
+        }
+        return PutCodeAndPack(nCode);
+    }
     void PackGroup(BOOL bForceWrite);
     void WriteByte(int nValue);
     void WriteInt24(int nValue);
@@ -70,6 +79,7 @@ private:
     int64_t UnpackGroup();
     // Leaves no block to decode: NextWord returns false until the next seek.
     void ForgetBlock();
+    int PutCodeAndPack(int nCode);
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;

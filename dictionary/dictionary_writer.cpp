@@ -28,7 +28,7 @@ void CDictionary::FlushBuffer() {
     m_nBufCount = 0;
 }
 
-int CDictionary::PutCode(int nCode) {
+int CDictionary::PutCodeAndPack(int nCode) {
     if (nCode >= 0) {
         m_codes[m_nCodes++] = static_cast<unsigned char>(nCode & 0x1F);
         if (m_nCodes == 8) {

@@ -1,6 +1,7 @@
 #include "maintenance/word_list_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -27,6 +28,50 @@ struct ByteClasses {
     }
 };
 constexpr ByteClasses kByteClasses;
+
+// The first byte from p on that is not an ASCII letter (or `stop`), looked
+// for eight bytes at a time: a line's end is found without a branch per
+// byte, and without the mispredicted branch where each word ends.
+inline const unsigned char* SkipLetters(const unsigned char* p, const unsigned char* stop) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHigh = 0x80 * kOnes;
+    while (stop - p >= 8) {
+        uint64_t x;
+        std::memcpy(&x, p, 8);
+        // Fold A-Z onto a-z and drop the high bit, so the sums below cannot
+        // carry from one byte into the next; the high bit is checked apart.
+        const uint64_t folded = (x | 0x20 * kOnes) & (0x7F * kOnes);
+        const uint64_t atLeastA = folded + (0x80 - 'a') * kOnes;
+        const uint64_t pastZ = folded + (0x80 - 'z' - 1) * kOnes;
+        const uint64_t notLetters = ~(atLeastA & ~pastZ & ~x) & kHigh;
+        if (notLetters != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(notLetters)
+                                                                       : std::countl_zero(notLetters);
+            return p + bit / 8;
+        }
+        p += 8;
+    }
+    while (p != stop && kByteClasses.upper[*p] > kLineBreak)
+        ++p;
+    return p;
+}
+
+// word = the n ASCII letters at `letters`, upper-cased (a-z to A-Z, A-Z
+// staying as they are), eight at a time.
+inline void CopyUpperCase(CString& word, const unsigned char* letters, size_t n) {
+    constexpr uint64_t kCaseBits = 0x2020202020202020u;
+    word.resize(n);
+    char* out = word.data();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, letters + i, 8);
+        x &= ~kCaseBits;
+        std::memcpy(out + i, &x, 8);
+    }
+    for (; i < n; ++i)
+        out[i] = static_cast<char>(letters[i] & ~0x20);
+}
 
 }  // namespace
 
@@ -65,7 +110,7 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
 BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
     // The bytes are taken from the buffer a run at a time and counted as they
     // are taken; the one call that meets the end of the input counts too.
-    char line[kMaxWordLength + 1];  // the last byte takes whatever lies past the longest word
+    char line[kMaxWordLength + 1];  // a line that runs across a refill; its last byte takes what lies past the longest word
     for (;;) {
         word.clear();
         if (m_bEndOfInput)
@@ -89,7 +134,9 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
 
         // The line runs to the next CR or LF, which is taken with it, or to
         // the end. It is a word when every byte is a letter and it has 2 to
-        // kMaxWordLength of them.
+        // kMaxWordLength of them. A line that lies whole in the buffer is
+        // taken from there; one that a refill splits is gathered in `line`.
+        const unsigned char* wholeLine = nullptr;
         size_t nLength = 0;
         bool allLetters = true;
         for (;;) {
@@ -99,23 +146,29 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
             }
             const unsigned char* const start = m_buffer + m_nBufPos;
             const unsigned char* const stop = start + m_nBufCount;
-            const unsigned char* p = start;
+            const unsigned char* p = SkipLetters(start, stop);
             for (; p != stop; ++p) {
                 const char upper = kByteClasses.upper[*p];
                 if (upper == kLineBreak)
                     break;
-                line[nLength < kMaxWordLength ? nLength : kMaxWordLength] = upper;
                 allLetters = allLetters && upper != 0;
-                ++nLength;
             }
+            const size_t nRun = static_cast<size_t>(p - start);
             const bool lineEnds = p != stop;
-            Consume(static_cast<int>(p - start) + (lineEnds ? 1 : 0), nByteCounter);
+            if (nLength == 0 && lineEnds) {
+                wholeLine = start;
+            } else {
+                const size_t room = sizeof line - std::min(nLength, sizeof line);
+                std::memcpy(line + (sizeof line - room), start, std::min(nRun, room));
+            }
+            nLength += nRun;
+            Consume(static_cast<int>(nRun) + (lineEnds ? 1 : 0), nByteCounter);
             if (lineEnds)
                 break;
         }
         if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
             continue;
-        word.assign(line, nLength);
+        CopyUpperCase(word, wholeLine ? wholeLine : reinterpret_cast<const unsigned char*>(line), nLength);
         return TRUE;
     }
 }
