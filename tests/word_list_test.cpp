@@ -1,5 +1,6 @@
 // Reading a text word list: which lines are words, how lines end, the byte
 // counter, and storing and sorting by length.
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,32 @@ TEST(WordListReader, OnlyLinesOfTwoTo255AsciiLettersAreWords) {
     const Pass pass = ReadAll(dir, "Cat\ncat\nCAT\na\nI\nend \nwell-known\nit's\nna\xEFve\ncaf\xC3\xA9\nab1\n" +
                                        zeroByteLine + l255 + "\n" + l256 + "\nafter\n" + std::string("ok"));
     EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "CAT", "CAT", std::string(255, 'Z'), "AFTER", "OK"}));
+}
+
+TEST(WordListReader, ANonLetterAnywhereInALineRejectsItWhateverItsLength) {
+    // Lines are checked several bytes at a time: put each kind of byte next
+    // to the letters at every place of lines up to 20 letters long.
+    ScratchDir dir;
+    const std::string nearLetters = std::string("@[`{ \x7F\x80\xC1\xE1\xFA", 10) + std::string(1, '\0');
+    std::string contents;
+    std::vector<std::string> expected;
+    for (size_t length = 2; length <= 20; ++length) {
+        std::string word;
+        for (size_t i = 0; i < length; ++i)
+            word += static_cast<char>((i % 2 ? 'a' : 'A') + (length + i) % 26);
+        contents += word + "\n";
+        std::string upper = word;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        expected.push_back(upper);
+        for (size_t at = 0; at < length; ++at)
+            for (const char bad : nearLetters) {
+                std::string line = word;
+                line[at] = bad;
+                contents += line + (at % 3 ? "\n" : "\r\n");
+            }
+    }
+    EXPECT_EQ(ReadAll(dir, contents).words, expected);
 }
 
 TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
