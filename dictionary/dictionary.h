@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
 
@@ -18,6 +19,7 @@ public:
     static constexpr int kBufferSize = 5000;
     static constexpr int kLimitMatches = 100;
     static constexpr int kMaxInt24 = 0xFFFFFF;
+    static constexpr int kMaxWordLength = 255;
 
     CDictionary();
     ~CDictionary() override;
@@ -32,12 +34,19 @@ public:
     int64_t GetTotalWords() const;
     int ReadByte();
     int ReadInt24();
-    // Fills m_codes from the next group of the block; false when there is none.
-    bool UnpackGroup();
 
     // Writing side.
     BOOL OpenForWriting();
-    int PutCode(int nCode);
+    // Adds one code to the block being written (-1 ends the block); returns
+    // the bytes that this added to the file. The usual case, a code that
+    // does not complete a group, is handled inline.
+    int PutCode(int nCode) {
+        if (nCode >= 0 && m_nCodes < 7) {
+            m_codes[m_nCodes++] = static_cast<unsigned char>(nCode & 0x1F);
+            return 0;
+        }
+        return PutCodeAndPack(nCode);
+    }
     void PackGroup(BOOL bForceWrite);
     void WriteByte(int nValue);
     void WriteInt24(int nValue);
@@ -53,7 +62,6 @@ public:
                        int& nResultCount);
     BOOL NextMatch(CString& word, BOOL bListAll);
 
-    const CString& GetDictPath() const { return m_strDictPath; }
     const CString& GetTempPath() const { return m_strTempPath; }
 
     // Search state, public for the callers that read it back.
@@ -66,20 +74,30 @@ public:
 
 private:
     bool RefillBuffer();
+    // The next code group of the block as a 40-bit number, its first code in
+    // bits 39-35; -1 (after its message) when the block has none left.
+    int64_t UnpackGroup();
+    // Leaves no block to decode: NextWord returns false until the next seek.
+    void ForgetBlock();
+    int PutCodeAndPack(int nCode);
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;
-    void ReleaseTempLock();
 
     std::unique_ptr<int[]> m_pnWordCount;
     std::unique_ptr<int[]> m_pnBlockStart;
     int m_nMaxLength = 0;
     CString m_strDictPath;
     CString m_strTempPath;
-    unsigned char m_codes[8] = {};
-    int m_nCodes = 0;
+    unsigned char m_codes[8] = {};  // writing: the group being filled
+    int m_nCodes = 0;               // codes in m_codes, or left in m_nGroup
+    // Reading: the codes of the current group not yet decoded, the next one
+    // in bits 39-35; and the previous word's letters, which a prefix code
+    // keeps as the start of the next word.
+    uint64_t m_nGroup = 0;
     int m_nWordsRead = 0;
-    CString m_strPrevWord;
+    int m_nPrevLength = 0;
+    char m_prevLetters[kMaxWordLength] = {};
     unsigned char m_buffer[kBufferSize] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;
@@ -90,8 +108,8 @@ private:
     int m_nBlockCount = 0;
     int64_t m_nBlockEnd = 0;
     int64_t m_nReadPos = 0;  // file offset just past the bytes in m_buffer
-    // Writing: set after a failed write; the lock that keeps other instances
-    // from deleting the new file until it has replaced dictionary.dat.
+    // Writing: set after a failed write; the new file, held so that other
+    // instances leave it alone until it has replaced dictionary.dat.
     bool m_bWriteFailed = false;
-    int m_nTempLockFd = -1;
+    CAtomicReplacement m_newFile;
 };

@@ -1,39 +1,13 @@
 // Construction, destruction and the reading side of CDictionary: opening
 // dictionary.dat, loading the trailer and decoding one length block.
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/work_dir.h"
 #include "dictionary/dictionary.h"
 #include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
-
-namespace {
-
-// Deletes a leftover dictionary.$$$ unless another process holds it: a running
-// import keeps its new file locked until the file has replaced dictionary.dat.
-void RemoveUnusedTempFile(const CString& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat held {}, named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-        ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-        try {
-            CFile::Remove(path);
-        } catch (const CFileException&) {
-            // Nothing to report: the file stays for a later attempt.
-        }
-    }
-    ::close(fd);
-}
-
-}  // namespace
 
 CDictionary::CDictionary() {
     m_strDictPath = WorkDirPath("dictionary.dat");
@@ -42,44 +16,22 @@ CDictionary::CDictionary() {
 
 CDictionary::~CDictionary() {
     Abort();
-    if (m_nTempLockFd >= 0) {
-        // Our own new file, not (or no longer) needed: it never replaced
-        // dictionary.dat, so remove it if the name still refers to it.
-        struct stat held {}, named {};
-        if (::fstat(m_nTempLockFd, &held) == 0 && ::lstat(m_strTempPath.c_str(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-            try {
-                CFile::Remove(m_strTempPath);
-            } catch (const CFileException&) {
-            }
-        }
-        ReleaseTempLock();
-    } else {
-        RemoveUnusedTempFile(m_strTempPath);
-    }
-}
-
-void CDictionary::ReleaseTempLock() {
-    if (m_nTempLockFd >= 0)
-        ::close(m_nTempLockFd);
-    m_nTempLockFd = -1;
+    // Our own new file that never replaced dictionary.dat goes; so does a
+    // leftover of an earlier run, unless a running import still holds it.
+    if (m_newFile.IsHeld())
+        m_newFile.Discard();
+    else
+        CAtomicReplacement::RemoveAbandoned(m_strTempPath);
 }
 
 BOOL CDictionary::OpenForReading() { return OpenFile(TRUE) && LoadTrailer(); }
 
 BOOL CDictionary::OpenFile(BOOL bForReading) {
     if (!bForReading) {
-        // Only a plain file of our own can become dictionary.dat: a FIFO or a
-        // device of that name would swallow the words and then be renamed
-        // over the dictionary.
-        if (!Open(m_strTempPath, modeCreate | modeWrite | shareExclusive | typeBinary) || !OpenedRegularFile()) {
-            Abort();
+        if (!m_newFile.Create(*this, m_strTempPath)) {
             AfxMessageBox(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
             return FALSE;
         }
-        // A second descriptor keeps the lock after the writer closes the file,
-        // until the file has been renamed or this object is destroyed.
-        m_nTempLockFd = ::fcntl(m_hFile, F_DUPFD_CLOEXEC, 0);
         return TRUE;
     }
 
@@ -176,11 +128,17 @@ int CDictionary::ReadInt24() {
     return value;
 }
 
-BOOL CDictionary::SeekToLength(int nLength) {
+void CDictionary::ForgetBlock() {
     m_nBufCount = 0;
     m_nBufPos = 0;
     m_nBlockCount = 0;
     m_nBlockEnd = 0;
+    m_nWordsRead = 0;
+    m_nCodes = 0;
+}
+
+BOOL CDictionary::SeekToLength(int nLength) {
+    ForgetBlock();
     if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
         const int64_t start = m_pnBlockStart[nLength];
         try {
@@ -193,75 +151,104 @@ BOOL CDictionary::SeekToLength(int nLength) {
         const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
         m_nBlockEnd = next < m_nTrailerStart ? next : m_nTrailerStart;
     }
-    std::memset(m_codes, 0, sizeof m_codes);
+    m_nGroup = 0;
     m_nCodes = 0;
     m_nWordsRead = 0;
     m_nMatches = 0;
-    m_strPrevWord.clear();
+    m_nPrevLength = 0;
     return TRUE;
 }
 
-bool CDictionary::UnpackGroup() {
+namespace {
+
+// A code group's 5 bytes as one 40-bit big-endian number.
+inline int64_t GroupValue(const unsigned char* b) {
+    return (int64_t{b[0]} << 32) | (int64_t{b[1]} << 24) | (int64_t{b[2]} << 16) | (int64_t{b[3]} << 8) |
+           int64_t{b[4]};
+}
+
+}  // namespace
+
+int64_t CDictionary::UnpackGroup() {
     // The group must lie inside the block: a count that needs more codes than
     // the block holds means the file is damaged.
     const int64_t groupStart = m_nReadPos - m_nBufCount;
     if (groupStart + 5 > m_nBlockEnd) {
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
-        return false;
+        return -1;
     }
     if (m_nBufCount < 5 && (!RefillBuffer() || m_nBufCount < 5)) {
         AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
-        return false;
+        return -1;
     }
     const unsigned char* b = m_buffer + m_nBufPos;
     m_nBufPos += 5;
     m_nBufCount -= 5;
-    const uint64_t v = (uint64_t{b[0]} << 32) | (uint64_t{b[1]} << 24) | (uint64_t{b[2]} << 16) |
-                       (uint64_t{b[3]} << 8) | uint64_t{b[4]};
-    for (int i = 0; i < 8; ++i)
-        m_codes[i] = static_cast<unsigned char>((v >> (35 - 5 * i)) & 0x1F);
-    return true;
+    return GroupValue(b);
 }
 
 BOOL CDictionary::NextWord(CString& word) {
     const int nLength = static_cast<int>(m_strPattern.size());
-    if (m_nWordsRead >= m_nBlockCount)
+    if (m_nWordsRead >= m_nBlockCount || nLength > kMaxWordLength)
         return FALSE;
 
-    char letters[256];
+    // The letters go straight into the word and into the copy of it that the
+    // next word's prefix code reads; the decoder's state stays in locals.
+    word.resize(static_cast<size_t>(nLength));
+    char* const out = word.data();
+    char* const prev = m_prevLetters;
+    uint64_t group = m_nGroup;
+    int nCodes = m_nCodes;
     int nHave = 0;
     bool damaged = false;
     while (nHave < nLength) {
-        if (m_nCodes == 0) {
-            if (!UnpackGroup()) {
+        if (nCodes == 0) {
+            // The common case, a whole group of the block in the buffer, is
+            // taken here; UnpackGroup refills and checks the rest.
+            int64_t next;
+            if (m_nBufCount >= 5 && m_nReadPos - m_nBufCount + 5 <= m_nBlockEnd) {
+                next = GroupValue(m_buffer + m_nBufPos);
+                m_nBufPos += 5;
+                m_nBufCount -= 5;
+            } else {
+                next = UnpackGroup();
+            }
+            if (next < 0) {
                 m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
+                m_nCodes = 0;
                 return FALSE;
             }
-            m_nCodes = 8;
+            group = static_cast<uint64_t>(next);
+            nCodes = 8;
         }
-        const int code = m_codes[8 - m_nCodes];
-        --m_nCodes;
+        const int code = static_cast<int>(group >> 35) & 0x1F;
+        group <<= 5;
+        --nCodes;
         if (code < 26) {
-            letters[nHave++] = static_cast<char>('A' + code);
+            const char letter = static_cast<char>('A' + code);
+            out[nHave] = letter;
+            prev[nHave] = letter;
+            ++nHave;
             continue;
         }
         // A prefix code may only start a word, and may only repeat letters
         // that the previous word has, leaving at least one letter to spell.
         const int nPrefix = code - 24;
-        if (nHave != 0 || nPrefix >= nLength || nPrefix > static_cast<int>(m_strPrevWord.size())) {
+        if (nHave != 0 || nPrefix >= nLength || nPrefix > m_nPrevLength) {
             damaged = true;
             break;
         }
-        std::memcpy(letters, m_strPrevWord.data(), static_cast<size_t>(nPrefix));
+        std::memcpy(out, prev, static_cast<size_t>(nPrefix));
         nHave = nPrefix;
     }
+    m_nGroup = group;
+    m_nCodes = nCodes;
     if (damaged) {
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
         m_nWordsRead = m_nBlockCount;
         return FALSE;
     }
-    word.assign(letters, static_cast<size_t>(nLength));
-    m_strPrevWord = word;
+    m_nPrevLength = nLength;
     ++m_nWordsRead;
     return TRUE;
 }

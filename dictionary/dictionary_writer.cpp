@@ -2,10 +2,7 @@
 // 5-byte groups through the output buffer, the trailer numbers, and putting
 // the finished file in the place of dictionary.dat.
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
@@ -31,7 +28,7 @@ void CDictionary::FlushBuffer() {
     m_nBufCount = 0;
 }
 
-int CDictionary::PutCode(int nCode) {
+int CDictionary::PutCodeAndPack(int nCode) {
     if (nCode >= 0) {
         m_codes[m_nCodes++] = static_cast<unsigned char>(nCode & 0x1F);
         if (m_nCodes == 8) {
@@ -103,19 +100,12 @@ BOOL CDictionary::FinishWriting() {
 BOOL CDictionary::ReplaceDictionary() {
     // One atomic rename: dictionary.dat is always either the old or the new
     // complete file. The new file was flushed to disk by FinishWriting.
-    if (m_bWriteFailed)
+    if (m_bWriteFailed || !m_newFile.IsHeld())
         return FALSE;
     try {
-        CFile::Rename(m_strTempPath, m_strDictPath);
+        m_newFile.Replace(m_strDictPath);
     } catch (const CFileException&) {
         return FALSE;
     }
-    const CString& dir = GetWorkDir().empty() ? CString("/") : GetWorkDir();
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    ReleaseTempLock();
     return TRUE;
 }

@@ -120,8 +120,8 @@ std::vector<std::vector<std::string>> ListAllWords() {
     return words;
 }
 
-std::vector<std::vector<std::string>> AcceptedWords(const std::string& text) {
-    std::vector<std::vector<std::string>> words(256);
+std::vector<std::string> AcceptedLines(const std::string& text) {
+    std::vector<std::string> lines;
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -139,9 +139,16 @@ std::vector<std::vector<std::string>> AcceptedWords(const std::string& text) {
                 accepted = false;
         }
         if (accepted)
-            words[line.size()].push_back(upper);
+            lines.push_back(upper);
         start = end + 1;
     }
+    return lines;
+}
+
+std::vector<std::vector<std::string>> AcceptedWords(const std::string& text) {
+    std::vector<std::vector<std::string>> words(256);
+    for (std::string& line : AcceptedLines(text))
+        words[line.size()].push_back(std::move(line));
     size_t longest = 0;
     for (size_t length = 0; length < words.size(); ++length) {
         std::sort(words[length].begin(), words[length].end());

@@ -63,9 +63,10 @@ int RunWithoutDisplay(CProgressDlg& dlg);
 // of the search machinery returns them; empty when the file cannot be opened.
 std::vector<std::vector<std::string>> ListAllWords();
 
-// Reference word-list reader: the lines (CR and LF end lines) that have 2 to
-// 255 characters, all ASCII letters, upper-cased; per length, sorted, each
-// word once.
+// Reference word-list reader, in the file's order: the lines (CR and LF end
+// lines) that have 2 to 255 characters, all ASCII letters, upper-cased.
+std::vector<std::string> AcceptedLines(const std::string& text);
+// The same lines per length (index = length), sorted, each word once.
 std::vector<std::vector<std::string>> AcceptedWords(const std::string& text);
 
 // Reference writer: the exact bytes of a dictionary holding these words

@@ -58,14 +58,8 @@ UINT RunExportJob(CJobContext& job, const ModalRunner& runModal) {
         icon = MsgIcon::Information;
     } else {
         // Nothing was written: the file just created is removed again.
-        const bool created = job.m_pTextFile->OpenedRegularFile();
+        job.m_pTextFile->AbortAndRemove();
         delete job.m_pTextFile;
-        if (created) {
-            try {
-                CFile::Remove(job.m_strTextPath);
-            } catch (const CFileException&) {
-            }
-        }
     }
     AfxMessageBox(nMessage, icon);
     delete job.m_pProgressDlg;

@@ -10,18 +10,11 @@ namespace {
 
 constexpr size_t kWriteThreshold = 10000;
 
-// Closes and destroys the output; removes it only when it is a regular file
-// that this export created or emptied, never a device or pipe.
-void DiscardOutput(CFile* pFile, const CString& path) {
-    const bool removable = pFile->OpenedRegularFile();
-    pFile->Abort();
+// A cancelled or failed export leaves no partial output behind: the file is
+// closed, destroyed and removed (never a device or pipe: see AbortAndRemove).
+void DiscardOutput(CFile* pFile) {
+    pFile->AbortAndRemove();
     delete pFile;
-    if (removable) {
-        try {
-            CFile::Remove(path);
-        } catch (const CFileException&) {
-        }
-    }
 }
 
 }  // namespace
@@ -30,7 +23,6 @@ UINT ExportThreadProc(void* pParam) {
     CJobContext& job = *static_cast<CJobContext*>(pParam);
     CProgressDlg& progress = *job.m_pProgressDlg;
     CFile* pFile = job.m_pTextFile;
-    const CString path = job.m_strTextPath;
 
     CDictionary dict;
     if (!dict.OpenForReading()) {
@@ -63,7 +55,7 @@ UINT ExportThreadProc(void* pParam) {
                     writeBuffer();
                 progress.SetPos(++nWritten);
                 if (progress.m_bCancelRequested.load()) {
-                    DiscardOutput(pFile, path);
+                    DiscardOutput(pFile);
                     progress.m_bStopped.store(true);
                     return kExportCancelled;
                 }
@@ -74,7 +66,7 @@ UINT ExportThreadProc(void* pParam) {
         pFile->Close();
     } catch (const CFileException&) {
         AfxMessageBox(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop);
-        DiscardOutput(pFile, path);
+        DiscardOutput(pFile);
         progress.m_bStopped.store(true);
         return kExportWriteFailed;
     }

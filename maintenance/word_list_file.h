@@ -25,8 +25,8 @@ public:
     BOOL MeasureAndRewind(int64_t& nLength);
     // The next byte through the buffer; 0 with m_bEndOfInput set at the end.
     char ReadByte() {
-        if (m_nBufCount < 1)
-            return RefillAndReadByte();
+        if (!FillBuffer())
+            return 0;
         --m_nBufCount;
         return static_cast<char>(m_buffer[m_nBufPos++]);
     }
@@ -36,7 +36,6 @@ public:
     BOOL AllocateWordStore();
     void StoreWord(const CString& word);
     int64_t SortLength(int nLength);
-    static int CompareWords(const void* pFirst, const void* pSecond);
     int WriteLengthBlock(int nLength, CDictionary* pDict);
 
     // True when the passes did not see the same words (the file changed while
@@ -50,18 +49,23 @@ public:
     // 24-bit word count and block start.
     bool LengthFitsFormat(int nLength) const;
 
-    int GetMaxLength() const { return m_nMaxLength; }
-    int64_t GetWordCount() const { return m_nWordCount; }
     // The stored words of one length, after SortLength: [first, last).
     char* const* WordsBegin(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength - 1]; }
     char* const* WordsEnd(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength]; }
-    int GetWrittenCount(int nLength) const { return m_pnWrittenCount[nLength]; }
-    int64_t GetBlockEnd(int nLength) const { return m_pnBlockEnd[nLength]; }
 
     bool m_bEndOfInput = false;
 
 private:
-    char RefillAndReadByte();
+    // True when the buffer holds a byte not yet taken, refilling it when it
+    // is empty; false (with m_bEndOfInput set) when none is left.
+    bool FillBuffer() { return m_nBufCount > 0 || Refill(); }
+    bool Refill();
+    // Takes the next n bytes of the buffer, counting each.
+    void Consume(int n, int64_t& nByteCounter) {
+        m_nBufPos += n;
+        m_nBufCount -= n;
+        nByteCounter += n;
+    }
 
     std::unique_ptr<int64_t[]> m_pnLengthTable;
     std::unique_ptr<int[]> m_pnWrittenCount;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/file_faults.h"
+#include "platform/file_identity.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ bool CFile::Open(const CString& path, unsigned flags, CFileException* pError) {
         m_hFile = fd;
         m_bCloseOnDelete = true;
         m_bRegularFile = S_ISREG(st.st_mode);
+        m_identity = IdentityOfOpenFile(fd);
         m_strFileName = path;
         return true;
     }
@@ -221,13 +223,6 @@ int64_t CFile::Seek(int64_t offset, SeekPosition from) {
     return static_cast<int64_t>(pos);
 }
 
-int64_t CFile::GetLength() {
-    struct stat st {};
-    if (::fstat(m_hFile, &st) != 0)
-        ThrowErrno(errno, m_strFileName);
-    return static_cast<int64_t>(st.st_size);
-}
-
 void CFile::Flush() {
     if (ShouldFailFileOp(FileOp::Flush, m_strFileName))
         ThrowInjected(FileOp::Flush, m_strFileName);
@@ -256,6 +251,17 @@ void CFile::Abort() {
         ::close(m_hFile);
     m_hFile = -1;
     m_bCloseOnDelete = false;
+}
+
+void CFile::AbortAndRemove() {
+    Abort();
+    if (!m_identity.regular || !PathNames(m_strFileName, m_identity))
+        return;
+    try {
+        Remove(m_strFileName);
+    } catch (const CFileException&) {
+        // Nothing to report: the caller has already failed or been cancelled.
+    }
 }
 
 void CFile::Remove(const CString& path) {

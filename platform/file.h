@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/cstring.h"
+#include "platform/file_identity.h"
 
 class CFileException : public std::exception {
 public:
@@ -58,19 +59,20 @@ public:
     void Write(const void* buffer, unsigned count);
     // Moves the file position; returns the new position from the start.
     int64_t Seek(int64_t offset, SeekPosition from);
-    int64_t SeekToEnd() { return Seek(0, end); }
-    void SeekToBegin() { Seek(0, begin); }
-    int64_t GetLength();
     // Forces written data to the disk.
     void Flush();
     // Closes the file, throwing when the close reports an error.
     void Close();
     // Closes the file and ignores any error.
     void Abort();
+    // Closes the file and removes it from its path, ignoring any error: our
+    // own output that is not wanted after all. Only a regular file that this
+    // object opened by its path is removed, and only while the path still
+    // names it: never a device or pipe, nor a file put in its place since.
+    void AbortAndRemove();
 
     bool IsOpen() const { return m_hFile >= 0; }
     int GetHandle() const { return m_hFile; }
-    const CString& GetFilePath() const { return m_strFileName; }
     // True when this object opened (or created) a regular file by its path.
     bool OpenedRegularFile() const { return m_bRegularFile; }
 
@@ -85,5 +87,6 @@ protected:
     int m_hFile = -1;
     bool m_bCloseOnDelete = false;
     bool m_bRegularFile = false;
+    FileIdentity m_identity;  // of the file opened by path
     CString m_strFileName;
 };

@@ -17,10 +17,8 @@ public:
     // Waits for the thread function to return.
     ~CWinThread();
     void Join();
-    UINT ExitCode() const { return m_nExitCode; }
 
 private:
-    UINT m_nExitCode = 0;
     std::thread m_thread;
 };
 

@@ -19,12 +19,18 @@ BOOL CProgressDlg::SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int
     m_nPctTo = nPctTo;
     m_nFrom = nFrom;
     m_nTo = nTo;
+    m_nSamePctFrom = 0;
+    m_nSamePctTo = 0;
     return TRUE;
 }
 
 int64_t CProgressDlg::SetPos(int64_t nPos) {
     const int64_t previous = m_nPos;
     m_nPos = nPos < m_nFrom ? m_nFrom : (nPos > m_nTo ? m_nTo : nPos);
+    // SetPos runs once per word: while the position stays in the run of
+    // positions that share the percentage last worked out, nothing changes.
+    if (m_nPos >= m_nSamePctFrom && m_nPos < m_nSamePctTo)
+        return previous;
     if (m_nFrom != m_nTo) {
         // Spans are at most 100 points and measures at most 2^62, so the
         // 128-bit product cannot overflow. SetPos runs once per word, so the
@@ -42,6 +48,15 @@ int64_t CProgressDlg::SetPos(int64_t nPos) {
         const int nPct = static_cast<int>(m_nPctFrom + pct);
         if (m_nPct.load(std::memory_order_relaxed) != nPct)
             m_nPct.store(nPct);
+        // The positions with this percentage: done from ceil(pct * width /
+        // span) up to, not including, ceil((pct + 1) * width / span).
+        const int64_t width = m_nTo - m_nFrom;
+        const auto firstDoneWith = [&](int64_t points) {
+            const __int128 product = static_cast<__int128>(points) * width;
+            return static_cast<int64_t>((product + span - 1) / span);
+        };
+        m_nSamePctFrom = m_nFrom + firstDoneWith(pct);
+        m_nSamePctTo = m_nFrom + firstDoneWith(pct + 1);
     }
     return previous;
 }
@@ -77,11 +92,6 @@ void CProgressDlg::SetTitle(UINT nID) {
 CString CProgressDlg::GetStatus() const {
     std::lock_guard<std::mutex> lock(m_textMutex);
     return m_strStatus;
-}
-
-CString CProgressDlg::GetTitle() const {
-    std::lock_guard<std::mutex> lock(m_textMutex);
-    return m_strTitle;
 }
 
 CString CProgressDlg::FormatPercent(int nPct) { return FormatString("%3d%%", nPct); }

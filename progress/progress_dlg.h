@@ -50,7 +50,6 @@ public:
 
     int GetPercent() const { return m_nPct.load(); }
     CString GetStatus() const;
-    CString GetTitle() const;
 
     std::atomic<bool> m_bCancelRequested{false};
     std::atomic<bool> m_bStopped{false};
@@ -63,6 +62,9 @@ protected:
     int64_t m_nFrom = 0;
     int64_t m_nTo = 0;
     int64_t m_nPos = 0;
+    // Positions [from, to) give the percentage last stored (empty at first).
+    int64_t m_nSamePctFrom = 0;
+    int64_t m_nSamePctTo = 0;
     // Shared values.
     std::atomic<int> m_nPct{0};
     int m_nPctShown = -1;  // display only

@@ -1,11 +1,16 @@
 // Walking the words of the prepared length block and returning the matches.
 #include "dictionary/dictionary.h"
+#include "search/sorted_letters.h"
 
 BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
     if (m_bLimit && m_nMatches >= kLimitMatches)
         return FALSE;
+    // No letters to look for: the pattern is only '?' and digit runs (the
+    // letters always include the pattern's own), so every word of the block
+    // matches, as in list-all mode.
+    const bool bEveryWord = bListAll || m_strLetters.empty();
     while (NextWord(word)) {
-        if (bListAll || MatchesWord(word)) {
+        if (bEveryWord || MatchesWord(word)) {
             ++m_nMatches;
             return TRUE;
         }
@@ -14,11 +19,6 @@ BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
 }
 
 bool CDictionary::MatchesWord(const CString& word) const {
-    // No letters to look for: the pattern is only '?' and digit runs (the
-    // letters always include the pattern's own), so every word of the block
-    // matches, and neither the pattern nor the sorted letters need a look.
-    if (m_strLetters.empty())
-        return true;
     const size_t nLength = m_strPattern.size();
     if (!m_bAnagram) {
         for (size_t i = 0; i < nLength; ++i)
@@ -26,15 +26,9 @@ bool CDictionary::MatchesWord(const CString& word) const {
                 return false;
     }
 
-    // S: the word's letters in ascending order, by counting.
-    int counts[26] = {};
-    for (size_t i = 0; i < nLength; ++i)
-        ++counts[word[i] - 'A'];
-    char sorted[256];
-    size_t nSorted = 0;
-    for (int letter = 0; letter < 26; ++letter)
-        for (int k = 0; k < counts[letter]; ++k)
-            sorted[nSorted++] = static_cast<char>('A' + letter);
+    // S: the word's letters in ascending order.
+    char sorted[kMaxWordLength];
+    const size_t nSorted = SortLetters(word.data(), nLength, sorted);
 
     const CString& target = m_strLetters;
     if (m_nWild == 0)

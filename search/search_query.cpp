@@ -7,6 +7,7 @@
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
+#include "search/sorted_letters.h"
 
 namespace {
 
@@ -15,39 +16,44 @@ namespace {
 // for any dictionary, and the search reports it as such.
 constexpr size_t kMaxExpandedLength = 256;
 
-// The letters of `text` (A-Z only) in ascending order, repeats kept.
-CString SortedLetters(const CString& text) {
-    int counts[26] = {};
-    for (const char c : text)
-        if (c >= 'A' && c <= 'Z')
-            ++counts[c - 'A'];
-    CString sorted;
-    for (int letter = 0; letter < 26; ++letter)
-        sorted.append(static_cast<size_t>(counts[letter]), static_cast<char>('A' + letter));
-    return sorted;
-}
-
-// The number of wild positions that a parsed pattern text stands for: its '?'
-// and the full value of every digit run, saturating at INT_MAX. ParseQuery
-// stops expanding a run once the pattern is too long for any dictionary; the
-// remaining-letters check must still see every wild position the user typed.
-int CountWildPositions(const CString& text) {
+// The query text's grammar: ASCII letters (upper-cased), '?', and, when
+// digits are allowed, runs of decimal digits that stand for that many '?'.
+// Appends the parsed characters to `out`; a digit run's '?' stop once `out`
+// is kMaxExpandedLength long, so no huge string is built. `wild` gains the
+// number of wild positions the text stands for: every '?' and the full value
+// of every digit run, saturating at INT_MAX, since the remaining-letters
+// check must see every wild position the user typed. False at the first
+// character outside the grammar, with `out` holding what came before it.
+bool ParseQueryText(CString& out, const CString& text, bool allowDigits, int64_t& wild) {
     constexpr int64_t kMax = INT_MAX;
-    int64_t nWild = 0;
-    int64_t nRun = 0;
+    int64_t run = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '?') {
-            nWild = std::min(nWild + 1, kMax);
-        } else if (c >= '0' && c <= '9') {
-            nRun = std::min(nRun * 10 + (c - '0'), kMax);
-            if (i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9') {
-                nWild = std::min(nWild + nRun, kMax);
-                nRun = 0;
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsAsciiLetter(c)) {
+            out.push_back(ToUpperAscii(static_cast<char>(c)));
+        } else if (c == '?') {
+            out.push_back('?');
+            wild = std::min(wild + 1, kMax);
+        } else if (c >= '0' && c <= '9' && allowDigits) {
+            run = std::min(run * 10 + (c - '0'), kMax);
+            const bool runEnds = i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9';
+            if (runEnds) {
+                const size_t room = out.size() < kMaxExpandedLength ? kMaxExpandedLength - out.size() : 0;
+                out.append(std::min(static_cast<size_t>(run), room), '?');
+                wild = std::min(wild + run, kMax);
+                run = 0;
             }
+        } else {
+            return false;
         }
     }
-    return static_cast<int>(nWild);
+    return true;
+}
+
+CString SortedLetters(const CString& text) {
+    CString sorted(text.size(), '\0');
+    sorted.resize(SortLetters(text.data(), text.size(), sorted.data()));
+    return sorted;
 }
 
 }  // namespace
@@ -55,43 +61,27 @@ int CountWildPositions(const CString& text) {
 BOOL CDictionary::ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const {
     if (bClearFirst)
         strOut.clear();
-    size_t nRun = 0;
-    for (size_t i = 0; i < strText.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(strText[i]);
-        if (IsAsciiLetter(c)) {
-            strOut.push_back(ToUpperAscii(static_cast<char>(c)));
-        } else if (c == '?') {
-            strOut.push_back('?');
-        } else if (c >= '0' && c <= '9' && bAllowDigits) {
-            nRun = nRun * 10 + (c - '0');
-            if (nRun > kMaxExpandedLength)
-                nRun = kMaxExpandedLength;  // keeps the value bounded however long the run
-            const bool runEnds = i + 1 == strText.size() || strText[i + 1] < '0' || strText[i + 1] > '9';
-            if (runEnds) {
-                const size_t room = strOut.size() < kMaxExpandedLength ? kMaxExpandedLength - strOut.size() : 0;
-                strOut.append(nRun < room ? nRun : room, '?');
-                nRun = 0;
-            }
-        } else {
-            return FALSE;
-        }
-    }
-    return TRUE;
+    int64_t nWild = 0;
+    return ParseQueryText(strOut, strText, bAllowDigits, nWild);
 }
 
 BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
                                 int& nResultCount) {
-    m_nBufCount = 0;
-    m_nBufPos = 0;
+    // Whatever block an earlier query was walking is given up first: a
+    // refused query must leave nothing to decode, since the pattern it leaves
+    // behind need not fit the block (or the decoder's word buffer).
+    ForgetBlock();
     m_bAnagram = bAnagram;
     m_bLimit = bLimit;
     m_nWild = 0;
 
-    if (!ParseQuery(m_strPattern, strPattern, TRUE, TRUE)) {
+    m_strPattern.clear();
+    int64_t nWild = 0;
+    if (!ParseQueryText(m_strPattern, strPattern, true, nWild)) {
         AfxMessageBox(IDS_BAD_PATTERN, MsgIcon::Exclamation);
         return FALSE;
     }
-    m_nWild = CountWildPositions(strPattern);
+    m_nWild = static_cast<int>(nWild);
 
     if (strLetters.empty() || m_nWild == 0) {
         m_strLetters = SortedLetters(m_strPattern);

@@ -74,4 +74,28 @@ TEST(FileLayer, FaultSeamFailsTheChosenOperation) {
     EXPECT_THROW(CFile::Remove(dir.File("missing")), CFileException);
 }
 
+TEST(FileLayer, AbortAndRemoveRemovesOnlyOurOwnFileByItsName) {
+    ScratchDir dir;
+    const unsigned create = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
+    CFile ours;
+    ASSERT_TRUE(ours.Open(dir.File("out.txt"), create));
+    ours.Write("partial", 7);
+    ours.Close();  // even after a close, the file is still ours to remove
+    ours.AbortAndRemove();
+    EXPECT_FALSE(dir.Exists("out.txt"));
+
+    CFile replaced;
+    ASSERT_TRUE(replaced.Open(dir.File("out.txt"), create));
+    dir.Write("other.txt", "someone else's");
+    ASSERT_EQ(::rename(dir.File("other.txt").c_str(), dir.File("out.txt").c_str()), 0);
+    replaced.AbortAndRemove();
+    EXPECT_EQ(dir.Read("out.txt"), "someone else's") << "a file put in our file's place stays";
+
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    CFile pipe;
+    ASSERT_TRUE(pipe.Open(dir.File("pipe"), CFile::modeRead | CFile::shareDenyNone));
+    pipe.AbortAndRemove();
+    EXPECT_TRUE(dir.Exists("pipe")) << "a pipe is never removed";
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // The progress protocol: ranges, percentages, status hand-over and when the
 // display closes.
+#include <array>
 #include <thread>
 
 #include "platform/message_box.h"
@@ -33,6 +34,28 @@ TEST(ProgressProtocol, PositionsAreClampedAndThePreviousIsReturned) {
     EXPECT_EQ(dlg.GetPercent(), 50);
     EXPECT_EQ(dlg.SetPos(4), 7);
     EXPECT_EQ(dlg.GetPercent(), 38);
+}
+
+TEST(ProgressProtocol, EveryPositionGivesItsPercentageInEitherDirection) {
+    // The percentage is worked out again only when the position leaves the
+    // run that shares it: walk up, down and across ranges to check the runs.
+    CProgressDlg dlg;
+    const auto expected = [](int64_t from, int64_t to, int64_t first, int64_t last, int64_t pos) {
+        return static_cast<int>(from + (to - from) * (pos - first) / (last - first));
+    };
+    for (const auto& [from, to, first, last] : {std::array<int64_t, 4>{26, 50, 1, 7}, {0, 100, 1, 3},
+                                                {86, 100, 1, 1000}, {0, 25, 1, 6922427}}) {
+        ASSERT_TRUE(dlg.SetRange(from, to, first, last));
+        const int64_t step = last > 2000 ? 997 : 1;
+        for (int64_t pos = first; pos <= last; pos += step) {
+            dlg.SetPos(pos);
+            ASSERT_EQ(dlg.GetPercent(), expected(from, to, first, last, pos)) << "up, at " << pos;
+        }
+        for (int64_t pos = last; pos >= first; pos -= step) {
+            dlg.SetPos(pos);
+            ASSERT_EQ(dlg.GetPercent(), expected(from, to, first, last, pos)) << "down, at " << pos;
+        }
+    }
 }
 
 TEST(ProgressProtocol, LargeMeasuresGiveTruePercentages) {

@@ -213,4 +213,42 @@ TEST(FindWords, CountLineText) {
     EXPECT_EQ(FormatWordCount(0, 0), "");
 }
 
+// A refused query must leave nothing to decode: the pattern it leaves behind
+// (300 letters here) is longer than any word the decoder can build, and the
+// block the earlier query walked still has thousands of bytes to give.
+TEST(SearchState, ARefusedQueryLeavesNothingToDecode) {
+    ScratchDir dir;
+    std::vector<std::string> words;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 900; ++i) {
+        std::string word;
+        for (int k = 0; k < 16; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            word += static_cast<char>('A' + (seed >> 16) % 26);
+        }
+        words.push_back(word);
+    }
+    const std::string packed = BuildDictionary(dir, words);
+    ASSERT_GT(packed.size(), 6000u) << "the 16-letter block must outlast one read buffer";
+
+    MessageRecorder recorder;
+    CDictionary dict;
+    ASSERT_TRUE(dict.OpenForReading());
+    int count = 0;
+    ASSERT_TRUE(dict.PrepareSearch(FALSE, "16", "", FALSE, count));
+    CString word;
+    ASSERT_TRUE(dict.NextMatch(word, FALSE));
+    EXPECT_FALSE(dict.PrepareSearch(FALSE, std::string(300, 'a'), "", FALSE, count));
+    EXPECT_FALSE(dict.NextMatch(word, FALSE));
+    EXPECT_FALSE(dict.NextMatch(word, TRUE));
+    EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59167}) << "nothing was decoded after the refusal";
+
+    // The object is usable again after the next successful query.
+    ASSERT_TRUE(dict.PrepareSearch(FALSE, "16", "", FALSE, count));
+    int found = 0;
+    while (dict.NextMatch(word, TRUE))
+        ++found;
+    EXPECT_EQ(found, count);
+}
+
 }  // namespace

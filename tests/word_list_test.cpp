@@ -1,5 +1,6 @@
 // Reading a text word list: which lines are words, how lines end, the byte
 // counter, and storing and sorting by length.
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,32 @@ TEST(WordListReader, OnlyLinesOfTwoTo255AsciiLettersAreWords) {
     const Pass pass = ReadAll(dir, "Cat\ncat\nCAT\na\nI\nend \nwell-known\nit's\nna\xEFve\ncaf\xC3\xA9\nab1\n" +
                                        zeroByteLine + l255 + "\n" + l256 + "\nafter\n" + std::string("ok"));
     EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "CAT", "CAT", std::string(255, 'Z'), "AFTER", "OK"}));
+}
+
+TEST(WordListReader, ANonLetterAnywhereInALineRejectsItWhateverItsLength) {
+    // Lines are checked several bytes at a time: put each kind of byte next
+    // to the letters at every place of lines up to 20 letters long.
+    ScratchDir dir;
+    const std::string nearLetters = std::string("@[`{ \x7F\x80\xC1\xE1\xFA", 10) + std::string(1, '\0');
+    std::string contents;
+    std::vector<std::string> expected;
+    for (size_t length = 2; length <= 20; ++length) {
+        std::string word;
+        for (size_t i = 0; i < length; ++i)
+            word += static_cast<char>((i % 2 ? 'a' : 'A') + (length + i) % 26);
+        contents += word + "\n";
+        std::string upper = word;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        expected.push_back(upper);
+        for (size_t at = 0; at < length; ++at)
+            for (const char bad : nearLetters) {
+                std::string line = word;
+                line[at] = bad;
+                contents += line + (at % 3 ? "\n" : "\r\n");
+            }
+    }
+    EXPECT_EQ(ReadAll(dir, contents).words, expected);
 }
 
 TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
@@ -105,12 +132,28 @@ TEST(WordListReader, WordsBeyondTheMeasuredInputAreNeverStored) {
     EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)), std::vector<std::string>{"AB"});
 }
 
-TEST(WordListReader, CompareWordsIgnoresCaseAndPutsPrefixesFirst) {
-    const auto cmp = [](const char* a, const char* b) { return CWordListFile::CompareWords(&a, &b); };
-    EXPECT_LT(cmp("ABC", "ABD"), 0);
-    EXPECT_EQ(cmp("abc", "ABC"), 0);
-    EXPECT_LT(cmp("AB", "ABC"), 0);
-    EXPECT_GT(cmp("B", "a"), 0);
+TEST(WordListReader, SortingIgnoresCaseAndPutsAFirst) {
+    ScratchDir dir;
+    dir.Write("list.txt", "abd\nABC\nBa\nabc\nzz\naB\nAbZ\n");
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    int64_t length = 0, bytes = 0;
+    CString word;
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    ASSERT_TRUE(reader.AllocateLengthTables(3));
+    while (reader.ReadWord(word, bytes))
+        reader.CountWord(word);
+    ASSERT_TRUE(reader.AllocateWordStore());
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    while (reader.ReadWord(word, bytes))
+        reader.StoreWord(word);
+    reader.SortLength(2);
+    reader.SortLength(3);
+    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)),
+              (std::vector<std::string>{"AB", "BA", "ZZ"}));
+    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(3), reader.WordsEnd(3)),
+              (std::vector<std::string>{"ABC", "ABC", "ABD", "ABZ"}))
+        << "abc and ABC are the same word, side by side";
 }
 
 TEST(WordListReader, FailuresShowTheirMessages) {

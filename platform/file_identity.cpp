@@ -1,0 +1,16 @@
+#include "platform/file_identity.h"
+
+#include <sys/stat.h>
+
+FileIdentity IdentityOfOpenFile(int fd) {
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return {};
+    return {true, S_ISREG(st.st_mode), static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+bool PathNames(const CString& path, const FileIdentity& id) {
+    struct stat st {};
+    return id.known && ::lstat(path.c_str(), &st) == 0 && static_cast<uint64_t>(st.st_dev) == id.device &&
+           static_cast<uint64_t>(st.st_ino) == id.inode;
+}
