@@ -1,15 +1,13 @@
 #include "app/work_dir.h"
 
-#include <climits>
-#include <unistd.h>
+#include "platform/file_system.h"
 
 namespace {
 CString g_strWorkDir;
 }
 
 void RecordWorkDir() {
-    char buffer[PATH_MAX];
-    g_strWorkDir = ::getcwd(buffer, sizeof buffer) ? CString(buffer) : CString();
+    g_strWorkDir = CurrentDirectory();
 }
 
 void SetWorkDir(const CString& dir) { g_strWorkDir = dir; }

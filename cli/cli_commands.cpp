@@ -2,11 +2,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/dictionary_dir.h"
@@ -15,6 +13,7 @@
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
 #include "platform/file.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
@@ -184,12 +183,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         RecordDictionaryDir();
     } else {
         // The given folder and no other: no fallback to the user's folder.
-        char resolved[PATH_MAX];
-        struct stat st {};
-        const bool found = ::realpath(dictionaryDir.c_str(), resolved) && ::stat(resolved, &st) == 0;
-        if (!found || !S_ISDIR(st.st_mode)) {
-            std::fprintf(stderr, "gridwell-cli: -C %s: %s\n", dictionaryDir.c_str(),
-                         std::strerror(found ? ENOTDIR : errno));
+        int err = 0;
+        const CString resolved = ResolveDirectory(dictionaryDir, err);
+        if (resolved.empty()) {
+            std::fprintf(stderr, "gridwell-cli: -C %s: %s\n", dictionaryDir.c_str(), std::strerror(err));
             return kExitFailure;
         }
         SetWorkDir(resolved);

@@ -1,17 +1,13 @@
 #include "platform/data_dir.h"
 
+#include "platform/file_system.h"
+
 #include <climits>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 CString g_strDataDirOverride;
-
-bool IsDirectory(const CString& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 CString ParentOf(const CString& path) {
     const size_t slash = path.rfind('/');
