@@ -7,6 +7,9 @@
 // that many bytes), then the letters (the rest, cut at 254 characters).
 #include <algorithm>
 #include <array>
+#include <clocale>
+#include <cwchar>
+#include <locale.h>
 #include <optional>
 
 #include "dictionary/dictionary.h"
@@ -15,6 +18,26 @@
 #include "res/string_table.h"
 
 namespace {
+
+// Characters as typed, by the C library's own UTF-8 decoder: a byte that
+// starts no well-formed character counts as one.
+size_t TypedCharacters(const std::string& text) {
+    static locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    const locale_t previous = ::uselocale(utf8);
+    std::mbstate_t state{};
+    size_t n = 0;
+    for (size_t i = 0; i < text.size(); ++n) {
+        const size_t got = std::mbrtowc(nullptr, text.data() + i, text.size() - i, &state);
+        if (got == static_cast<size_t>(-1) || got == static_cast<size_t>(-2) || got == 0) {
+            state = std::mbstate_t{};
+            i += 1;
+        } else {
+            i += got;
+        }
+    }
+    ::uselocale(previous);
+    return n;
+}
 
 using fuzz::Check;
 using Words = std::vector<std::vector<std::string>>;
@@ -122,7 +145,7 @@ Expected ReferenceSearch(bool anagram, bool limit, const std::string& patternTex
     const long wild = parsed->wild;
     std::array<int, 26> target = LetterCounts(*pattern);
     if (!lettersText.empty() && wild > 0) {
-        if (static_cast<long>(lettersText.size()) > wild) {
+        if (static_cast<long>(TypedCharacters(lettersText)) > wild) {
             expected.message = IDS_REMAINDER_TOO_LONG;
             return expected;
         }

@@ -29,12 +29,8 @@ inline char ToUpperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The number of characters in a text as typed: texts from the window and the
-// command line are UTF-8, where each character is one lead byte followed by
-// continuation bytes (10xxxxxx). A stray byte counts as one character.
-inline size_t CountTypedCharacters(const CString& text) {
-    size_t n = 0;
-    for (const char c : text)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
+// The number of characters in a text as typed. Texts from the window and the
+// command line are UTF-8: a lead byte and the continuation bytes (10xxxxxx)
+// it announces make one character. Any other byte (a stray continuation
+// byte, a cut sequence, a byte of another encoding) counts as one.
+size_t CountTypedCharacters(const CString& text);

@@ -204,6 +204,19 @@ TEST(FindWords, ListsTheFirstHundredAndCountsEveryMatch) {
     EXPECT_EQ(all.nTotal, 10);
 }
 
+TEST(TypedCharacters, WholeUtf8CharactersCountOnceAndBrokenBytesEachCountOne) {
+    EXPECT_EQ(CountTypedCharacters("abc"), 3u);
+    EXPECT_EQ(CountTypedCharacters("\xc3\xa9"), 1u);                 // é
+    EXPECT_EQ(CountTypedCharacters("\xe2\x82\xac" "a"), 2u);         // € a
+    EXPECT_EQ(CountTypedCharacters("\xf0\x9f\x98\x80"), 1u);         // an emoji
+    EXPECT_EQ(CountTypedCharacters("?\xb2q"), 3u);                    // a stray continuation byte
+    EXPECT_EQ(CountTypedCharacters("\xc3"), 1u);                      // cut at the end
+    EXPECT_EQ(CountTypedCharacters("\xc3" "a"), 2u);                  // cut before a letter
+    EXPECT_EQ(CountTypedCharacters("\xc0\x80"), 2u);                  // overlong
+    EXPECT_EQ(CountTypedCharacters("\xed\xa0\x80"), 3u);              // a surrogate
+    EXPECT_EQ(CountTypedCharacters(std::string(1, '\0')), 1u);
+}
+
 TEST(FindWords, CountLineText) {
     EXPECT_EQ(FormatWordCount(100, 35601), "100 of 35,601 words");
     EXPECT_EQ(FormatWordCount(35601, 35601), "35,601 words");
