@@ -28,6 +28,7 @@
 #include "res/dialog_templates.h"
 #include "res/gui_images.h"
 #include "res/string_table.h"
+#include "search/common_first.h"
 
 namespace t = tmpl::main_dlg;
 using namespace tmpl::sys_cmd;
@@ -134,6 +135,7 @@ void CMainDlg::CreateControls() {
                                 wxCB_DROPDOWN);
     auto* lettersLabel = new wxStaticText(this, wxID_ANY, t::kLettersLabelText);
     m_pLetters = new wxTextCtrl(this, t::IDC_LETTERS, wxString());
+    m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
     auto* solutionsLabel = new wxStaticText(this, wxID_ANY, t::kSolutionsLabelText);
     const wxRect listRect = layout.ToPixels(t::kSolutions);
     m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
@@ -164,6 +166,7 @@ void CMainDlg::CreateControls() {
     layout.Place(m_pPattern, t::kPattern, false);
     layout.Place(lettersLabel, t::kLettersLabel);
     layout.Place(m_pLetters, t::kLetters);
+    layout.Place(m_pCommon, t::kCommon);
     layout.Place(solutionsLabel, t::kSolutionsLabel);
     // The menu button sits at the top right, above the list; the list's top
     // moves down as far as the button needs, its bottom stays.
@@ -248,7 +251,7 @@ void CMainDlg::OnFind() {
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
 
     wxBusyCursor wait;
-    CFoundWords found = CollectMatches(dict, bLimit);
+    CFoundWords found = CollectMatches(dict, bLimit, m_pCommon->GetValue());
     ShowFoundWords(std::move(found));
 }
 

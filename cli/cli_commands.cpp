@@ -17,7 +17,7 @@
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
-#include "search/common_first.h"
+#include "search/find_words.h"
 
 const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
@@ -83,17 +83,6 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-// The matches of a prepared search, most common first; with `limit`, the
-// 100 most common of them.
-std::vector<std::string> CommonFirstMatches(CDictionary& dict, bool limit) {
-    std::vector<std::string> words;
-    CString word;
-    while (dict.NextMatch(word, FALSE))
-        words.push_back(word);
-    ArrangeCommonFirst(words, dict.m_strPattern.size(), limit ? CDictionary::kLimitMatches : words.size());
-    return words;
-}
-
 int Find(bool anagram, bool limit, bool common, const std::string& pattern, const std::string& letters, std::FILE* out,
          MessageCounter& counter) {
     if (pattern.empty()) {
@@ -112,7 +101,7 @@ int Find(bool anagram, bool limit, bool common, const std::string& pattern, cons
     CString word;
     int nFound = 0;
     if (common) {
-        for (std::string& match : CommonFirstMatches(dict, limit)) {
+        for (CString& match : CollectMatches(dict, limit, true).words) {
             match += '\n';
             std::fwrite(match.data(), 1, match.size(), out);
             ++nFound;

@@ -1,8 +1,20 @@
 #include "search/find_words.h"
 
-CFoundWords CollectMatches(CDictionary& dict, bool bLimit) {
+#include "search/common_first.h"
+
+CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst) {
     CFoundWords found;
     const size_t nMaxListed = bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    if (bCommonFirst) {
+        // The most common can be anywhere in the block: keep every match,
+        // then order and cut.
+        CString word;
+        while (dict.NextMatch(word, FALSE))
+            found.words.push_back(word);
+        found.nTotal = static_cast<int64_t>(found.words.size());
+        ArrangeCommonFirst(found.words, dict.m_strPattern.size(), nMaxListed);
+        return found;
+    }
     // The block's word count comes from the file's trailer and may be damaged:
     // the list grows with what is decoded instead of trusting it.
     if (bLimit)

@@ -6,10 +6,12 @@
 
 #include <zlib.h>
 
+#include "dictionary/dictionary.h"
 #include "platform/data_dir.h"
 #include "res/string_table.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"
+#include "search/find_words.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -244,6 +246,24 @@ TEST_F(CommonFirstTest, WithoutAUsableTableTheOrderIsPlainAndSaidOnce) {
     EXPECT_EQ(messages.Messages(),
               (std::vector<RecordedMessage>{{IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information, MsgButtons::Ok}}));
     EXPECT_FALSE(LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE).empty());
+}
+
+TEST_F(CommonFirstTest, FindListsTheHundredMostCommonAndCountsEveryMatch) {
+    std::vector<std::string> words;
+    for (int i = 0; i < 250; ++i)
+        words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
+    BuildDictionary(dir, words);
+    dir.Write(kCommonnessTableName, BuildCommonnessTable({{"QJP", 10}, {"QBB", 35}, {"QAC", 35}, {"QAA", 80}}));
+    CDictionary dict;
+    int count = 0;
+    ASSERT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, "q2", "", FALSE, count));
+    const CFoundWords found = CollectMatches(dict, true, true);
+    ASSERT_EQ(found.words.size(), 100u);
+    EXPECT_EQ(found.nTotal, 250);
+    EXPECT_EQ(std::vector<std::string>(found.words.begin(), found.words.begin() + 6),
+              (std::vector<std::string>{"QJP", "QAC", "QBB", "QAA", "QAB", "QAD"}));
+    EXPECT_EQ(found.words.back(), "QDU") << "then the unknown words in dictionary order, up to the 99th word";
+    EXPECT_TRUE(messages.Ids().empty());
 }
 
 // The table the build made from SCOWL, where SCOWL was there to build it.
