@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -17,7 +18,7 @@
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
-#include "search/find_words.h"
+#include "search/common_first.h"
 
 const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
@@ -101,11 +102,22 @@ int Find(bool anagram, bool limit, bool common, const std::string& pattern, cons
     CString word;
     int nFound = 0;
     if (common) {
-        for (CString& match : CollectMatches(dict, limit, true).words) {
-            match += '\n';
-            std::fwrite(match.data(), 1, match.size(), out);
+        const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
+                                                            static_cast<size_t>(std::max(nResultCount, 0)));
+        // Whole lines gathered into one buffer, written a buffer at a time.
+        std::vector<char> lines(1 << 16);
+        size_t used = 0;
+        for (size_t i = 0; i < found.order.size(); ++i) {
+            if (lines.size() - used < found.length + 1) {
+                std::fwrite(lines.data(), 1, used, out);
+                used = 0;
+            }
+            std::memcpy(lines.data() + used, found.Word(i), found.length);
+            used += found.length;
+            lines[used++] = '\n';
             ++nFound;
         }
+        std::fwrite(lines.data(), 1, used, out);
     } else {
         while (dict.NextMatch(word, FALSE)) {
             word += '\n';

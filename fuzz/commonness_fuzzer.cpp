@@ -32,6 +32,15 @@ std::vector<std::string> QueryWords(const std::string& text, size_t length) {
     return std::vector<std::string>(words.begin(), words.end());
 }
 
+bool RankList(CCommonnessTable& table, size_t length, const std::vector<std::string>& words,
+              std::vector<uint8_t>& ranks) {
+    std::string flat;
+    for (const std::string& word : words)
+        flat += word;
+    ranks.assign(words.size(), 0);
+    return table.RankWords(length, flat.data(), words.size(), ranks.data());
+}
+
 void CheckRanks(const CCommonnessTable& table, const std::vector<std::string>& words, const std::vector<uint8_t>& ranks) {
     Check(ranks.size() == words.size(), "not one rank per word");
     for (const uint8_t rank : ranks)
@@ -56,20 +65,20 @@ void ReadAnyTable(bool fromFile, size_t length, const std::vector<std::string>& 
     Check(!levels.empty() && levels.size() <= 15 && std::is_sorted(levels.begin(), levels.end()),
           "levels of an opened table out of order or count");
     std::vector<uint8_t> ranks;
-    if (!table.RankWords(length, words, ranks)) {
+    if (!RankList(table, length, words, ranks)) {
         Check(!table.Error().empty(), "a refused block without a reason");
         return;
     }
     CheckRanks(table, words, ranks);
     for (size_t i = 0; i < words.size() && i < 8; ++i) {
         std::vector<uint8_t> one;
-        Check(table.RankWords(length, {words[i]}, one), "a block read once was refused the second time");
+        Check(RankList(table, length, {words[i]}, one), "a block read once was refused the second time");
         Check(one.size() == 1 && one[0] == ranks[i], "a word's rank depends on the words asked with it");
     }
     // The whole block of every length, walked to its end.
     for (size_t l = 2; l <= static_cast<size_t>(table.MaxLength()); ++l) {
         const std::vector<std::string> ends = {std::string(l, 'A'), std::string(l, 'Z')};
-        if (table.RankWords(l, ends, ranks))
+        if (RankList(table, l, ends, ranks))
             CheckRanks(table, ends, ranks);
     }
 }
@@ -84,7 +93,7 @@ void RoundTrip(const std::vector<std::string>& words, const std::string& bytes) 
     CCommonnessTable table;
     Check(table.OpenBytes(BuildCommonnessTable(pairs)), "a built table was refused");
     std::vector<uint8_t> ranks;
-    Check(table.RankWords(words[0].size(), words, ranks), "a built table's block was refused");
+    Check(RankList(table, words[0].size(), words, ranks), "a built table's block was refused");
     for (size_t i = 0; i < words.size(); ++i)
         Check(ranks[i] < table.Levels().size() && table.Levels()[ranks[i]] == pairs[i].second,
               "a built table gave back another level");

@@ -31,11 +31,6 @@ uint32_t Get32(const unsigned char* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
 }
 
-void Put32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
 void Set32(std::string& out, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         out[at + static_cast<size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
@@ -101,69 +96,113 @@ bool IsTableWord(const std::string& word) {
 // it exists, and every word greater than the one before.
 class BlockWalker {
 public:
-    BlockWalker(const unsigned char* codes, size_t size, size_t length)
-        : m_data(codes), m_size(size), m_length(length), m_word(length, '\0'), m_prev(length, '\0') {}
+    BlockWalker(const unsigned char* codes, size_t size, size_t length) : m_length(length), m_word(length, '\0') {
+        Unpack(codes, size);
+    }
 
-    // Decodes the next word into Word(); false (with *why) on damage.
+    // Decodes the next word into Word(); false (with *why) on damage. The
+    // word is built over the one before: a prefix code keeps its first
+    // letters in place, and the order check needs only the letters that
+    // change.
     bool Next(const char** why) {
-        std::swap(m_word, m_prev);
+        char* word = m_word.data();
+        if (m_pos == m_codes.size()) {
+            *why = "its words run past the end of their block";
+            return false;
+        }
         size_t n = 0;
-        while (n < m_length) {
-            int code;
-            if (!NextCode(code)) {
-                *why = "its words run past the end of their block";
+        const unsigned char first = m_codes[m_pos];
+        if (first >= kFirstPrefixCode) {
+            n = static_cast<size_t>(first - kFirstPrefixCode + 2);
+            if (!m_bHavePrev || n >= m_length) {
+                *why = "a word's letters are damaged";
                 return false;
             }
+            ++m_pos;
+        }
+        // The rest are letters, which never take a prefix code.
+        if (m_codes.size() - m_pos < m_length - n) {
+            *why = "its words run past the end of their block";
+            return false;
+        }
+        const unsigned char* codes = m_codes.data() + m_pos;
+        m_pos += m_length - n;
+        // The first letter that differs from the word before must be
+        // greater; the letters after it are only copied.
+        bool changed = !m_bHavePrev;
+        size_t i = n;
+        for (; i < m_length && !changed; ++i) {
+            const unsigned char code = codes[i - n];
             if (code >= kFirstPrefixCode) {
-                const size_t shared = static_cast<size_t>(code - kFirstPrefixCode + 2);
-                if (n != 0 || !m_bHavePrev || shared >= m_length) {
-                    *why = "a word's letters are damaged";
+                *why = "a word's letters are damaged";
+                return false;
+            }
+            const char letter = static_cast<char>('A' + code);
+            if (letter != word[i]) {
+                if (letter < word[i]) {
+                    *why = "its words are out of order";
                     return false;
                 }
-                std::memcpy(m_word.data(), m_prev.data(), shared);
-                n = shared;
-            } else {
-                m_word[n++] = static_cast<char>('A' + code);
+                changed = true;
             }
+            word[i] = letter;
         }
-        if (m_bHavePrev && std::memcmp(m_prev.data(), m_word.data(), m_length) >= 0) {
+        if (!changed) {
             *why = "its words are out of order";
             return false;
+        }
+        for (; i < m_length; ++i) {
+            const unsigned char code = codes[i - n];
+            if (code >= kFirstPrefixCode) {
+                *why = "a word's letters are damaged";
+                return false;
+            }
+            word[i] = static_cast<char>('A' + code);
         }
         m_bHavePrev = true;
         return true;
     }
     const char* Word() const { return m_word.data(); }
     // True when the walk has used every group of the block.
-    bool AtEnd() const { return m_pos == m_size; }
+    bool AtEnd() const { return (m_pos + 7) / 8 * 8 == m_codes.size(); }
 
-private:
-    bool NextCode(int& code) {
-        if (m_nCodes == 8) {
-            if (m_size - m_pos < 5)
-                return false;
-            uint64_t value = 0;
-            for (int i = 0; i < 5; ++i)
-                value = (value << 8) | m_data[m_pos + static_cast<size_t>(i)];
-            m_pos += 5;
-            for (int i = 7; i >= 0; --i) {
-                m_codes[i] = static_cast<unsigned char>(value & 31);
-                value >>= 5;
-            }
-            m_nCodes = 0;
+    // memcmp for the short runs of letters compared here: eight letters at
+    // a time as big-endian numbers, then one by one, without a call.
+    static int Compare(const char* a, const char* b, size_t n) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t x, y;
+            std::memcpy(&x, a + i, 8);
+            std::memcpy(&y, b + i, 8);
+            if (x != y)
+                return __builtin_bswap64(x) < __builtin_bswap64(y) ? -1 : 1;
         }
-        code = m_codes[m_nCodes++];
-        return true;
+        for (; i < n; ++i)
+            if (a[i] != b[i])
+                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+        return 0;
     }
 
-    const unsigned char* m_data;
-    size_t m_size;
+private:
+    // All codes of the block, unpacked in one pass.
+    void Unpack(const unsigned char* data, size_t size) {
+        m_codes.resize(size / 5 * 8);
+        unsigned char* out = m_codes.data();
+        for (size_t at = 0; at + 5 <= size; at += 5, out += 8) {
+            uint64_t value = 0;
+            for (int i = 0; i < 5; ++i)
+                value = (value << 8) | data[at + static_cast<size_t>(i)];
+            for (int i = 7; i >= 0; --i) {
+                out[i] = static_cast<unsigned char>(value & 31);
+                value >>= 5;
+            }
+        }
+    }
+
+    std::vector<unsigned char> m_codes;
     size_t m_pos = 0;
     size_t m_length;
-    unsigned char m_codes[8] = {};
-    int m_nCodes = 8;
     std::string m_word;
-    std::string m_prev;
     bool m_bHavePrev = false;
 };
 
@@ -363,10 +402,10 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
     return true;
 }
 
-bool CCommonnessTable::RankWords(size_t length, const std::vector<std::string>& words, std::vector<uint8_t>& ranks) {
-    ranks.assign(words.size(), kUnknown);
+bool CCommonnessTable::RankWords(size_t length, const char* words, size_t nWords, uint8_t* ranks) {
+    std::fill(ranks, ranks + nWords, kUnknown);
     const size_t count = WordCount(length);
-    if (count == 0 || words.empty())
+    if (count == 0 || nWords == 0)
         return true;
     const Entry& entry = m_entries[length - kMinLength];
     std::string block;
@@ -380,10 +419,8 @@ bool CCommonnessTable::RankWords(size_t length, const std::vector<std::string>& 
     size_t nDecoded = 0;  // words of the block decoded; Word() is the last
     bool bCurrent = false;  // Word() has not yet been passed by the matches
     const size_t nLevels = m_levels.size();
-    for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (word.size() != length)
-            continue;
+    for (size_t i = 0; i < nWords; ++i) {
+        const char* word = words + i * length;
         for (;;) {
             if (!bCurrent) {
                 if (nDecoded == count)
@@ -395,7 +432,7 @@ bool CCommonnessTable::RankWords(size_t length, const std::vector<std::string>& 
                 ++nDecoded;
                 bCurrent = true;
             }
-            const int cmp = std::memcmp(walker.Word(), word.data(), length);
+            const int cmp = BlockWalker::Compare(walker.Word(), word, length);
             if (cmp < 0) {
                 bCurrent = false;
                 continue;

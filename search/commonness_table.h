@@ -56,12 +56,13 @@ public:
     // The same, from the table's bytes in memory.
     bool OpenBytes(std::string bytes);
 
-    // The ranks of `words`, which all have `length` letters, in the order
-    // given: 0 for the most common level, kUnknown for words not in the
-    // table. The words are expected in ascending order, as a dictionary
-    // block gives them; out of order they still get a rank, though maybe
-    // kUnknown. False when the length's block is damaged (Error() says how).
-    bool RankWords(size_t length, const std::vector<std::string>& words, std::vector<uint8_t>& ranks);
+    // The ranks of `nWords` words of `length` letters each, stored back to
+    // back at `words`, into ranks[0..nWords): 0 for the most common level,
+    // kUnknown for words not in the table. The words are expected in
+    // ascending order, as a dictionary block gives them; out of order they
+    // still get a rank, though maybe kUnknown. False when the length's block
+    // is damaged (Error() says how).
+    bool RankWords(size_t length, const char* words, size_t nWords, uint8_t* ranks);
 
     // The SCOWL level of each rank, and the longest word length held.
     const std::vector<int>& Levels() const { return m_levels; }

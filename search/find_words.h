@@ -17,7 +17,7 @@ struct CFoundWords {
 // the block. With bLimit only the first 100 matches are listed; the rest are
 // still counted (decoding them costs little next to listing them).
 // With bCommonFirst the listed words are the most common matches, most
-// common first (ArrangeCommonFirst, search/common_first.h).
+// common first (CollectCommonFirst, search/common_first.h).
 CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst = false);
 
 // The line under the solutions: "100 of 35,601 words", "35,601 words",

@@ -17,6 +17,7 @@
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, int>>;
+using Strings = std::vector<std::string>;
 constexpr uint8_t kU = CCommonnessTable::kUnknown;
 
 const Pairs kSample = {
@@ -26,9 +27,19 @@ const Pairs kSample = {
     {"PRESERVED", 35}, {"PRESERVES", 40}, {"PRESERVER", 80},
 };
 
+// RankWords on words given one by one (all `length` letters long).
+bool RankList(CCommonnessTable& table, size_t length, const std::vector<std::string>& words,
+              std::vector<uint8_t>& ranks) {
+    std::string flat;
+    for (const std::string& word : words)
+        flat += word;
+    ranks.assign(words.size(), 0);
+    return table.RankWords(length, flat.data(), words.size(), ranks.data());
+}
+
 std::vector<uint8_t> Ranks(CCommonnessTable& table, size_t length, const std::vector<std::string>& words) {
     std::vector<uint8_t> ranks;
-    EXPECT_TRUE(table.RankWords(length, words, ranks)) << table.Error();
+    EXPECT_TRUE(RankList(table, length, words, ranks)) << table.Error();
     return ranks;
 }
 
@@ -81,6 +92,7 @@ TEST(CommonnessTable, RanksFollowTheLowestLevelOfEachWord) {
     EXPECT_EQ(Ranks(table, 5, {"SCORE"}), (std::vector<uint8_t>{1}));
     EXPECT_EQ(Ranks(table, 4, {"DATE"}), (std::vector<uint8_t>{kU}));
     EXPECT_EQ(Ranks(table, 12, {"ABCDEFGHIJKL"}), (std::vector<uint8_t>{kU}));
+    EXPECT_EQ(Ranks(table, 3, {}), (std::vector<uint8_t>{}));
     // Out of order the walk cannot go back: no wrong rank, at worst unknown.
     const std::vector<uint8_t> backwards = Ranks(table, 3, {"CUT", "CAT"});
     EXPECT_EQ(backwards[0], 0);
@@ -111,7 +123,7 @@ TEST(CommonnessTable, FileRoundTripAndRefusals) {
         dir.Write("cut.tbl", bytes.substr(0, n));
         CCommonnessTable cut;
         std::vector<uint8_t> ranks;
-        const bool usable = cut.Open(dir.File("cut.tbl")) && cut.RankWords(9, {"PRESERVES"}, ranks);
+        const bool usable = cut.Open(dir.File("cut.tbl")) && RankList(cut, 9, {"PRESERVES"}, ranks);
         EXPECT_FALSE(usable) << "cut at " << n;
     }
 }
@@ -131,7 +143,7 @@ TEST(CommonnessTable, AnyFlippedBitIsRefused) {
             bool all = table.OpenBytes(damaged);
             std::vector<uint8_t> ranks;
             for (const auto& [length, words] : queries)
-                all = all && table.RankWords(length, words, ranks);
+                all = all && RankList(table, length, words, ranks);
             EXPECT_FALSE(all) << "byte " << i << " bit " << bit;
         }
     }
@@ -145,7 +157,7 @@ TEST(CommonnessTable, DamagedStructureIsRefusedEvenWithGoodChecksums) {
     auto usable = [&](std::string bytes) {
         Reseal(bytes);
         CCommonnessTable table;
-        return table.OpenBytes(bytes) && table.RankWords(2, {"AB", "AC", "BA", "ZZ"}, ranks);
+        return table.OpenBytes(bytes) && RankList(table, 2, {"AB", "AC", "BA", "ZZ"}, ranks);
     };
     ASSERT_TRUE(usable(good));
 
@@ -198,12 +210,9 @@ TEST(CommonnessTable, BuildRefusesWhatTheFormatCannotHold) {
 }
 
 TEST(CommonFirst, OrderByRankIsStableAndKeepsTheFirst) {
-    std::vector<std::string> words = {"A1", "A2", "A3", "A4", "A5", "A6"};
-    OrderByRank(words, {kU, 3, 0, 3, kU, 0}, 100);
-    EXPECT_EQ(words, (std::vector<std::string>{"A3", "A6", "A2", "A4", "A1", "A5"}));
-    words = {"A1", "A2", "A3", "A4", "A5", "A6"};
-    OrderByRank(words, {kU, 3, 0, 3, kU, 0}, 3);
-    EXPECT_EQ(words, (std::vector<std::string>{"A3", "A6", "A2"}));
+    EXPECT_EQ(OrderByRank({kU, 3, 0, 3, kU, 0}, 100), (std::vector<uint32_t>{2, 5, 1, 3, 0, 4}));
+    EXPECT_EQ(OrderByRank({kU, 3, 0, 3, kU, 0}, 3), (std::vector<uint32_t>{2, 5, 1}));
+    EXPECT_EQ(OrderByRank({}, 3), (std::vector<uint32_t>{}));
 }
 
 class CommonFirstTest : public ::testing::Test {
@@ -216,33 +225,38 @@ protected:
         SetDataDirForTesting("");
         ResetCommonOrderNoticeForTesting();
     }
+    // The listed words of a common-first search of `pattern`.
+    static Strings FindCommonFirst(const char* pattern, size_t nKeep) {
+        CDictionary dict;
+        int count = 0;
+        EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
+        const CCommonFirstMatches found = CollectCommonFirst(dict, nKeep);
+        Strings words;
+        for (size_t i = 0; i < found.order.size(); ++i)
+            words.emplace_back(found.Word(i), found.length);
+        return words;
+    }
     ScratchDir dir;
     MessageRecorder messages;
 };
 
 TEST_F(CommonFirstTest, MatchesComeMostCommonFirstAndUnknownLast) {
+    BuildDictionary(dir, {"SABLE", "SABRE", "SALVE", "SAUCE", "SCALE", "SCENE", "SCORE", "CAT"});
     dir.Write(kCommonnessTableName, BuildCommonnessTable(kSample));
-    std::vector<std::string> words = {"SABLE", "SABRE", "SALVE", "SAUCE", "SCALE", "SCENE", "SCORE"};
-    EXPECT_TRUE(ArrangeCommonFirst(words, 5, 100));
-    EXPECT_EQ(words, (std::vector<std::string>{"SCALE", "SCENE", "SCORE", "SABRE", "SABLE", "SALVE", "SAUCE"}));
-    words = {"SABLE", "SABRE", "SALVE", "SAUCE", "SCALE", "SCENE", "SCORE"};
-    EXPECT_TRUE(ArrangeCommonFirst(words, 5, 2));
-    EXPECT_EQ(words, (std::vector<std::string>{"SCALE", "SCENE"}));
+    EXPECT_EQ(FindCommonFirst("s3e", 100), (Strings{"SCALE", "SCENE", "SCORE", "SABRE", "SABLE", "SALVE", "SAUCE"}));
+    EXPECT_EQ(FindCommonFirst("s3e", 2), (Strings{"SCALE", "SCENE"}));
+    EXPECT_EQ(FindCommonFirst("x3e", 100), (Strings{}));
     EXPECT_TRUE(messages.Ids().empty());
 }
 
 TEST_F(CommonFirstTest, WithoutAUsableTableTheOrderIsPlainAndSaidOnce) {
-    const std::vector<std::string> plain = {"SABLE", "SABRE", "SALVE", "SCALE"};
-    std::vector<std::string> words = plain;
-    EXPECT_FALSE(ArrangeCommonFirst(words, 5, 3));
-    EXPECT_EQ(words, (std::vector<std::string>(plain.begin(), plain.begin() + 3)));
+    BuildDictionary(dir, {"SABLE", "SABRE", "SALVE", "SCALE", "PRESERVED", "PRESERVES"});
+    EXPECT_EQ(FindCommonFirst("s4", 3), (Strings{"SABLE", "SABRE", "SALVE"}));
     // A damaged table in its place: still plain, and not said again.
     std::string damaged = BuildCommonnessTable(kSample);
     damaged[damaged.size() - 1] = static_cast<char>(damaged.back() ^ 0x10);
     dir.Write(kCommonnessTableName, damaged);
-    words = {"PRESERVED", "PRESERVES"};
-    EXPECT_FALSE(ArrangeCommonFirst(words, 9, 100));
-    EXPECT_EQ(words, (std::vector<std::string>{"PRESERVED", "PRESERVES"}));
+    EXPECT_EQ(FindCommonFirst("9", 100), (Strings{"PRESERVED", "PRESERVES"}));
     EXPECT_EQ(messages.Messages(),
               (std::vector<RecordedMessage>{{IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information, MsgButtons::Ok}}));
     EXPECT_FALSE(LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE).empty());
