@@ -28,7 +28,6 @@
 #include "res/dialog_templates.h"
 #include "res/gui_images.h"
 #include "res/string_table.h"
-#include "search/common_first.h"
 
 namespace t = tmpl::main_dlg;
 using namespace tmpl::sys_cmd;
