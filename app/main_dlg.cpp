@@ -134,13 +134,15 @@ void CMainDlg::CreateControls() {
                                 wxCB_DROPDOWN);
     auto* lettersLabel = new wxStaticText(this, wxID_ANY, t::kLettersLabelText);
     m_pLetters = new wxTextCtrl(this, t::IDC_LETTERS, wxString());
-    m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
     auto* solutionsLabel = new wxStaticText(this, wxID_ANY, t::kSolutionsLabelText);
     const wxRect listRect = layout.ToPixels(t::kSolutions);
     m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
     // The count line follows the list it counts, for screen readers too.
     m_pCount = new wxStaticText(this, t::IDC_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                 wxST_NO_AUTORESIZE);
+    // The option of the bottom row comes after the list and its count, so
+    // Tab from the remaining letters still reaches the rows.
+    m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
     m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
     auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
     auto* helpButton = new wxButton(this, wxID_HELP, t::kHelpText);

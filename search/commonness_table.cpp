@@ -1,6 +1,7 @@
 #include "search/commonness_table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -174,8 +175,13 @@ public:
             uint64_t x, y;
             std::memcpy(&x, a + i, 8);
             std::memcpy(&y, b + i, 8);
-            if (x != y)
-                return __builtin_bswap64(x) < __builtin_bswap64(y) ? -1 : 1;
+            if (x != y) {
+                if constexpr (std::endian::native == std::endian::little) {
+                    x = __builtin_bswap64(x);
+                    y = __builtin_bswap64(y);
+                }
+                return x < y ? -1 : 1;
+            }
         }
         for (; i < n; ++i)
             if (a[i] != b[i])

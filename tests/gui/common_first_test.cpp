@@ -1,6 +1,7 @@
 // "Common words first" in the window: the check box, the order and choice
 // of the listed words, and Find without a commonness table.
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
@@ -45,8 +46,12 @@ TEST_F(CommonFirst, CheckBoxStartsOffAndAltCReachesIt) {
     // Screen readers get the label's text, as for the limit check box.
     EXPECT_EQ(AccessibleName(static_cast<GtkWidget*>(common->GetHandle())), "Common words first");
     EXPECT_EQ(AccessibleName(static_cast<GtkWidget*>(m_dlg->LimitCheck()->GetHandle())), "Limit to 100 words");
-    // Below the remaining letters, in the bottom row.
+    // Below the remaining letters, in the bottom row; in the tab order after
+    // the list, so that Tab from the remaining letters still reaches it.
     EXPECT_GT(common->GetPosition().y, m_dlg->LettersEdit()->GetRect().GetBottom());
+    const wxWindowList& children = m_dlg->GetChildren();
+    EXPECT_GT(children.IndexOf(common), children.IndexOf(m_dlg->Solutions()));
+    EXPECT_LT(children.IndexOf(common), children.IndexOf(m_dlg->FindButton()));
 
     m_dlg->Raise();
     m_dlg->PatternCombo()->SetFocus();
