@@ -140,6 +140,9 @@ void CMainDlg::CreateControls() {
     // The count line follows the list it counts, for screen readers too.
     m_pCount = new wxStaticText(this, t::IDC_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                 wxST_NO_AUTORESIZE);
+    // The option of the bottom row comes after the list and its count, so
+    // Tab from the remaining letters still reaches the rows.
+    m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
     m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
     auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
     auto* helpButton = new wxButton(this, wxID_HELP, t::kHelpText);
@@ -164,6 +167,7 @@ void CMainDlg::CreateControls() {
     layout.Place(m_pPattern, t::kPattern, false);
     layout.Place(lettersLabel, t::kLettersLabel);
     layout.Place(m_pLetters, t::kLetters);
+    layout.Place(m_pCommon, t::kCommon);
     layout.Place(solutionsLabel, t::kSolutionsLabel);
     // The menu button sits at the top right, above the list; the list's top
     // moves down as far as the button needs, its bottom stays.
@@ -248,7 +252,7 @@ void CMainDlg::OnFind() {
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
 
     wxBusyCursor wait;
-    CFoundWords found = CollectMatches(dict, bLimit);
+    CFoundWords found = CollectMatches(dict, bLimit, m_pCommon->GetValue());
     ShowFoundWords(std::move(found));
 }
 

@@ -66,6 +66,7 @@ public:
     CSolutionsList* Solutions() const { return m_pSolutions; }
     wxStaticText* CountLine() const { return m_pCount; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
+    wxCheckBox* CommonCheck() const { return m_pCommon; }
     wxRadioButton* MatchingRadio() const { return m_pMatching; }
     wxRadioButton* AnagramRadio() const { return m_pAnagram; }
     wxButton* FindButton() const { return m_pFind; }
@@ -100,6 +101,7 @@ private:
     wxRadioButton* m_pMatching = nullptr;
     wxRadioButton* m_pAnagram = nullptr;
     wxCheckBox* m_pLimit = nullptr;
+    wxCheckBox* m_pCommon = nullptr;
     wxComboBox* m_pPattern = nullptr;
     wxTextCtrl* m_pLetters = nullptr;
     CSolutionsList* m_pSolutions = nullptr;

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -17,9 +18,10 @@
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
+#include "search/common_first.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help\n";
@@ -27,7 +29,7 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
@@ -46,6 +48,8 @@ const char* const kCliHelp =
     "          gridwell-cli find --anagram 'ca?'     ACE, ARC, CAB, CAT ...\n"
     "      With LETTERS given, the search is always a matching-word search.\n"
     "      --limit stops after 100 words.\n"
+    "      --common lists the most common words first (then dictionary order);\n"
+    "      with --limit, the 100 most common matches.\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
     "\n"
     "  gridwell-cli import FILE\n"
@@ -80,7 +84,7 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-int Find(bool anagram, bool limit, const std::string& pattern, const std::string& letters, std::FILE* out,
+int Find(bool anagram, bool limit, bool common, const std::string& pattern, const std::string& letters, std::FILE* out,
          MessageCounter& counter) {
     if (pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
@@ -90,15 +94,36 @@ int Find(bool anagram, bool limit, const std::string& pattern, const std::string
     if (!dict.OpenForReading())
         return kExitFailure;
     int nResultCount = 0;
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount))
+    // Common first needs every match before it can choose: the limit then
+    // applies to the ordered words, not to the search.
+    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !common, nResultCount))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
     CString word;
     int nFound = 0;
-    while (dict.NextMatch(word, FALSE)) {
-        word += '\n';
-        std::fwrite(word.data(), 1, word.size(), out);
-        ++nFound;
+    if (common) {
+        const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
+                                                            static_cast<size_t>(std::max(nResultCount, 0)));
+        // Whole lines gathered into one buffer, written a buffer at a time.
+        std::vector<char> lines(1 << 16);
+        size_t used = 0;
+        for (size_t i = 0; i < found.order.size(); ++i) {
+            if (lines.size() - used < found.length + 1) {
+                std::fwrite(lines.data(), 1, used, out);
+                used = 0;
+            }
+            std::memcpy(lines.data() + used, found.Word(i), found.length);
+            used += found.length;
+            lines[used++] = '\n';
+            ++nFound;
+        }
+        std::fwrite(lines.data(), 1, used, out);
+    } else {
+        while (dict.NextMatch(word, FALSE)) {
+            word += '\n';
+            std::fwrite(word.data(), 1, word.size(), out);
+            ++nFound;
+        }
     }
     // Matches that never reached their reader are no success.
     if (std::fflush(out) != 0 || std::ferror(out)) {
@@ -145,6 +170,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     std::vector<std::string> positional;
     bool anagram = false;
     bool limit = false;
+    bool common = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -166,6 +192,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 anagram = true;
             else if (arg == "--limit")
                 limit = true;
+            else if (arg == "--common")
+                common = true;
             else
                 return UsageError(("unknown option " + arg).c_str());
         } else {
@@ -176,8 +204,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit))
-        return UsageError("--anagram and --limit go with find");
+    if (command != "find" && (anagram || limit || common))
+        return UsageError("--anagram, --limit and --common go with find");
 
     if (dictionaryDir.empty()) {
         RecordDictionaryDir();
@@ -214,7 +242,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
+        return Find(anagram, limit, common, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
                     counter);
     }
     if (command == "import") {

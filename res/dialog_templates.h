@@ -24,6 +24,7 @@ inline constexpr int IDC_LETTERS = 1004;
 inline constexpr int IDC_SOLUTIONS = 1005;
 inline constexpr int IDC_FIND = 1007;
 inline constexpr int IDC_COUNT = 1011;
+inline constexpr int IDC_COMMON = 1012;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
 // The template's ID_HELP (57670) is beyond the window ids that GTK windows
 // take; the Help button carries the toolkit's own help id instead.
@@ -44,6 +45,7 @@ inline constexpr Rect kExit{85, 30, 52, 14};
 inline constexpr Rect kHelp{85, 50, 52, 14};
 // The row the dialog gained: the count line under the solutions.
 inline constexpr Rect kCount{145, 126, 150, 8};
+inline constexpr Rect kCommon{5, 126, 90, 10};  // the bottom row, left of the count line
 
 inline constexpr const char* kSearchTypeText = "Search type";
 inline constexpr const char* kMatchingText = "&Matching word";
@@ -55,6 +57,7 @@ inline constexpr const char* kSolutionsLabelText = "&Solutions:";
 inline constexpr const char* kFindText = "&Find";
 inline constexpr const char* kExitText = "E&xit";
 inline constexpr const char* kHelpText = "&Help";
+inline constexpr const char* kCommonText = "&Common words first";
 }  // namespace main_dlg
 
 // About box (template 100): 180 x 57, caption "About Gridwell".

@@ -74,6 +74,8 @@ const std::unordered_map<UINT, const char*>& Table() {
          "once nothing else is writing to the file."},
         {IDS_CANNOT_START_TASK, "Unable to start the background task.\n\nNothing was changed."},
         {IDS_HELP_FAILED, "Failed to launch help."},
+        {IDS_COMMON_ORDER_UNAVAILABLE,
+         "The table of common words is missing or damaged, so the words are listed in dictionary order."},
     };
     return table;
 }

@@ -1,8 +1,20 @@
 #include "search/find_words.h"
 
-CFoundWords CollectMatches(CDictionary& dict, bool bLimit) {
+#include "search/common_first.h"
+
+CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst) {
     CFoundWords found;
     const size_t nMaxListed = bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    if (bCommonFirst) {
+        // The most common can be anywhere in the block: every match is
+        // kept, then ordered and cut.
+        const CCommonFirstMatches common = CollectCommonFirst(dict, nMaxListed);
+        found.nTotal = common.nTotal;
+        found.words.reserve(common.order.size());
+        for (size_t i = 0; i < common.order.size(); ++i)
+            found.words.emplace_back(common.Word(i), common.length);
+        return found;
+    }
     // The block's word count comes from the file's trailer and may be damaged:
     // the list grows with what is decoded instead of trusting it.
     if (bLimit)

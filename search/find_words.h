@@ -16,7 +16,9 @@ struct CFoundWords {
 // Runs a search that PrepareSearch accepted with its limit off to the end of
 // the block. With bLimit only the first 100 matches are listed; the rest are
 // still counted (decoding them costs little next to listing them).
-CFoundWords CollectMatches(CDictionary& dict, bool bLimit);
+// With bCommonFirst the listed words are the most common matches, most
+// common first (CollectCommonFirst, search/common_first.h).
+CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst = false);
 
 // The line under the solutions: "100 of 35,601 words", "35,601 words",
 // "1 word", and "" when no word fits (the list itself says so).

@@ -1,4 +1,5 @@
 // gridwell-cli run in-process: output, messages and exit codes.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -8,7 +9,11 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "platform/data_dir.h"
 #include "platform/file_faults.h"
+#include "res/string_table.h"
+#include "search/common_first.h"
+#include "search/commonness_table.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -72,6 +77,37 @@ TEST_F(CliTest, FindListsMatchesInStoredOrder) {
     EXPECT_EQ(RunTool(dir, {"find", "c?t", ""}).out, "CAT\nCOT\nCUT\n") << "empty LETTERS is the same as none";
     EXPECT_EQ(RunTool(dir, {"find", "--", "3", "t"}).out, "ACT\nCAT\nCOT\nCUT\nTAC\n");
     EXPECT_EQ(RunTool(dir, {"--limit", "find", "4"}).out, "DATE\nGATE\n");
+}
+
+TEST_F(CliTest, CommonFirstOrdersByLevelAndLimitsToTheMostCommon) {
+    ScratchDir data;
+    SetDataDirForTesting(data.Path());
+    ResetCommonOrderNoticeForTesting();
+    // COT is rarer than CAT and CUT; ACT and TAC are not in the table.
+    data.Write(kCommonnessTableName, BuildCommonnessTable({{"CUT", 10}, {"CAT", 10}, {"COT", 35}, {"ZZZ", 80}}));
+    const CliRun common = RunTool(dir, {"find", "--common", "3"});
+    EXPECT_EQ(common.exitCode, 0);
+    EXPECT_EQ(common.out, "CAT\nCUT\nCOT\nACT\nTAC\n");
+    EXPECT_EQ(common.err, "");
+    std::vector<std::string> many;
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (char b = 'A'; b <= 'E'; ++b)
+            many.push_back(std::string{'Q', a, b});
+    BuildDictionary(dir, many);
+    data.Write(kCommonnessTableName, BuildCommonnessTable({{"QZE", 10}, {"QYA", 20}, {"QAA", 80}}));
+    const CliRun limited = RunTool(dir, {"find", "--limit", "--common", "q2"});
+    EXPECT_EQ(limited.out.substr(0, 16), "QZE\nQYA\nQAA\nQAB\n");
+    EXPECT_EQ(std::count(limited.out.begin(), limited.out.end(), '\n'), 100) << "the 100 most common of 130";
+    EXPECT_EQ(RunTool(dir, {"find", "--limit", "q2"}).out.substr(0, 8), "QAA\nQAB\n") << "plain order without --common";
+
+    // Without a table: dictionary order, said once on stderr, still a success.
+    ::unlink(data.File(kCommonnessTableName).c_str());
+    const CliRun plain = RunTool(dir, {"find", "--common", "--limit", "q2"});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.out, RunTool(dir, {"find", "--limit", "q2"}).out);
+    EXPECT_EQ(plain.err, LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE) + "\n");
+    SetDataDirForTesting("");
+    ResetCommonOrderNoticeForTesting();
 }
 
 TEST_F(CliTest, NoMatchAndRefusals) {

@@ -125,6 +125,15 @@ int main(int argc, char** argv) {
     dlg->OnFind();
     Shoot(Around(dlg), "main-dialog");
 
+    // Common words first, with the limit: the 100 most common of all.
+    dlg->CommonCheck()->SetValue(true);
+    dlg->MatchingRadio()->SetValue(true);
+    dlg->PatternCombo()->ChangeValue("s3e");
+    dlg->OnFind();
+    Settle(400);  // the check box's change of colour is animated
+    Shoot(Around(dlg), "main-dialog-common-first");
+    dlg->CommonCheck()->SetValue(false);
+
     // The solutions' own menu, from a real right click on the list.
     {
         // Static: the handler stays bound for the menus opened later on.
