@@ -9,6 +9,7 @@
 
 #include "app/dictionary_dir.h"
 #include "app/work_dir.h"
+#include "cli/meaning_command.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
@@ -20,6 +21,7 @@
 
 const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help\n";
@@ -47,6 +49,12 @@ const char* const kCliHelp =
     "      With LETTERS given, the search is always a matching-word search.\n"
     "      --limit stops after 100 words.\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
+    "\n"
+    "  gridwell-cli meaning WORD\n"
+    "      Shows what WORD means, from the WordNet database (Debian package\n"
+    "      wordnet-base): its senses by part of speech, each with its synonyms\n"
+    "      and gloss. Inflected forms are looked up by their base forms\n"
+    "      (cats: cat; ran: run). Exit status: 0 found, 1 not found, 2 no WordNet.\n"
     "\n"
     "  gridwell-cli import FILE\n"
     "      Rebuilds dictionary.dat from a text file of one word per line. Lines of\n"
@@ -179,6 +187,12 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command != "find" && (anagram || limit))
         return UsageError("--anagram and --limit go with find");
 
+    // A meaning needs WordNet only, no dictionary.
+    if (command == "meaning") {
+        if (positional.empty())
+            return UsageError("meaning takes a WORD");
+        return MeaningCommand(positional, out);
+    }
     if (dictionaryDir.empty()) {
         RecordDictionaryDir();
     } else {

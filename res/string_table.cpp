@@ -74,6 +74,16 @@ const std::unordered_map<UINT, const char*>& Table() {
          "once nothing else is writing to the file."},
         {IDS_CANNOT_START_TASK, "Unable to start the background task.\n\nNothing was changed."},
         {IDS_HELP_FAILED, "Failed to launch help."},
+        {IDS_WORDNET_MISSING,
+         "Meanings and clue words need the WordNet database (Debian package wordnet-base), which cannot be "
+         "found or read.\n\nFind without clue words works as before."},
+        {IDS_WORDNET_DAMAGED,
+         "The WordNet database is damaged, so meanings and clue words are not available.  Reinstalling the "
+         "Debian package wordnet-base repairs it."},
+        {IDS_NO_MEANING, "No meaning found for %s."},
+        {IDS_MEANING_CAPTION, "Meaning"},
+        {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
+        {IDS_MEANING_MENU, "&Meaning"},
     };
     return table;
 }
