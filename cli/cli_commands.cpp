@@ -9,6 +9,7 @@
 
 #include "app/dictionary_dir.h"
 #include "app/work_dir.h"
+#include "cli/clue_search.h"
 #include "cli/meaning_command.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
@@ -20,7 +21,7 @@
 #include "res/string_table.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--clue WORDS] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
@@ -29,7 +30,7 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--clue WORDS] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
@@ -48,6 +49,11 @@ const char* const kCliHelp =
     "          gridwell-cli find --anagram 'ca?'     ACE, ARC, CAB, CAT ...\n"
     "      With LETTERS given, the search is always a matching-word search.\n"
     "      --limit stops after 100 words.\n"
+    "      --clue WORDS lists only the words that WordNet relates to at least one\n"
+    "      of the clue WORDS (synonyms first, then words one link away, such as\n"
+    "      kinds of, parts of, similar to); needs the WordNet database:\n"
+    "          gridwell-cli find --clue feline 'c?t'   CAT\n"
+    "          gridwell-cli find --clue rock s3e       SHAKE, STONE\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
     "\n"
     "  gridwell-cli meaning WORD\n"
@@ -88,8 +94,8 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-int Find(bool anagram, bool limit, const std::string& pattern, const std::string& letters, std::FILE* out,
-         MessageCounter& counter) {
+int Find(bool anagram, bool limit, const std::string& clue, const std::string& pattern, const std::string& letters,
+         std::FILE* out, MessageCounter& counter) {
     if (pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
@@ -98,12 +104,24 @@ int Find(bool anagram, bool limit, const std::string& pattern, const std::string
     if (!dict.OpenForReading())
         return kExitFailure;
     int nResultCount = 0;
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount))
+    const bool bClue = HasClueWords(clue);
+    // With clue words the limit applies to the related words.
+    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !bClue, nResultCount))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
     CString word;
     int nFound = 0;
-    while (dict.NextMatch(word, FALSE)) {
+    bool bClueFailed = false;
+    if (bClue) {
+        CFoundWords found;
+        bClueFailed = !FindRelatedWords(dict, clue, limit, found);
+        for (CString& related : found.words) {
+            related += '\n';
+            std::fwrite(related.data(), 1, related.size(), out);
+            ++nFound;
+        }
+    }
+    while (!bClue && dict.NextMatch(word, FALSE)) {
         word += '\n';
         std::fwrite(word.data(), 1, word.size(), out);
         ++nFound;
@@ -113,8 +131,8 @@ int Find(bool anagram, bool limit, const std::string& pattern, const std::string
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
-    const bool damaged = counter.failures.load() != failuresBefore;
-    if (nFound == 0)
+    const bool damaged = counter.failures.load() != failuresBefore || bClueFailed;
+    if (nFound == 0 && !bClueFailed)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
         return kExitFailure;
@@ -155,6 +173,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool limit = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
+    std::string clue;
+    bool bClueGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg == "--") {
@@ -174,6 +194,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 anagram = true;
             else if (arg == "--limit")
                 limit = true;
+            else if (arg == "--clue" && i + 1 < args.size())
+                clue = args[++i], bClueGiven = true;
+            else if (arg.rfind("--clue=", 0) == 0)
+                clue = arg.substr(7), bClueGiven = true;
             else
                 return UsageError(("unknown option " + arg).c_str());
         } else {
@@ -184,8 +208,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit))
-        return UsageError("--anagram and --limit go with find");
+    if (command != "find" && (anagram || limit || bClueGiven))
+        return UsageError("--anagram, --limit and --clue go with find");
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
@@ -228,7 +252,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
+        return Find(anagram, limit, clue, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
                     counter);
     }
     if (command == "import") {

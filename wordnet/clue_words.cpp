@@ -58,6 +58,7 @@ void CClueWords::AddWords(const WnSynset& synset, WnPos pos, size_t nClue, bool 
 WnRead CClueWords::Build(const CWordNet& db, std::string_view text) {
     m_pDb = &db;
     m_words.clear();
+    m_reaching.clear();
     for (auto& cache : m_defined)
         cache.clear();
     m_bDamaged = false;
@@ -87,7 +88,24 @@ WnRead CClueWords::Build(const CWordNet& db, std::string_view text) {
             }
         }
     }
+    CollectReachingForms();
     return WnRead::found;
+}
+
+void CClueWords::CollectReachingForms() {
+    for (const auto& [word, related] : m_words) {
+        m_reaching.insert(word);
+        for (int p = 0; p < kWnPosCount; ++p)
+            for (std::string& form : InflectedForms(static_cast<WnPos>(p), word))
+                m_reaching.insert(std::move(form));
+    }
+    for (int p = 0; p < kWnPosCount; ++p)
+        for (const auto& [inflected, bases] : m_pDb->ExceptionList(static_cast<WnPos>(p)))
+            for (const std::string& base : bases)
+                if (m_words.count(base)) {
+                    m_reaching.insert(inflected);
+                    break;
+                }
 }
 
 bool CClueWords::Defined(WnPos pos, const std::string& lemma, const Related* pRelated) {
@@ -109,6 +127,8 @@ CClueWords::Relation CClueWords::Relate(std::string_view word) {
     if (!m_pDb || m_words.empty())
         return relation;
     const std::string lower = WnLower(word);
+    if (!m_reaching.count(lower))
+        return relation;
     ClueSet synonym, pointer;
     const auto add = [&](const Related& related) {
         synonym |= related.synonym;

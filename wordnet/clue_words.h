@@ -7,10 +7,12 @@
 // substance holonym and meronym, attribute; in any part of speech. Multi-word
 // entries (big_cat) are never dictionary words and are left out.
 //
-// Build gathers the related words of every clue word once; Relate then costs
-// a few hash lookups per candidate, and an index lookup only in the rare case
-// that a detachment rule leads to a related word and WordNet's "first rule
-// whose result is in the index" has to be checked.
+// Build gathers the related words of every clue word once, and every form
+// that could reduce to one of them (the words themselves, their inflections
+// by the exception lists and by the detachment rules run backwards). Relate
+// then rejects almost every candidate with one hash lookup; only the few that
+// could be related are reduced to their base forms, with an index lookup
+// where WordNet's "first rule whose result is in the index" must be checked.
 #pragma once
 
 #include <bitset>
@@ -61,11 +63,13 @@ private:
     };
 
     void AddWords(const WnSynset& synset, WnPos pos, size_t nClue, bool bSynonym);
+    void CollectReachingForms();
     bool Defined(WnPos pos, const std::string& lemma, const Related* pRelated);
 
     const CWordNet* m_pDb = nullptr;
     size_t m_nClues = 0;
     std::unordered_map<std::string, Related> m_words;
+    std::unordered_set<std::string> m_reaching;  // forms that may reduce to a related word
     std::unordered_map<std::string, bool> m_defined[kWnPosCount];
     bool m_bDamaged = false;
 };

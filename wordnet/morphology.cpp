@@ -36,7 +36,40 @@ void ApplyRules(const Rule (&rules)[N], std::string_view stem, std::string_view 
     }
 }
 
+template <size_t N>
+void InvertRules(const Rule (&rules)[N], std::string_view base, std::string_view tail, std::vector<std::string>& forms) {
+    for (const Rule& rule : rules) {
+        const std::string_view ending = rule.ending;
+        if (!EndsWith(base, ending))
+            continue;
+        std::string form(base.substr(0, base.size() - ending.size()));
+        form += rule.suffix;
+        form += tail;
+        forms.push_back(std::move(form));
+    }
+}
+
 }  // namespace
+
+std::vector<std::string> InflectedForms(WnPos pos, std::string_view base) {
+    std::vector<std::string> forms;
+    switch (pos) {
+    case kWnNoun:
+        InvertRules(kNounRules, base, "", forms);
+        if (EndsWith(base, "ful"))
+            InvertRules(kNounRules, base.substr(0, base.size() - 3), "ful", forms);
+        break;
+    case kWnVerb:
+        InvertRules(kVerbRules, base, "", forms);
+        break;
+    case kWnAdj:
+        InvertRules(kAdjRules, base, "", forms);
+        break;
+    default:
+        break;
+    }
+    return forms;
+}
 
 std::vector<WnRuleResult> DetachmentResults(WnPos pos, std::string_view word) {
     std::vector<WnRuleResult> results;

@@ -25,6 +25,11 @@ struct WnRuleResult {
 // order, before any index lookup.
 std::vector<WnRuleResult> DetachmentResults(WnPos pos, std::string_view word);
 
+// The forms that a detachment rule of `pos` could reduce to `base`: for
+// each rule whose ending `base` has, `base` with the ending replaced by the
+// rule's suffix (the inverse of DetachmentResults, before any index check).
+std::vector<std::string> InflectedForms(WnPos pos, std::string_view base);
+
 // The base forms of `word` (lower case) in `pos`, each once, the word itself
 // not among them. Forms from the exception list are given whether or not the
 // index has them, as WordNet does; callers look them up.

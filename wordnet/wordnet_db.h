@@ -42,6 +42,10 @@ public:
     WnRead ReadSynset(WnPos pos, uint32_t offset, WnSynset& synset) const;
     // The base forms that POS.exc gives for an inflected form; null if none.
     const std::vector<std::string>* Exceptions(WnPos pos, std::string_view word) const;
+    // Every exception list of `pos`: inflected form -> base forms.
+    const std::unordered_map<std::string, std::vector<std::string>>& ExceptionList(WnPos pos) const {
+        return m_exceptions[pos];
+    }
     // How often the sense with this sense key was tagged in the semantic
     // concordances (cntlist.rev); 0 when unknown or when the file is absent.
     int TagCount(std::string_view senseKey) const;
