@@ -94,26 +94,30 @@ WnRead CLineFile::LineStartFrom(int64_t pos, int64_t& start) const {
 
 WnRead CLineFile::ReadLine(int64_t start, std::string& line, int64_t& next) const {
     line.clear();
-    char buffer[kChunk];
+    // Most lines fit the first read; long synsets (a few kB of pointers) take
+    // a read or two of growing size.
+    std::string buffer(kChunk * 4, '\0');
     int64_t at = start;
     for (;;) {
         size_t got = 0;
-        if (!ReadAt(at, buffer, sizeof buffer, got))
+        if (!ReadAt(at, buffer.data(), buffer.size(), got))
             return WnRead::damaged;
         if (got == 0) {
             next = at;  // the last line has no line end
             return WnRead::found;
         }
-        const void* nl = std::memchr(buffer, '\n', got);
-        const size_t used = nl ? static_cast<size_t>(static_cast<const char*>(nl) - buffer) : got;
+        const void* nl = std::memchr(buffer.data(), '\n', got);
+        const size_t used = nl ? static_cast<size_t>(static_cast<const char*>(nl) - buffer.data()) : got;
         if (line.size() + used > kMaxLine)
             return WnRead::damaged;
-        line.append(buffer, used);
+        line.append(buffer.data(), used);
         if (nl) {
             next = at + static_cast<int64_t>(used) + 1;
             return WnRead::found;
         }
         at += static_cast<int64_t>(got);
+        if (buffer.size() < kMaxLine)
+            buffer.resize(buffer.size() * 2);
     }
 }
 
