@@ -206,6 +206,8 @@ void CMainDlg::CreateControls() {
     m_pFind->SetDefault();
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
     LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
+    // Screen readers name the clue box after its label.
+    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
 }
 
 void CMainDlg::BuildProgramMenu() {
@@ -522,6 +524,10 @@ void CMainDlg::SelectAllSolutions() {
 
 void CMainDlg::OnCloseWindow(wxCloseEvent&) {
     TheHelpBook().Close();
+    // The Meaning window goes with the dialog, at once: a hidden top-level
+    // window still waiting for its deletion would keep the program running.
+    delete m_pMeaning;
+    m_pMeaning = nullptr;
     Destroy();
 }
 
