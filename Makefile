@@ -77,6 +77,8 @@ bench: build
 	@tools/install-deps --bench
 	bench/compare-peers $(BUILD)
 	$(BUILD)/bench/gridwell_bench --benchmark_min_time=0.2
+	$(BUILD)/bench/gridwell_wordnet_bench --benchmark_min_time=0.2
+	bench/wordnet-timings $(BUILD)
 	@if [ -x $(BUILD)/bench/gridwell_gui_list_bench ]; then bench/gui-list-bench $(BUILD); fi
 
 clean:

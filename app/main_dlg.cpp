@@ -19,6 +19,7 @@
 #include "app/accessibility.h"
 #include "app/dialog_layout.h"
 #include "app/help_book.h"
+#include "app/meaning_wnd.h"
 #include "app/progress_wnd.h"
 #include "app/solutions_list.h"
 #include "dictionary/dictionary.h"
@@ -28,6 +29,7 @@
 #include "res/dialog_templates.h"
 #include "res/gui_images.h"
 #include "res/string_table.h"
+#include "wordnet/related_matches.h"
 
 namespace t = tmpl::main_dlg;
 using namespace tmpl::sys_cmd;
@@ -36,6 +38,8 @@ namespace {
 
 // Controls hold at most 254 characters of a query, as typed.
 constexpr size_t kMaxQueryText = 254;
+// The solutions' menu item that opens the Meaning window.
+constexpr int kMeaningMenuId = wxID_HIGHEST + 1;
 constexpr const char* kMenuButtonText = "Menu";
 // Keyboard move: pixels per arrow key press, and with Ctrl held.
 constexpr int kMoveStep = 8;
@@ -96,6 +100,8 @@ CMainDlg::CMainDlg(wxWindow* parent)
             CopySelectedSolutions();
         else if (event.GetId() == wxID_SELECTALL)
             SelectAllSolutions();
+        else if (event.GetId() == kMeaningMenuId)
+            ShowMeaning();
         else
             OnSysCommand(CommandOfMenuId(event.GetId()));
     });
@@ -103,6 +109,13 @@ CMainDlg::CMainDlg(wxWindow* parent)
     // The list takes its own right clicks; they open the solutions' menu.
     m_pSolutions->Bind(wxEVT_DATAVIEW_ITEM_CONTEXT_MENU,
                        [this](wxDataViewEvent&) { ShowSolutionsMenu(ScreenToClient(wxGetMousePosition())); });
+    // A double click or Enter on a solution shows its meaning; while the
+    // Meaning window is open it follows the selection.
+    m_pSolutions->Bind(wxEVT_DATAVIEW_ITEM_ACTIVATED, [this](wxDataViewEvent&) { ShowMeaning(); });
+    m_pSolutions->Bind(wxEVT_DATAVIEW_SELECTION_CHANGED, [this](wxDataViewEvent& event) {
+        OnSolutionSelected();
+        event.Skip();
+    });
     Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
     Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnCloseWindow, this);
@@ -134,6 +147,9 @@ void CMainDlg::CreateControls() {
                                 wxCB_DROPDOWN);
     auto* lettersLabel = new wxStaticText(this, wxID_ANY, t::kLettersLabelText);
     m_pLetters = new wxTextCtrl(this, t::IDC_LETTERS, wxString());
+    auto* clueLabel =
+        new wxStaticText(this, wxID_ANY, wxString::FromUTF8(LoadStringText(IDS_CLUE_WORDS_LABEL).c_str()));
+    m_pClue = new wxTextCtrl(this, t::IDC_CLUE, wxString());
     auto* solutionsLabel = new wxStaticText(this, wxID_ANY, t::kSolutionsLabelText);
     const wxRect listRect = layout.ToPixels(t::kSolutions);
     m_pSolutions = new CSolutionsList(this, t::IDC_SOLUTIONS, listRect.GetPosition(), listRect.GetSize());
@@ -150,6 +166,7 @@ void CMainDlg::CreateControls() {
 
     m_pPattern->SetName("Pattern to match");
     m_pLetters->SetName("Remaining letters");
+    m_pClue->SetName("Clue words");
     m_pSolutions->SetName("Solutions");
     m_pCount->SetName("Words found");
     m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
@@ -157,6 +174,7 @@ void CMainDlg::CreateControls() {
     // GTK's entries ask for room for about 20 characters: the template's
     // widths are what these need.
     m_pLetters->SetInitialSize(wxSize(1, -1));
+    m_pClue->SetInitialSize(wxSize(1, -1));
     m_pPattern->SetInitialSize(wxSize(1, -1));
 
     layout.Place(box, t::kSearchTypeBox);
@@ -167,6 +185,8 @@ void CMainDlg::CreateControls() {
     layout.Place(m_pPattern, t::kPattern, false);
     layout.Place(lettersLabel, t::kLettersLabel);
     layout.Place(m_pLetters, t::kLetters);
+    layout.Place(clueLabel, t::kClueLabel);
+    layout.Place(m_pClue, t::kClue);
     layout.Place(m_pCommon, t::kCommon);
     layout.Place(solutionsLabel, t::kSolutionsLabel);
     // The menu button sits at the top right, above the list; the list's top
@@ -190,6 +210,8 @@ void CMainDlg::CreateControls() {
     m_pFind->SetDefault();
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
     LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
+    // Screen readers name the clue box after its label.
+    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
 }
 
 void CMainDlg::BuildProgramMenu() {
@@ -245,6 +267,21 @@ void CMainDlg::OnFind() {
     int nResultCount = 0;
     if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
         return;
+    // Clue words need WordNet: without it the Find stops with one message,
+    // the list and the history as they were.
+    const CString strClue = ReadText(m_pClue->GetValue());
+    CClueWords clues;
+    const bool bClue = !CClueWords::Split(strClue).empty();
+    if (bClue) {
+        WnStatus status = WnStatus::ok;
+        const CWordNet* db = m_wordnet.Database(status);
+        if (db && clues.Build(*db, strClue) == WnRead::damaged)
+            status = WnStatus::damaged;
+        if (status != WnStatus::ok) {
+            AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
+            return;
+        }
+    }
 
     CString parsed;
     if (strLetters.empty() && bAnagram)
@@ -252,8 +289,12 @@ void CMainDlg::OnFind() {
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
 
     wxBusyCursor wait;
-    CFoundWords found = CollectMatches(dict, bLimit, m_pCommon->GetValue());
+    const bool bCommonFirst = m_pCommon->GetValue();
+    CFoundWords found = bClue ? CollectRelatedMatches(dict, clues, bLimit, bCommonFirst)
+                              : CollectMatches(dict, bLimit, bCommonFirst);
     ShowFoundWords(std::move(found));
+    if (bClue && clues.Damaged())
+        AfxMessageBox(IDS_WORDNET_DAMAGED, MsgIcon::Stop);
 }
 
 void CMainDlg::ShowFoundWords(CFoundWords found) {
@@ -404,7 +445,8 @@ void CMainDlg::OnCharHook(wxKeyEvent& event) {
         ShowSolutionsMenu();
         return;
     }
-    if ((key == WXK_SPACE && mods == wxMOD_ALT) || (contextKey && !focusIn(m_pPattern) && !focusIn(m_pLetters))) {
+    if ((key == WXK_SPACE && mods == wxMOD_ALT) ||
+        (contextKey && !focusIn(m_pPattern) && !focusIn(m_pLetters) && !focusIn(m_pClue))) {
         ShowProgramMenu();
         return;
     }
@@ -424,7 +466,8 @@ void CMainDlg::OnCharHook(wxKeyEvent& event) {
 void CMainDlg::OnContextMenu(wxContextMenuEvent& event) {
     // The text boxes keep their own menu (cut, copy, paste).
     wxWindow* source = wxDynamicCast(event.GetEventObject(), wxWindow);
-    if (source && (source == m_pPattern || source == m_pLetters || m_pPattern->IsDescendant(source))) {
+    if (source && (source == m_pPattern || source == m_pLetters || source == m_pClue ||
+                   m_pPattern->IsDescendant(source))) {
         event.Skip();
         return;
     }
@@ -440,6 +483,9 @@ void CMainDlg::ShowSolutionsMenu(const wxPoint& pos) {
     wxMenu menu;
     menu.Append(wxID_COPY, "&Copy\tCtrl+C");
     menu.Append(wxID_SELECTALL, "Select &All\tCtrl+A");
+    menu.AppendSeparator();
+    menu.Append(kMeaningMenuId, wxString::FromUTF8(LoadStringText(IDS_MEANING_MENU).c_str()));
+    menu.Enable(kMeaningMenuId, !MeaningWord().empty());
     menu.Enable(wxID_COPY, !m_bNoMatchRow && m_pSolutions->GetSelectedItemsCount() > 0);
     menu.Enable(wxID_SELECTALL, !m_bNoMatchRow && m_pSolutions->GetCount() > 0);
     wxPoint where = pos;
@@ -450,6 +496,33 @@ void CMainDlg::ShowSolutionsMenu(const wxPoint& pos) {
     PopupMenu(&menu, where);
 }
 
+CString CMainDlg::MeaningWord() const {
+    if (m_bNoMatchRow || m_pSolutions->GetCount() == 0)
+        return CString();
+    const int current = m_pSolutions->GetSelectedCurrentRow();
+    if (current >= 0)
+        return m_pSolutions->GetRow(static_cast<size_t>(current));
+    const std::vector<std::string> rows = m_pSolutions->GetSelectedRows();
+    return rows.empty() ? CString() : rows.front();
+}
+
+void CMainDlg::ShowMeaning() {
+    const CString word = MeaningWord();
+    if (word.empty())
+        return;
+    if (!m_pMeaning)
+        m_pMeaning = new CMeaningWnd(this, m_wordnet);
+    m_pMeaning->ShowWord(word);
+}
+
+void CMainDlg::OnSolutionSelected() {
+    if (!m_pMeaning || !m_pMeaning->IsShown())
+        return;
+    const CString word = MeaningWord();
+    if (!word.empty() && word != m_pMeaning->Word())
+        m_pMeaning->ShowWord(word);
+}
+
 void CMainDlg::SelectAllSolutions() {
     if (!m_bNoMatchRow)
         m_pSolutions->SelectAll();
@@ -457,6 +530,10 @@ void CMainDlg::SelectAllSolutions() {
 
 void CMainDlg::OnCloseWindow(wxCloseEvent&) {
     TheHelpBook().Close();
+    // The Meaning window goes with the dialog, at once: a hidden top-level
+    // window still waiting for its deletion would keep the program running.
+    delete m_pMeaning;
+    m_pMeaning = nullptr;
     Destroy();
 }
 

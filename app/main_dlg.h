@@ -10,7 +10,9 @@
 #include "maintenance/job_context.h"
 #include "platform/cstring.h"
 #include "search/search_history.h"
+#include "wordnet/wordnet_session.h"
 
+class CMeaningWnd;
 class CSolutionsList;
 class wxButton;
 class wxCheckBox;
@@ -57,12 +59,18 @@ public:
     // coordinates), or at the list's corner when no position is given.
     void ShowSolutionsMenu(const wxPoint& pos = wxDefaultPosition);
 
+    // Opens the Meaning window (or brings it up) on the current solution.
+    void ShowMeaning();
+    // The Meaning window; null until it was first opened.
+    CMeaningWnd* MeaningWindow() const { return m_pMeaning; }
+
     // Runs a job's progress window modally over this dialog.
     int RunProgressModal(CProgressDlg& progress);
 
     // The controls, for the tests and the screenshots.
     wxComboBox* PatternCombo() const { return m_pPattern; }
     wxTextCtrl* LettersEdit() const { return m_pLetters; }
+    wxTextCtrl* ClueEdit() const { return m_pClue; }
     CSolutionsList* Solutions() const { return m_pSolutions; }
     wxStaticText* CountLine() const { return m_pCount; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
@@ -86,6 +94,10 @@ private:
     // Lists a Find's words (or the no-match row) and its count line.
     void ShowFoundWords(CFoundWords found);
     CString ReadText(const wxString& value) const;
+    // The solution the Meaning window is about: the current row, or the
+    // first selected one; empty for none or for the no-match row.
+    CString MeaningWord() const;
+    void OnSolutionSelected();
     void SetMinimizeGrayed(bool grayed);
     // The Move command: the arrow keys move the window until Enter (or
     // Escape, which puts it back).
@@ -104,7 +116,10 @@ private:
     wxCheckBox* m_pCommon = nullptr;
     wxComboBox* m_pPattern = nullptr;
     wxTextCtrl* m_pLetters = nullptr;
+    wxTextCtrl* m_pClue = nullptr;
     CSolutionsList* m_pSolutions = nullptr;
+    CMeaningWnd* m_pMeaning = nullptr;
+    CWordNetSession m_wordnet;
     wxStaticText* m_pCount = nullptr;
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;

@@ -95,6 +95,24 @@ void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent) {
     UpdateColumnWidth();
 }
 
+void CSolutionsList::SelectOnly(size_t row) {
+    if (row >= m_model->m_rows.size())
+        return;
+    const wxDataViewItem item = m_model->GetItem(static_cast<unsigned int>(row));
+    UnselectAll();
+    Select(item);
+    SetCurrentItem(item);
+    EnsureVisible(item);
+}
+
+int CSolutionsList::GetSelectedCurrentRow() const {
+    const wxDataViewItem current = GetCurrentItem();
+    if (!current.IsOk() || !IsSelected(current))
+        return -1;
+    const unsigned int row = m_model->GetRow(current);
+    return row < m_model->m_rows.size() ? static_cast<int>(row) : -1;
+}
+
 std::vector<std::string> CSolutionsList::GetSelectedRows() const {
     wxDataViewItemArray items;
     GetSelections(items);

@@ -24,6 +24,11 @@ public:
 
     size_t GetCount() const;
     const std::string& GetRow(size_t row) const;
+    // Selects only `row` and makes it the current row (programs and tests;
+    // raises no selection event).
+    void SelectOnly(size_t row);
+    // The current row (the keyboard's) when it is selected, else -1.
+    int GetSelectedCurrentRow() const;
     // The selected rows' texts, top to bottom.
     std::vector<std::string> GetSelectedRows() const;
 

@@ -10,6 +10,8 @@
 
 #include "app/dictionary_dir.h"
 #include "app/work_dir.h"
+#include "cli/clue_search.h"
+#include "cli/meaning_command.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
@@ -21,7 +23,8 @@
 #include "search/common_first.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
+    "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help\n";
@@ -29,7 +32,7 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--common] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
@@ -50,7 +53,18 @@ const char* const kCliHelp =
     "      --limit stops after 100 words.\n"
     "      --common lists the most common words first (then dictionary order);\n"
     "      with --limit, the 100 most common matches.\n"
+    "      --clue WORDS lists only the words that WordNet relates to at least one\n"
+    "      of the clue WORDS (synonyms first, then words one link away, such as\n"
+    "      kinds of, parts of, similar to); needs the WordNet database:\n"
+    "          gridwell-cli find --clue feline 'c?t'   CAT\n"
+    "          gridwell-cli find --clue rock s3e       SHAKE, STONE\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
+    "\n"
+    "  gridwell-cli meaning WORD\n"
+    "      Shows what WORD means, from the WordNet database (Debian package\n"
+    "      wordnet-base): its senses by part of speech, each with its synonyms\n"
+    "      and gloss. Inflected forms are looked up by their base forms\n"
+    "      (cats: cat; ran: run). Exit status: 0 found, 1 not found, 2 no WordNet.\n"
     "\n"
     "  gridwell-cli import FILE\n"
     "      Rebuilds dictionary.dat from a text file of one word per line. Lines of\n"
@@ -84,8 +98,8 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-int Find(bool anagram, bool limit, bool common, const std::string& pattern, const std::string& letters, std::FILE* out,
-         MessageCounter& counter) {
+int Find(bool anagram, bool limit, bool common, const std::string& clue, const std::string& pattern,
+         const std::string& letters, std::FILE* out, MessageCounter& counter) {
     if (pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
@@ -94,14 +108,24 @@ int Find(bool anagram, bool limit, bool common, const std::string& pattern, cons
     if (!dict.OpenForReading())
         return kExitFailure;
     int nResultCount = 0;
-    // Common first needs every match before it can choose: the limit then
-    // applies to the ordered words, not to the search.
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !common, nResultCount))
+    const bool bClue = HasClueWords(clue);
+    // Common first and clue words need every match before they can choose:
+    // the limit then applies to the words chosen, not to the search.
+    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !common && !bClue, nResultCount))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
     CString word;
     int nFound = 0;
-    if (common) {
+    bool bClueFailed = false;
+    if (bClue) {
+        CFoundWords found;
+        bClueFailed = !FindRelatedWords(dict, clue, limit, common, found);
+        for (CString& related : found.words) {
+            related += '\n';
+            std::fwrite(related.data(), 1, related.size(), out);
+            ++nFound;
+        }
+    } else if (common) {
         const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
                                                             static_cast<size_t>(std::max(nResultCount, 0)));
         // Whole lines gathered into one buffer, written a buffer at a time.
@@ -130,8 +154,8 @@ int Find(bool anagram, bool limit, bool common, const std::string& pattern, cons
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
-    const bool damaged = counter.failures.load() != failuresBefore;
-    if (nFound == 0)
+    const bool damaged = counter.failures.load() != failuresBefore || bClueFailed;
+    if (nFound == 0 && !bClueFailed)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
         return kExitFailure;
@@ -173,6 +197,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool common = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
+    std::string clue;
+    bool bClueGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg == "--") {
@@ -194,6 +220,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 limit = true;
             else if (arg == "--common")
                 common = true;
+            else if (arg == "--clue" && i + 1 < args.size())
+                clue = args[++i], bClueGiven = true;
+            else if (arg.rfind("--clue=", 0) == 0)
+                clue = arg.substr(7), bClueGiven = true;
             else
                 return UsageError(("unknown option " + arg).c_str());
         } else {
@@ -204,9 +234,15 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit || common))
-        return UsageError("--anagram, --limit and --common go with find");
+    if (command != "find" && (anagram || limit || common || bClueGiven))
+        return UsageError("--anagram, --limit, --common and --clue go with find");
 
+    // A meaning needs WordNet only, no dictionary.
+    if (command == "meaning") {
+        if (positional.empty())
+            return UsageError("meaning takes a WORD");
+        return MeaningCommand(positional, out);
+    }
     if (dictionaryDir.empty()) {
         RecordDictionaryDir();
     } else {
@@ -242,7 +278,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, common, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
+        return Find(anagram, limit, common, clue, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
                     counter);
     }
     if (command == "import") {

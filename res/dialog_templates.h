@@ -10,10 +10,11 @@ struct Rect {
 };
 
 // Main dialog (template 102): 300 x 130, caption "Gridwell", grown at the
-// bottom by one row for the line that counts a Find's words.
+// bottom by one row for the line that counts a Find's words, and by 28 more
+// for the clue words box.
 namespace main_dlg {
 inline constexpr int kWidth = 300;
-inline constexpr int kHeight = 143;
+inline constexpr int kHeight = 171;
 inline constexpr const char* kCaption = "Gridwell";
 
 inline constexpr int IDC_MATCHING = 1000;
@@ -25,6 +26,7 @@ inline constexpr int IDC_SOLUTIONS = 1005;
 inline constexpr int IDC_FIND = 1007;
 inline constexpr int IDC_COUNT = 1011;
 inline constexpr int IDC_COMMON = 1012;
+inline constexpr int IDC_CLUE = 1013;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
 // The template's ID_HELP (57670) is beyond the window ids that GTK windows
 // take; the Help button carries the toolkit's own help id instead.
@@ -39,13 +41,16 @@ inline constexpr Rect kPattern{5, 75, 136, 94};  // the height includes the drop
 inline constexpr Rect kLettersLabel{5, 95, 60, 8};
 inline constexpr Rect kLetters{5, 105, 135, 15};
 inline constexpr Rect kSolutionsLabel{145, 5, 37, 8};
-inline constexpr Rect kSolutions{145, 15, 150, 105};
+inline constexpr Rect kSolutions{145, 15, 150, 133};  // 105 high before the clue box
 inline constexpr Rect kFind{85, 10, 52, 14};
 inline constexpr Rect kExit{85, 30, 52, 14};
 inline constexpr Rect kHelp{85, 50, 52, 14};
-// The row the dialog gained: the count line under the solutions.
-inline constexpr Rect kCount{145, 126, 150, 8};
-inline constexpr Rect kCommon{5, 126, 90, 10};  // the bottom row, left of the count line
+// The rows the dialog gained: the clue words box under the remaining letters,
+// and below it the count line under the solutions.
+inline constexpr Rect kClueLabel{5, 124, 60, 8};
+inline constexpr Rect kClue{5, 134, 135, 15};
+inline constexpr Rect kCount{145, 154, 150, 8};
+inline constexpr Rect kCommon{5, 154, 90, 10};  // the bottom row, left of the count line
 
 inline constexpr const char* kSearchTypeText = "Search type";
 inline constexpr const char* kMatchingText = "&Matching word";

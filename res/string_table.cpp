@@ -76,6 +76,16 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_HELP_FAILED, "Failed to launch help."},
         {IDS_COMMON_ORDER_UNAVAILABLE,
          "The table of common words is missing or damaged, so the words are listed in dictionary order."},
+        {IDS_WORDNET_MISSING,
+         "Meanings and clue words need the WordNet database (Debian package wordnet-base), which cannot be "
+         "found or read.\n\nFind without clue words works as before."},
+        {IDS_WORDNET_DAMAGED,
+         "The WordNet database is damaged, so meanings and clue words are not available.  Reinstalling the "
+         "Debian package wordnet-base repairs it."},
+        {IDS_NO_MEANING, "No meaning found for %s."},
+        {IDS_MEANING_CAPTION, "Meaning"},
+        {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
+        {IDS_MEANING_MENU, "&Meaning"},
     };
     return table;
 }

@@ -52,6 +52,13 @@ enum : UINT {
     IDS_CANNOT_START_TASK = 59171,
     // "Common words first" (59180-59189).
     IDS_COMMON_ORDER_UNAVAILABLE = 59180,
+    // Meanings and clue words from the WordNet database.
+    IDS_WORDNET_MISSING = 59190,
+    IDS_WORDNET_DAMAGED = 59191,
+    IDS_NO_MEANING = 59192,
+    IDS_MEANING_CAPTION = 59193,
+    IDS_CLUE_WORDS_LABEL = 59194,
+    IDS_MEANING_MENU = 59195,
     IDS_HELP_FAILED = 61703,
 };
 

@@ -107,8 +107,9 @@ def main():
     expect("Ctrl+C copies the selected word", clipboard() == "COT")
 
     keys("alt+r")
+    keys("Tab")  # to Clue words
     keys("Tab")
-    expect("Tab from Remaining letters reaches the rows", focus_on_rows(app))
+    expect("Tab from Remaining letters and Clue words reaches the rows", focus_on_rows(app))
 
     keys("Escape")
 

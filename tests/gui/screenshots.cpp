@@ -24,6 +24,8 @@
 #include "app/gui_messages.h"
 #include "app/help_book.h"
 #include "app/main_dlg.h"
+#include "app/meaning_wnd.h"
+#include "app/solutions_list.h"
 #include "app/progress_wnd.h"
 #include "app/solutions_list.h"
 #include "app/work_dir.h"
@@ -234,6 +236,26 @@ int main(int argc, char** argv) {
         });
         about.ShowModal();
     }
+
+    // Clue words, and the Meaning window of the first related word.
+    dlg->AnagramRadio()->SetValue(false);
+    dlg->MatchingRadio()->SetValue(true);
+    dlg->PatternCombo()->ChangeValue("s3e");
+    dlg->ClueEdit()->ChangeValue("rock");
+    dlg->OnFind();
+    Settle(200);
+    Shoot(Around(dlg), "main-dialog-clue-words");
+    if (dlg->Solutions()->GetCount() > 0) {
+        dlg->Solutions()->SetFocus();
+        dlg->Solutions()->SelectOnly(1);
+        dlg->ShowMeaning();
+        Settle(400);
+        if (dlg->MeaningWindow())
+            Shoot(Around(dlg->MeaningWindow(), 10), "meaning-window");
+        else
+            ++g_failures;
+    }
+    dlg->ClueEdit()->ChangeValue("");
 
     // The help window.
     if (TheHelpBook().ShowTopics() && TheHelpBook().GetFrame()) {

@@ -363,6 +363,7 @@ TEST_F(ShellTest, SolutionsMenuOpensFromRightClickAndKeysWithCopyAndSelectAll) {
     // Each opened menu: its item texts and whether Copy can be chosen.
     std::vector<Strings> items;
     std::vector<bool> copyEnabled;
+    std::vector<bool> meaningEnabled;
     m_dlg->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
         event.Skip();
         Strings texts;
@@ -370,6 +371,8 @@ TEST_F(ShellTest, SolutionsMenuOpensFromRightClickAndKeysWithCopyAndSelectAll) {
             for (wxMenuItem* item : menu->GetMenuItems())
                 texts.push_back(item->GetItemLabelText().utf8_string());
             copyEnabled.push_back(menu->IsEnabled(wxID_COPY));
+            const int meaning = menu->FindItem("Meaning");
+            meaningEnabled.push_back(meaning != wxNOT_FOUND && menu->IsEnabled(meaning));
         }
         items.push_back(texts);
         wxTheApp->CallAfter([]() { wxUIActionSimulator().Char(WXK_ESCAPE); });
@@ -380,8 +383,9 @@ TEST_F(ShellTest, SolutionsMenuOpensFromRightClickAndKeysWithCopyAndSelectAll) {
     wxTheApp->Yield(true);
     sim.MouseClick(wxMOUSE_BTN_RIGHT);
     ASSERT_TRUE(WaitFor([&]() { return items.size() == 1; })) << "a right click on the list opened no menu";
-    EXPECT_EQ(items[0], (Strings{"Copy", "Select All"}));
+    EXPECT_EQ(items[0], (Strings{"Copy", "Select All", "", "Meaning"}));
     EXPECT_FALSE(copyEnabled[0]) << "Copy with nothing selected";
+    EXPECT_FALSE(meaningEnabled[0]) << "Meaning with nothing selected";
     Settle(100);
 
     // With the focus on the rows: Ctrl+A selects every word, the Menu key
@@ -398,8 +402,9 @@ TEST_F(ShellTest, SolutionsMenuOpensFromRightClickAndKeysWithCopyAndSelectAll) {
     sim.Char(WXK_F10, wxMOD_SHIFT);
     sim.KeyUp(WXK_SHIFT);
     ASSERT_TRUE(WaitFor([&]() { return items.size() == 3; })) << "Shift+F10 opened no menu";
-    EXPECT_EQ(items[2], (Strings{"Copy", "Select All"}));
+    EXPECT_EQ(items[2], (Strings{"Copy", "Select All", "", "Meaning"}));
     EXPECT_TRUE(copyEnabled[2]);
+    EXPECT_TRUE(meaningEnabled[2]);
     Settle(100);
 }
 

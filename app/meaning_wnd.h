@@ -1,0 +1,29 @@
+// CMeaningWnd: the "Meaning" window. One per main dialog, non-modal and
+// reused: it shows what WordNet says a word means, as plain text that can be
+// selected, copied and read whole by a screen reader. Escape or its close
+// box hides it; it goes with the main dialog.
+#pragma once
+
+#include <wx/dialog.h>
+
+#include "platform/cstring.h"
+#include "wordnet/wordnet_session.h"
+
+class wxTextCtrl;
+
+class CMeaningWnd : public wxDialog {
+public:
+    CMeaningWnd(wxWindow* parent, CWordNetSession& session);
+
+    // Shows the meaning of `word` (the overview, "No meaning found for
+    // WORD." or the message that WordNet is missing or damaged) and brings
+    // the window up without taking the focus from the list.
+    void ShowWord(const CString& word);
+    const CString& Word() const { return m_strWord; }
+    wxTextCtrl* TextBox() const { return m_pText; }
+
+private:
+    CWordNetSession& m_session;
+    wxTextCtrl* m_pText = nullptr;
+    CString m_strWord;
+};

@@ -1,0 +1,134 @@
+// Meanings and clue words from WordNet, against the targets: a meaning within
+// 20 ms of the request, the first lookup after start included; a Find with a
+// clue word over the most populous length at most 30 ms more than the same
+// Find without it.
+//
+// MeaningAfterStart opens the database anew in every iteration, as a program
+// that has just started does. FindLength/plain and FindLength/clue run the
+// whole Find of every word of the most populous length of a dictionary built
+// by our own import from /usr/share/dict/american-english-huge, without and
+// with clue words (the clue's database lookups included). Skipped without
+// WordNet or the word list.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/work_dir.h"
+#include "dictionary/dictionary.h"
+#include "maintenance/job_context.h"
+#include "platform/message_box.h"
+#include "progress/progress_dlg.h"
+#include "res/string_table.h"
+#include "search/find_words.h"
+#include "wordnet/meaning_text.h"
+#include "wordnet/related_matches.h"
+#include "wordnet/wordnet_db.h"
+
+namespace {
+
+constexpr const char* kHugeList = "/usr/share/dict/american-english-huge";
+
+bool g_bHaveDictionary = false;
+int g_nPopulousLength = 0;
+
+void MeaningAfterStart(benchmark::State& state, const char* word) {
+    size_t bytes = 0;
+    for (auto _ : state) {
+        CWordNet db;
+        if (db.Open(CWordNet::SearchDir()) != WnStatus::ok) {
+            state.SkipWithError("WordNet is not installed");
+            return;
+        }
+        CString text;
+        if (MeaningText(db, word, text) != WnRead::found) {
+            state.SkipWithError("no meaning found");
+            return;
+        }
+        bytes = text.size();
+    }
+    state.counters["text bytes"] = static_cast<double>(bytes);
+}
+
+void FindLength(benchmark::State& state, const char* clue) {
+    if (!g_bHaveDictionary) {
+        state.SkipWithError("no dictionary (american-english-huge missing?)");
+        return;
+    }
+    const CString pattern = std::to_string(g_nPopulousLength);
+    int64_t listed = 0;
+    for (auto _ : state) {
+        CDictionary dict;
+        int nResultCount = 0;
+        if (!dict.OpenForReading() || !dict.PrepareSearch(FALSE, pattern, CString(), FALSE, nResultCount)) {
+            state.SkipWithError("cannot search the dictionary");
+            return;
+        }
+        CFoundWords found;
+        if (*clue) {
+            CWordNet db;
+            CClueWords clues;
+            if (db.Open(CWordNet::SearchDir()) != WnStatus::ok || clues.Build(db, clue) != WnRead::found) {
+                state.SkipWithError("WordNet is not installed");
+                return;
+            }
+            found = CollectRelatedMatches(dict, clues, true);
+        } else {
+            found = CollectMatches(dict, true);
+        }
+        listed = found.nTotal;
+    }
+    state.counters["length"] = g_nPopulousLength;
+    state.counters["counted"] = static_cast<double>(listed);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    SetMessageSink([](UINT, const CString& text, MsgIcon icon, MsgButtons) {
+        if (icon != MsgIcon::Information)
+            std::fprintf(stderr, "gridwell_wordnet_bench: %s\n", text.c_str());
+        return IDCANCEL;
+    });
+
+    char dirTemplate[] = "/tmp/gridwell-wordnet-bench-XXXXXX";
+    if (!::mkdtemp(dirTemplate))
+        return 2;
+    const std::filesystem::path dir = dirTemplate;
+    SetWorkDirForTesting(dir.string());
+    if (std::filesystem::exists(kHugeList)) {
+        CJobContext job;
+        const auto runModal = [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 5, nullptr, nullptr); };
+        g_bHaveDictionary = OnLoadDictionaryFile(job, kHugeList, runModal, false) == IDS_LOAD_DONE;
+        CDictionary dict;
+        int64_t most = -1;
+        if (g_bHaveDictionary && dict.OpenForReading())
+            for (int length = 2; length <= dict.GetMaxLength(); ++length) {
+                int nCount = 0;
+                if (dict.PrepareSearch(FALSE, std::to_string(length), CString(), FALSE, nCount) && nCount > most) {
+                    most = nCount;
+                    g_nPopulousLength = length;
+                }
+            }
+    }
+
+    for (const char* word : {"cats", "run", "geese"})
+        benchmark::RegisterBenchmark((std::string("MeaningAfterStart/") + word).c_str(),
+                                     [word](benchmark::State& state) { MeaningAfterStart(state, word); })
+            ->Unit(benchmark::kMillisecond);
+    for (const char* clue : {"", "rock", "feline", "animal person"})
+        benchmark::RegisterBenchmark((std::string("FindLength/") + (*clue ? clue : "plain")).c_str(),
+                                     [clue](benchmark::State& state) { FindLength(state, clue); })
+            ->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+    return 0;
+}

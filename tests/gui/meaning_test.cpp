@@ -1,0 +1,107 @@
+// Clue words and the Meaning window in the real window, over a hand-made
+// WordNet database named by WNSEARCHDIR.
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include <wx/app.h>
+#include <wx/stattext.h>
+#include <wx/uiaction.h>
+
+#include "app/meaning_wnd.h"
+#include "res/dialog_templates.h"
+#include "res/string_table.h"
+#include "tests/gui/main_dlg_fixture.h"
+#include "tests/wordnet/wordnet_test_db.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The sample database in a folder of the test's scratch directory (a second
+// ScratchDir would become the working directory).
+std::string WriteSampleWordNet(const ScratchDir& dir) {
+    const std::string path = dir.File("wordnet");
+    ::mkdir(path.c_str(), 0700);
+    SampleWordNet().WriteTo(path);
+    return path;
+}
+
+class WordNetDirScope {
+public:
+    explicit WordNetDirScope(const std::string& dir) { ::setenv("WNSEARCHDIR", dir.c_str(), 1); }
+    ~WordNetDirScope() { ::unsetenv("WNSEARCHDIR"); }
+};
+
+}  // namespace
+
+TEST_F(MainDlgTest, ClueWordsKeepOnlyTheRelatedMatchesAndNeedWordNet) {
+    const std::string wordnet = WriteSampleWordNet(*m_dir);
+    WordNetDirScope scope(wordnet + "/absent");
+    // The box sits under the remaining letters, in the dialog's grown bottom.
+    EXPECT_EQ(m_dlg->ClueEdit()->GetId(), tmpl::main_dlg::IDC_CLUE);
+    EXPECT_GT(m_dlg->ClueEdit()->GetPosition().y, m_dlg->LettersEdit()->GetRect().GetBottom());
+    EXPECT_GT(m_dlg->CountLine()->GetPosition().y, m_dlg->ClueEdit()->GetPosition().y);
+
+    Find("c?t");
+    // Without WordNet: one message, list, count and history as they were.
+    m_dlg->ClueEdit()->ChangeValue("feline");
+    wxTEST_DIALOG(Find("s3e"), ExpectMessage(IDS_WORDNET_MISSING, MsgIcon::Exclamation));
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+
+    ::setenv("WNSEARCHDIR", wordnet.c_str(), 1);
+    Find("c?t");
+    EXPECT_EQ(Rows(), (Strings{"CAT"}));
+    EXPECT_EQ(m_dlg->CountLine()->GetLabel().utf8_string(), "1 word");
+    m_dlg->ClueEdit()->ChangeValue("rock");
+    Find("s3e");
+    EXPECT_EQ(Rows(), (Strings{"SHAKE", "STONE"}));
+    // The clue box is not part of a history entry.
+    EXPECT_EQ(History(), (Strings{"s3e", "c?t"}));
+    Find("d?g");
+    EXPECT_EQ(Rows(), (Strings{LoadStringText(IDS_NO_MATCHES)}));
+    m_dlg->ClueEdit()->ChangeValue("  ");
+    Find("c?t");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+}
+
+TEST_F(MainDlgTest, MeaningWindowShowsTheSolutionFollowsTheSelectionAndEscapeHidesIt) {
+    WordNetDirScope scope(WriteSampleWordNet(*m_dir));
+    Find("x?x");
+    m_dlg->ShowMeaning();  // the no-match row has no meaning to show
+    EXPECT_EQ(m_dlg->MeaningWindow(), nullptr);
+
+    Find("c?t");
+    m_dlg->Solutions()->SetFocus();
+    m_dlg->Solutions()->SelectOnly(0);
+    Settle(50);
+    // Enter on the row: GTK's row activation, the same as a double click.
+    wxUIActionSimulator sim;
+    sim.Char(WXK_RETURN);
+    Settle(200);
+    CMeaningWnd* wnd = m_dlg->MeaningWindow();
+    ASSERT_NE(wnd, nullptr);
+    EXPECT_TRUE(wnd->IsShown());
+    EXPECT_EQ(wnd->GetTitle(), "Meaning");
+    EXPECT_EQ(wnd->TextBox()->GetValue().utf8_string().find("Overview of noun cat\n\nThe noun cat has 3 senses"), 0u);
+    // The solutions keep the focus; Down moves to COT, which WordNet lacks.
+    m_dlg->Solutions()->SetFocus();
+    Settle(50);
+    sim.Char(WXK_DOWN);
+    Settle(200);
+    EXPECT_EQ(wnd->Word(), "COT");
+    EXPECT_EQ(wnd->TextBox()->GetValue().utf8_string(), "No meaning found for COT.");
+
+    wnd->Raise();
+    wnd->TextBox()->SetFocus();
+    Settle(100);
+    sim.Char(WXK_ESCAPE);
+    Settle(200);
+    EXPECT_FALSE(wnd->IsShown());
+    EXPECT_TRUE(m_dlg->IsShown());  // Escape in the Meaning window leaves the main dialog open
+    // Reused: the next request brings back the same window.
+    m_dlg->Solutions()->SelectOnly(0);
+    m_dlg->ShowMeaning();
+    EXPECT_EQ(m_dlg->MeaningWindow(), wnd);
+    EXPECT_TRUE(wnd->IsShown());
+}

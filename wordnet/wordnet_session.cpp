@@ -1,0 +1,44 @@
+#include "wordnet/wordnet_session.h"
+
+#include "res/string_table.h"
+#include "wordnet/meaning_text.h"
+
+const CWordNet* CWordNetSession::Database(WnStatus& status) {
+    if (!m_pDb) {
+        auto db = std::make_unique<CWordNet>();
+        status = db->Open(CWordNet::SearchDir());
+        if (status != WnStatus::ok)
+            return nullptr;
+        m_pDb = std::move(db);
+    }
+    status = WnStatus::ok;
+    return m_pDb.get();
+}
+
+UINT CWordNetSession::MessageFor(WnStatus status) {
+    return status == WnStatus::damaged ? IDS_WORDNET_DAMAGED : IDS_WORDNET_MISSING;
+}
+
+MsgIcon CWordNetSession::IconFor(WnStatus status) {
+    return status == WnStatus::damaged ? MsgIcon::Stop : MsgIcon::Exclamation;
+}
+
+CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word) {
+    Meaning meaning;
+    const CWordNet* db = Database(meaning.status);
+    if (db) {
+        switch (MeaningText(*db, word, meaning.text)) {
+        case WnRead::found:
+            meaning.bFound = true;
+            return meaning;
+        case WnRead::notFound:
+            meaning.text = FormatString(LoadStringText(IDS_NO_MEANING).c_str(), word.c_str());
+            return meaning;
+        case WnRead::damaged:
+            meaning.status = WnStatus::damaged;
+            break;
+        }
+    }
+    meaning.text = LoadStringText(MessageFor(meaning.status));
+    return meaning;
+}
