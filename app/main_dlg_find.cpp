@@ -1,0 +1,145 @@
+// The Find command and the search history behind the pattern box: the
+// history is a model of its own (search/search_history.h); the dialog
+// forwards the box's notifications to it and mirrors its items.
+#include "app/main_dlg.h"
+
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "app/meaning_wnd.h"
+#include "app/solutions_list.h"
+#include "dictionary/dictionary.h"
+#include "platform/message_box.h"
+#include "res/string_table.h"
+#include "search/find_words.h"
+#include "search/search_history.h"
+#include "wordnet/related_matches.h"
+
+namespace {
+
+// Controls hold at most 254 characters of a query, as typed.
+constexpr size_t kMaxQueryText = 254;
+
+// A bare-bones scope flag for the history's own changes to the combo box.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_old; }
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+}  // namespace
+
+CString CMainDlg::ReadText(const wxString& value) const {
+    // Cut by characters as typed, never inside a character's bytes.
+    return CString(value.Left(kMaxQueryText).utf8_str());
+}
+
+// Find
+
+void CMainDlg::OnFind() {
+    CDictionary dict;
+    const CString strPattern = ReadText(m_pPattern->GetValue());
+    if (strPattern.empty()) {
+        AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
+        return;
+    }
+    const CString strLetters = ReadText(m_pLetters->GetValue());
+    if (!dict.OpenForReading())
+        return;
+    const bool bLimit = m_pLimit->GetValue();
+    const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
+    // The search runs to the end of its block so that every match is counted;
+    // the limit applies to the rows listed.
+    int nResultCount = 0;
+    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
+        return;
+    // Clue words need WordNet: without it the Find stops with one message,
+    // the list and the history as they were.
+    const CString strClue = ReadText(m_pClue->GetValue());
+    CClueWords clues;
+    const bool bClue = !CClueWords::Split(strClue).empty();
+    if (bClue) {
+        WnStatus status = WnStatus::ok;
+        const CWordNet* db = m_wordnet.Database(status);
+        if (db && clues.Build(*db, strClue) == WnRead::damaged)
+            status = WnStatus::damaged;
+        if (status != WnStatus::ok) {
+            AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
+            return;
+        }
+    }
+
+    CString parsed;
+    if (strLetters.empty() && bAnagram)
+        dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
+    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
+
+    wxBusyCursor wait;
+    const bool bCommonFirst = m_pCommon->GetValue();
+    CFoundWords found = bClue ? CollectRelatedMatches(dict, clues, bLimit, bCommonFirst)
+                              : CollectMatches(dict, bLimit, bCommonFirst);
+    ShowFoundWords(std::move(found));
+    if (bClue && clues.Damaged())
+        AfxMessageBox(IDS_WORDNET_DAMAGED, MsgIcon::Stop);
+}
+
+void CMainDlg::ShowFoundWords(CFoundWords found) {
+    m_bNoMatchRow = found.words.empty();
+    const CString count = FormatWordCount(found.words.size(), found.nTotal);
+    if (m_bNoMatchRow)
+        m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
+    else
+        m_pSolutions->SetRows(std::move(found.words));
+    m_pCount->SetLabel(wxString::FromUTF8(count.c_str()));
+}
+
+// Search history
+
+void CMainDlg::AddToHistory(const CString& entry) {
+    m_history.Add(entry);
+    MirrorHistory();
+}
+
+void CMainDlg::MirrorHistory(const CSearchHistory::Effect& effect) {
+    // The combo box follows the model's changes one by one, as GTK would see
+    // the same deletions and insertions made by hand; its notifications
+    // about them are not the user's.
+    FlagScope scope(m_bChangingHistory);
+    for (const CSearchHistory::Change& change : m_history.TakeChanges()) {
+        if (change.kind == CSearchHistory::Change::Delete)
+            m_pPattern->Delete(static_cast<unsigned int>(change.nIndex));
+        else
+            m_pPattern->Insert(wxString::FromUTF8(change.text.c_str()), static_cast<unsigned int>(change.nIndex));
+    }
+    if (effect.bSetLetters)
+        m_pLetters->ChangeValue(wxString::FromUTF8(effect.letters.c_str()));
+    if (effect.nSelect != -1)
+        m_pPattern->SetSelection(effect.nSelect);
+}
+
+void CMainDlg::OnSelChangePattern() {
+    if (!m_bChangingHistory)
+        MirrorHistory(m_history.OnSelChange(m_pPattern->GetSelection()));
+}
+
+void CMainDlg::OnDropDownPattern() {
+    if (m_bChangingHistory)
+        return;
+    m_history.OnDropDown();
+    MirrorHistory();
+}
+
+void CMainDlg::OnCloseUpPattern() {
+    if (!m_bChangingHistory)
+        MirrorHistory(m_history.OnCloseUp(m_pPattern->GetSelection()));
+}
+
+// The program's menu

@@ -1,0 +1,123 @@
+// The program's menu (the window commands, then About, load and save) and
+// the window commands it carries: minimize and restore, and Move from the
+// keyboard.
+#include "app/main_dlg.h"
+
+#include <wx/button.h>
+
+#include "app/about_dlg.h"
+#include "res/dialog_templates.h"
+#include "res/string_table.h"
+
+using namespace tmpl::sys_cmd;
+
+namespace {
+// Keyboard move: pixels per arrow key press, and with Ctrl held.
+constexpr int kMoveStep = 8;
+constexpr int kMoveFineStep = 1;
+}  // namespace
+
+void CMainDlg::BuildProgramMenu() {
+    // The window commands in their usual order, then the program's own.
+    m_programMenu.Append(MenuIdOf(SC_RESTORE), "&Restore");
+    m_programMenu.Append(MenuIdOf(SC_MOVE), "&Move");
+    m_programMenu.Append(MenuIdOf(SC_SIZE), "&Size");
+    m_programMenu.Append(MenuIdOf(SC_MINIMIZE), "Mi&nimize");
+    m_programMenu.Append(MenuIdOf(SC_MAXIMIZE), "Ma&ximize");
+    m_programMenu.AppendSeparator();
+    m_programMenu.Append(MenuIdOf(SC_CLOSE), "&Close");
+    const CString about = LoadStringText(IDS_ABOUTBOX);
+    if (!about.empty()) {
+        m_programMenu.AppendSeparator();
+        m_programMenu.Append(MenuIdOf(IDM_ABOUTBOX), wxString::FromUTF8(about.c_str()));
+        m_programMenu.Append(MenuIdOf(IDM_LOADDICT), wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str()));
+        m_programMenu.Append(MenuIdOf(IDM_SAVEDICT), wxString::FromUTF8(LoadStringText(IDS_SAVE_DICTIONARY).c_str()));
+    }
+    // The dialog has neither a sizing border nor a maximize box.
+    m_programMenu.Enable(MenuIdOf(SC_MAXIMIZE), false);
+    m_programMenu.Enable(MenuIdOf(SC_SIZE), false);
+    SetMinimizeGrayed(false);
+}
+
+void CMainDlg::SetMinimizeGrayed(bool grayed) {
+    m_programMenu.Enable(MenuIdOf(SC_MINIMIZE), !grayed);
+    // Restore is offered only while there is something to restore.
+    m_programMenu.Enable(MenuIdOf(SC_RESTORE), grayed);
+}
+
+void CMainDlg::OnSysCommand(unsigned nID) {
+    const unsigned nCommand = nID & 0xFFF0;
+    if (nCommand == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.ShowModal();
+    } else if (nCommand == IDM_LOADDICT) {
+        OnLoadDictionary();
+    } else if (nCommand == IDM_SAVEDICT) {
+        OnSaveDictionary();
+    } else if (nCommand == SC_MINIMIZE) {
+        SetMinimizeGrayed(true);
+        Iconize(true);
+    } else if (nCommand == SC_RESTORE) {
+        SetMinimizeGrayed(false);
+        Iconize(false);
+    } else if (nCommand == SC_MOVE) {
+        BeginKeyboardMove();
+    } else if (nCommand == SC_CLOSE) {
+        Close();
+    }
+    // SC_SIZE and SC_MAXIMIZE: the dialog can be neither sized nor maximized.
+}
+
+void CMainDlg::ShowProgramMenu(const wxPoint& pos) {
+    wxPoint where = pos;
+    if (where == wxDefaultPosition) {
+        const wxRect button = m_pMenuButton->GetRect();
+        where = wxPoint(button.x, button.GetBottom() + 1);
+    }
+    PopupMenu(&m_programMenu, where);
+}
+
+void CMainDlg::OnIconize(wxIconizeEvent& event) {
+    // However the window was minimized or restored (title bar, task bar or
+    // this menu), Minimize is grayed exactly while it is minimized.
+    SetMinimizeGrayed(event.IsIconized());
+    event.Skip();
+}
+
+void CMainDlg::BeginKeyboardMove() {
+    m_bMoving = true;
+    m_moveStart = GetPosition();
+}
+
+bool CMainDlg::HandleMoveKey(int key, int mods) {
+    const int step = mods == wxMOD_CONTROL ? kMoveFineStep : kMoveStep;
+    wxPoint pos = GetPosition();
+    switch (key) {
+    case WXK_LEFT:
+        pos.x -= step;
+        break;
+    case WXK_RIGHT:
+        pos.x += step;
+        break;
+    case WXK_UP:
+        pos.y -= step;
+        break;
+    case WXK_DOWN:
+        pos.y += step;
+        break;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        m_bMoving = false;
+        return true;
+    case WXK_ESCAPE:
+        m_bMoving = false;
+        Move(m_moveStart);
+        return true;
+    default:
+        // Any other key ends the move where the window is.
+        m_bMoving = false;
+        return false;
+    }
+    Move(pos);
+    return true;
+}
