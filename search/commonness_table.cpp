@@ -2,13 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <zlib.h>
 
@@ -279,10 +275,7 @@ std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words)
     return out;
 }
 
-CCommonnessTable::~CCommonnessTable() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+CCommonnessTable::~CCommonnessTable() = default;
 
 bool CCommonnessTable::Fail(std::string why) {
     m_strError = std::move(why);
@@ -293,24 +286,19 @@ bool CCommonnessTable::Fail(std::string why) {
 }
 
 bool CCommonnessTable::Open(const CString& path) {
-    if (m_fd >= 0)
-        ::close(m_fd);
     m_bInMemory = false;
-    // Non-blocking, so that a FIFO in the table's place cannot hang the open.
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (m_fd < 0)
-        return Fail(path + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return Fail(path + ": not a regular file");
-    const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
+    // A FIFO in the table's place cannot hang the open: it is refused.
+    if (!m_file.Open(path))
+        return Fail(path + ": " + m_file.Error());
+    const uint64_t fileSize = static_cast<uint64_t>(m_file.Size());
     std::string header(kFixedHeader, '\0');
-    if (::pread(m_fd, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()))
+    size_t got = 0;
+    if (!m_file.ReadAt(0, header.data(), header.size(), got) || got != header.size())
         return Fail(path + ": too short for a commonness table");
     const size_t maxLength = static_cast<unsigned char>(header[kFixedHeader - 1]);
     const size_t rest = (maxLength >= kMinLength ? maxLength - 1 : 0) * kEntrySize + 4;
     header.resize(kFixedHeader + rest);
-    if (::pread(m_fd, header.data() + kFixedHeader, rest, kFixedHeader) != static_cast<ssize_t>(rest))
+    if (!m_file.ReadAt(kFixedHeader, header.data() + kFixedHeader, rest, got) || got != rest)
         return Fail(path + ": too short for a commonness table");
     if (!ParseHeader(reinterpret_cast<const unsigned char*>(header.data()), header.size(), fileSize)) {
         m_strError = path + ": " + m_strError;
@@ -386,17 +374,14 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
         block.assign(m_bytes, entry.offset, entry.size);
     } else {
         block.resize(entry.size);
-        size_t done = 0;
-        while (done < block.size()) {
-            const ssize_t n = ::pread(m_fd, block.data() + done, block.size() - done,
-                                      static_cast<off_t>(entry.offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                m_strError = n < 0 ? std::string("cannot be read: ") + std::strerror(errno) : "shorter than it says";
-                return false;
-            }
-            done += static_cast<size_t>(n);
+        size_t got = 0;
+        if (!m_file.ReadAt(static_cast<int64_t>(entry.offset), block.data(), block.size(), got)) {
+            m_strError = "cannot be read: " + m_file.Error();
+            return false;
+        }
+        if (got != block.size()) {
+            m_strError = "shorter than it says";
+            return false;
         }
     }
 #ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION

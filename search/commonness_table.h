@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/read_only_file.h"
 
 inline constexpr const char* kCommonnessTableName = "commonness.tbl";
 
@@ -81,7 +82,7 @@ private:
     bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize);
     bool ReadBlock(const Entry& entry, std::string& block);
 
-    int m_fd = -1;
+    CReadOnlyFile m_file;
     bool m_bInMemory = false;
     std::string m_bytes;
     std::vector<int> m_levels;

@@ -1,11 +1,7 @@
 #include "wordnet/line_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,47 +17,32 @@ CLineFile::~CLineFile() {
 
 bool CLineFile::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+    if (!m_file.Open(path))
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
-        ::close(fd);
+    if (m_file.Size() > kMaxFileSize) {
+        m_file.Close();
         return false;
     }
-    m_fd = fd;
-    m_nSize = st.st_size;
+    m_nSize = m_file.Size();
     return true;
 }
 
 void CLineFile::Close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_file.Close();
     m_nSize = 0;
 }
 
 bool CLineFile::ReadAt(int64_t offset, char* buffer, size_t count, size_t& got) const {
     got = 0;
-    if (m_fd < 0 || offset < 0)
+    if (!m_file.IsOpen() || offset < 0)
         return false;
     // Nothing past the size seen at open: the binary search's bounds hold
     // even if the file grows meanwhile.
     if (offset >= m_nSize)
         return true;
     count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), m_nSize - offset));
-    while (got < count) {
-        const ssize_t n = ::pread(m_fd, buffer + got, count - got, offset + static_cast<int64_t>(got));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            break;  // the file shrank: its end comes early
-        got += static_cast<size_t>(n);
-    }
-    return true;
+    // A file that shrank gives a short read: its end comes early.
+    return m_file.ReadAt(offset, buffer, count, got);
 }
 
 WnRead CLineFile::LineStartFrom(int64_t pos, int64_t& start) const {
@@ -122,7 +103,7 @@ WnRead CLineFile::ReadLine(int64_t start, std::string& line, int64_t& next) cons
 }
 
 WnRead CLineFile::FindLine(std::string_view key, std::string& line) const {
-    if (m_fd < 0)
+    if (!m_file.IsOpen())
         return WnRead::damaged;
     // Invariant: every line that starts before lo has a smaller first field,
     // every line that starts at or after hi a larger one; lo is a line start.
@@ -158,7 +139,7 @@ WnRead CLineFile::FindLine(std::string_view key, std::string& line) const {
 }
 
 WnRead CLineFile::LineAt(int64_t offset, std::string& line) const {
-    if (m_fd < 0 || offset < 0 || offset >= m_nSize)
+    if (!m_file.IsOpen() || offset < 0 || offset >= m_nSize)
         return WnRead::damaged;
     int64_t next = 0;
     return ReadLine(offset, line, next);
@@ -166,7 +147,7 @@ WnRead CLineFile::LineAt(int64_t offset, std::string& line) const {
 
 bool CLineFile::ReadAll(std::string& contents, size_t maxBytes) const {
     contents.clear();
-    if (m_fd < 0 || static_cast<uint64_t>(m_nSize) > maxBytes)
+    if (!m_file.IsOpen() || static_cast<uint64_t>(m_nSize) > maxBytes)
         return false;
     contents.resize(static_cast<size_t>(m_nSize));
     size_t got = 0;

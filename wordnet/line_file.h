@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/read_only_file.h"
+
 // The outcome of a read: a line was found, there is no such line, or the file
 // cannot be read or is not what it should be.
 enum class WnRead { found, notFound, damaged };
@@ -30,7 +32,7 @@ public:
     // not a regular file or larger than any offset of the format can reach.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file.IsOpen(); }
     int64_t Size() const { return m_nSize; }
 
     // The line whose first field (the text up to the first blank) is `key`,
@@ -49,6 +51,6 @@ private:
     // The line at `start` and the start of the line after it.
     WnRead ReadLine(int64_t start, std::string& line, int64_t& next) const;
 
-    int m_fd = -1;
+    CReadOnlyFile m_file;
     int64_t m_nSize = 0;
 };
