@@ -7,9 +7,6 @@
 // that many bytes), then the letters (the rest, cut at 254 characters).
 #include <algorithm>
 #include <array>
-#include <clocale>
-#include <cwchar>
-#include <locale.h>
 #include <optional>
 
 #include "dictionary/dictionary.h"
@@ -19,23 +16,40 @@
 
 namespace {
 
-// Characters as typed, by the C library's own UTF-8 decoder: a byte that
-// starts no well-formed character counts as one.
+// Characters as typed, by the table of well-formed UTF-8 byte sequences in
+// the Unicode standard: a byte that starts none of them counts as one.
 size_t TypedCharacters(const std::string& text) {
-    static locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    const locale_t previous = ::uselocale(utf8);
-    std::mbstate_t state{};
+    struct Form {
+        size_t length;
+        unsigned char low[4], high[4];
+    };
+    static const Form kForms[] = {
+        {1, {0x00}, {0x7F}},
+        {2, {0xC2, 0x80}, {0xDF, 0xBF}},
+        {3, {0xE0, 0xA0, 0x80}, {0xE0, 0xBF, 0xBF}},
+        {3, {0xE1, 0x80, 0x80}, {0xEC, 0xBF, 0xBF}},
+        {3, {0xED, 0x80, 0x80}, {0xED, 0x9F, 0xBF}},
+        {3, {0xEE, 0x80, 0x80}, {0xEF, 0xBF, 0xBF}},
+        {4, {0xF0, 0x90, 0x80, 0x80}, {0xF0, 0xBF, 0xBF, 0xBF}},
+        {4, {0xF1, 0x80, 0x80, 0x80}, {0xF3, 0xBF, 0xBF, 0xBF}},
+        {4, {0xF4, 0x80, 0x80, 0x80}, {0xF4, 0x8F, 0xBF, 0xBF}},
+    };
     size_t n = 0;
     for (size_t i = 0; i < text.size(); ++n) {
-        const size_t got = std::mbrtowc(nullptr, text.data() + i, text.size() - i, &state);
-        if (got == static_cast<size_t>(-1) || got == static_cast<size_t>(-2) || got == 0) {
-            state = std::mbstate_t{};
-            i += 1;
-        } else {
-            i += got;
+        size_t step = 1;
+        for (const Form& form : kForms) {
+            bool fits = i + form.length <= text.size();
+            for (size_t k = 0; fits && k < form.length; ++k) {
+                const unsigned char c = static_cast<unsigned char>(text[i + k]);
+                fits = c >= form.low[k] && c <= form.high[k];
+            }
+            if (fits) {
+                step = form.length;
+                break;
+            }
         }
+        i += step;
     }
-    ::uselocale(previous);
     return n;
 }
 

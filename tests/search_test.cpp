@@ -214,6 +214,7 @@ TEST(TypedCharacters, WholeUtf8CharactersCountOnceAndBrokenBytesEachCountOne) {
     EXPECT_EQ(CountTypedCharacters("\xc3" "a"), 2u);                  // cut before a letter
     EXPECT_EQ(CountTypedCharacters("\xc0\x80"), 2u);                  // overlong
     EXPECT_EQ(CountTypedCharacters("\xed\xa0\x80"), 3u);              // a surrogate
+    EXPECT_EQ(CountTypedCharacters("\xfb\xb9\xb9\xb9\xb9"), 5u);      // the old 5-byte form
     EXPECT_EQ(CountTypedCharacters(std::string(1, '\0')), 1u);
 }
 
