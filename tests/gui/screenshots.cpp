@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
     Settle(400);  // the check box's change of colour is animated
     Shoot(Around(dlg), "main-dialog-common-first");
     dlg->CommonCheck()->SetValue(false);
+    dlg->OnFind();  // the list in dictionary order again, as the box now says
 
     // The solutions' own menu, from a real right click on the list.
     {
