@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "tests/cli_run.h"
 #include "platform/data_dir.h"
 #include "platform/file_faults.h"
 #include "res/string_table.h"
@@ -18,44 +19,9 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadStream(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    return text;
-}
-
-// Runs the tool in the scratch directory, capturing stdout and stderr; with
-// `output` given, stdout goes there instead and is not captured.
+// Runs the tool in the scratch directory; see RunCliCapturing.
 CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args, std::FILE* output = nullptr) {
-    char cwd[4096];
-    EXPECT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-    EXPECT_EQ(::chdir(dir.Path().c_str()), 0);
-    std::FILE* out = output ? output : std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::fflush(stderr);
-    const int savedErr = ::dup(STDERR_FILENO);
-    ::dup2(::fileno(err), STDERR_FILENO);
-    const int code = RunCli(args, out);
-    std::fflush(stderr);
-    ::dup2(savedErr, STDERR_FILENO);
-    ::close(savedErr);
-    EXPECT_EQ(::chdir(cwd), 0);
-    CliRun run{code, output ? std::string() : ReadStream(out), ReadStream(err)};
-    if (!output)
-        std::fclose(out);
-    std::fclose(err);
-    return run;
+    return RunCliCapturing(args, dir.Path(), output);
 }
 
 class CliTest : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "app/dictionary_dir.h"
 #include "app/work_dir.h"
 #include "cli/cli_commands.h"
+#include "tests/cli_run.h"
 #include "platform/data_dir.h"
 #include "tests/test_support.h"
 
@@ -76,26 +77,8 @@ protected:
     std::string work() const { return home.Path() + "/work"; }
     std::string userDir() const { return home.Path() + "/data/gridwell"; }
 
-    struct Run {
-        int exitCode;
-        std::string out;
-        std::string err;
-    };
-    Run RunTool(const std::vector<std::string>& args) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        std::fflush(stderr);
-        const int savedErr = ::dup(STDERR_FILENO);
-        ::dup2(::fileno(err), STDERR_FILENO);
-        const int code = RunCli(args, out);
-        std::fflush(stderr);
-        ::dup2(savedErr, STDERR_FILENO);
-        ::close(savedErr);
-        Run run{code, ReadAll(out), ReadAll(err)};
-        std::fclose(out);
-        std::fclose(err);
-        return run;
-    }
+    using Run = CliRun;
+    Run RunTool(const std::vector<std::string>& args) { return RunCliCapturing(args); }
 
     ScratchDir packaged;
     ScratchDir home;

@@ -7,28 +7,11 @@
 #include <unistd.h>
 
 #include "cli/cli_commands.h"
+#include "tests/cli_run.h"
 #include "tests/test_support.h"
 #include "tests/wordnet/wordnet_test_db.h"
 
 namespace {
-
-struct CliRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadStream(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    std::fclose(f);
-    return text;
-}
 
 class WordNetCliTest : public ::testing::Test {
 protected:
@@ -39,22 +22,7 @@ protected:
     }
     void TearDown() override { ::unsetenv("WNSEARCHDIR"); }
 
-    CliRun Run(const std::vector<std::string>& args) {
-        char cwd[4096];
-        EXPECT_NE(::getcwd(cwd, sizeof cwd), nullptr);
-        EXPECT_EQ(::chdir(m_dir.Path().c_str()), 0);
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        std::fflush(stderr);
-        const int savedErr = ::dup(STDERR_FILENO);
-        ::dup2(::fileno(err), STDERR_FILENO);
-        const int code = RunCli(args, out);
-        std::fflush(stderr);
-        ::dup2(savedErr, STDERR_FILENO);
-        ::close(savedErr);
-        EXPECT_EQ(::chdir(cwd), 0);
-        return {code, ReadStream(out), ReadStream(err)};
-    }
+    CliRun Run(const std::vector<std::string>& args) { return RunCliCapturing(args, m_dir.Path()); }
 
     ScratchDir m_wordnet;
     ScratchDir m_dir;
