@@ -4,6 +4,7 @@
 // "Common words first" on (its ordering from the commonness table in the
 // folder given as the second argument). Run under Xvfb by
 // bench/gui-list-bench.
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -154,18 +155,23 @@ int main(int argc, char** argv) {
         // paint.
         list->SetRows({"X"}, false);
         Settle(list);
-        std::string letters;
-        for (const std::string& w : words)
-            letters += w;
-        std::vector<uint8_t> ranks(words.size());
         start = Clock::now();
         CCommonnessTable table;
-        table.Open(DataFilePath(kCommonnessTableName));
-        table.RankWords(static_cast<size_t>(bestLength), letters.data(), words.size(), ranks.data());
+        CCommonnessWalk walk;
+        const bool bRanked =
+            table.Open(DataFilePath(kCommonnessTableName)) && walk.Start(table, static_cast<size_t>(bestLength));
+        std::array<std::vector<std::string>, CCommonFirstMatches::kRanks> byRank;
+        for (const std::string& w : words) {
+            uint8_t rank = 0;
+            if (bRanked && !walk.RankNext(w.data(), 1, &rank))
+                rank = 0;
+            byRank[rank].push_back(w);
+        }
         std::vector<std::string> ordered;
         ordered.reserve(words.size());
-        for (const uint32_t i : OrderByRank(ranks, words.size()))
-            ordered.push_back(words[i]);
+        for (std::vector<std::string>& rank : byRank)
+            for (std::string& w : rank)
+                ordered.push_back(std::move(w));
         const double order = Ms(Clock::now() - start);
         list->SetRows(std::move(ordered));
         WaitForPaint(list);

@@ -128,20 +128,10 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
     } else if (common) {
         const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
                                                             static_cast<size_t>(std::max(nResultCount, 0)));
-        // Whole lines gathered into one buffer, written a buffer at a time.
-        std::vector<char> lines(1 << 16);
-        size_t used = 0;
-        for (size_t i = 0; i < found.order.size(); ++i) {
-            if (lines.size() - used < found.length + 1) {
-                std::fwrite(lines.data(), 1, used, out);
-                used = 0;
-            }
-            std::memcpy(lines.data() + used, found.Word(i), found.length);
-            used += found.length;
-            lines[used++] = '\n';
-            ++nFound;
-        }
-        std::fwrite(lines.data(), 1, used, out);
+        // The matches are kept as lines already: each run is written whole.
+        for (const std::string_view run : found.listed)
+            std::fwrite(run.data(), 1, run.size(), out);
+        nFound = static_cast<int>(found.ListedCount());
     } else {
         // Whole lines gathered into a buffer of our own and written a buffer
         // at a time: one stdio call per word was a third of a long listing.

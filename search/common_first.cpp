@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <numeric>
+#include <cstring>
 
 #include "dictionary/dictionary.h"
 #include "platform/data_dir.h"
@@ -20,52 +20,117 @@ void ShowNoticeOnce() {
         AfxMessageBox(IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information);
 }
 
+// The lines of every rank merged back into dictionary order, in byRank[0]:
+// for a table found damaged part-way through a Find. The lines of each rank
+// are in dictionary order already, and no word is in two ranks.
+void MergeIntoDictionaryOrder(CCommonFirstMatches& found) {
+    const size_t stride = found.length + 1;
+    size_t total = 0;
+    for (const CMatchLines& lines : found.byRank)
+        total += lines.Size();
+    CMatchLines merged;
+    merged.Reserve(total);
+    std::array<size_t, CCommonFirstMatches::kRanks> at{};
+    for (;;) {
+        size_t best = CCommonFirstMatches::kRanks;
+        for (size_t r = 0; r < CCommonFirstMatches::kRanks; ++r) {
+            if (at[r] == found.byRank[r].Size())
+                continue;
+            if (best == CCommonFirstMatches::kRanks ||
+                std::memcmp(found.byRank[r].Data() + at[r], found.byRank[best].Data() + at[best], found.length) < 0)
+                best = r;
+        }
+        if (best == CCommonFirstMatches::kRanks)
+            break;
+        merged.Append(found.byRank[best].Data() + at[best], found.length);
+        at[best] += stride;
+    }
+    for (CMatchLines& lines : found.byRank)
+        lines = CMatchLines();
+    found.byRank[0] = std::move(merged);
+}
+
 }  // namespace
 
-std::vector<uint32_t> OrderByRank(const std::vector<uint8_t>& ranks, size_t nKeep) {
-    // A counting sort: stable, so each rank keeps the dictionary order, and
-    // only the first nKeep places are filled.
-    std::array<size_t, 17> start{};
-    for (const uint8_t rank : ranks)
-        ++start[static_cast<size_t>(rank & 15) + 1];
-    for (size_t r = 1; r < start.size(); ++r)
-        start[r] += start[r - 1];
-    std::vector<uint32_t> order(std::min(nKeep, ranks.size()));
-    for (size_t i = 0; i < ranks.size(); ++i) {
-        const size_t at = start[ranks[i] & 15]++;
-        if (at < order.size())
-            order[at] = static_cast<uint32_t>(i);
-    }
-    return order;
+void CMatchLines::Reserve(size_t bytes) {
+    if (bytes <= m_nCapacity)
+        return;
+    auto data = std::make_unique_for_overwrite<char[]>(bytes);
+    if (m_nSize != 0)
+        std::memcpy(data.get(), m_pData.get(), m_nSize);
+    m_pData = std::move(data);
+    m_nCapacity = bytes;
+}
+
+size_t CCommonFirstMatches::ListedCount() const {
+    size_t bytes = 0;
+    for (const std::string_view run : listed)
+        bytes += run.size();
+    return bytes / (length + 1);
 }
 
 CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t nExpected) {
     CCommonFirstMatches found;
-    found.length = dict.m_strPattern.size();
-    constexpr size_t kMaxReserve = 16 << 20;
-    found.letters.reserve(std::min(nExpected * found.length, kMaxReserve));
-    // Every match has the pattern's length: one buffer holds them all, with
-    // no string per word.
+    const size_t length = dict.m_strPattern.size();
+    const size_t stride = length + 1;
+    found.length = length;
+    // Each rank's lines get room for every match ahead: room not written
+    // is never touched, so it costs address space, not memory.
+    constexpr size_t kMaxReserve = 32 << 20;
+    const size_t nReserve = std::min(nExpected * stride, kMaxReserve);
+    CCommonnessTable table;
+    CCommonnessWalk walk;
+    bool bLooked = false;  // the table is opened at the first match
+    bool bRanked = false;  // the matches go by rank
+    // Matches are ranked a batch at a time: one call of the walk per match
+    // cost more than the walk's own work.
+    constexpr size_t kBatch = 256;
+    std::vector<char> batch(kBatch * length);
+    std::array<uint8_t, kBatch> ranks{};
+    size_t nBatch = 0;
+    const auto flush = [&] {
+        if (bRanked && !walk.RankNext(batch.data(), nBatch, ranks.data())) {
+            // The rest of the table's block is damaged: the matches so far
+            // go back to dictionary order, and the rest follow them.
+            bRanked = false;
+            ShowNoticeOnce();
+            MergeIntoDictionaryOrder(found);
+        }
+        if (!bRanked)
+            ranks.fill(0);
+        for (size_t i = 0; i < nBatch; ++i)
+            found.byRank[ranks[i]].Append(batch.data() + i * length, length);
+        nBatch = 0;
+    };
     CString word;
     while (dict.NextMatch(word, FALSE)) {
-        if (word.size() != found.length)
+        if (word.size() != length)
             continue;  // cannot happen: NextWord builds words of that length
-        found.letters += word;
+        if (!bLooked) {
+            bLooked = true;
+            bRanked = table.Open(DataFilePath(kCommonnessTableName)) && walk.Start(table, length);
+            if (bRanked) {
+                for (size_t r = 0; r < table.Levels().size(); ++r)
+                    found.byRank[r].Reserve(nReserve);
+                found.byRank[CCommonnessTable::kUnknown].Reserve(nReserve);
+            } else {
+                ShowNoticeOnce();
+                found.byRank[0].Reserve(nReserve);
+            }
+        }
+        std::memcpy(batch.data() + nBatch * length, word.data(), length);
         ++found.nTotal;
+        if (++nBatch == kBatch)
+            flush();
     }
-    const size_t n = static_cast<size_t>(found.nTotal);
-    CCommonnessTable table;
-    std::vector<uint8_t> ranks(n);
-    if (n == 0)
-        return found;
-    if (n > UINT32_MAX || !table.Open(DataFilePath(kCommonnessTableName)) ||
-        !table.RankWords(found.length, found.letters.data(), n, ranks.data())) {
-        ShowNoticeOnce();
-        found.order.resize(std::min(nKeep, n));
-        std::iota(found.order.begin(), found.order.end(), 0u);
-        return found;
+    flush();
+    size_t nLeft = nKeep;
+    for (const CMatchLines& lines : found.byRank) {
+        const size_t n = std::min(nLeft, lines.Size() / stride);
+        if (n != 0)
+            found.listed.emplace_back(lines.Data(), n * stride);
+        nLeft -= n;
     }
-    found.order = OrderByRank(ranks, nKeep);
     return found;
 }
 

@@ -2,37 +2,68 @@
 // they are, from the commonness table found beside the program.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 class CDictionary;
 
-// Every match of one Find and the order to list them in.
+// Lines "WORD\n" of one length appended to a buffer that grows by doubling
+// and is never filled ahead: room reserved and not yet used costs no memory.
+class CMatchLines {
+public:
+    void Reserve(size_t bytes);
+    void Append(const char* word, size_t length) {
+        if (m_nCapacity - m_nSize < length + 1)
+            Reserve(std::max(2 * m_nCapacity, m_nSize + length + 1));
+        char* at = m_pData.get() + m_nSize;
+        std::memcpy(at, word, length);
+        at[length] = '\n';
+        m_nSize += length + 1;
+    }
+    const char* Data() const { return m_pData.get(); }
+    size_t Size() const { return m_nSize; }
+
+private:
+    std::unique_ptr<char[]> m_pData;
+    size_t m_nSize = 0;
+    size_t m_nCapacity = 0;
+};
+
+// Every match of one Find, as lines grouped by how common they are.
 struct CCommonFirstMatches {
-    size_t length = 0;            // letters of each match
-    std::string letters;          // the matches back to back, in dictionary order
-    std::vector<uint32_t> order;  // indices of the matches to list, in listing order
-    int64_t nTotal = 0;           // every match
-    const char* Word(size_t i) const { return letters.data() + static_cast<size_t>(order[i]) * length; }
+    static constexpr size_t kRanks = 16;  // the table's ranks 0-14 and "unknown"
+    size_t length = 0;   // letters of each match
+    int64_t nTotal = 0;  // every match
+    // The matches of each rank (the only one when the order is plain), as
+    // lines in dictionary order.
+    std::array<CMatchLines, kRanks> byRank;
+    // The lines to list, in listing order: runs of whole lines in byRank.
+    std::vector<std::string_view> listed;
+
+    // The number of lines in `listed`.
+    size_t ListedCount() const;
 };
 
 // Runs a search that PrepareSearch accepted with its limit off to the end of
 // its block and orders the matches most common first: by the commonness
 // table's level, then in dictionary order within a level; words the table
-// does not hold come last. Keeps at most `nKeep` of them in `order`.
+// does not hold come last. Lists at most `nKeep` of them.
+//
+// Each match is ranked as the search finds it, by one walk through the
+// table's block of that length, and goes to the lines of its rank.
 //
 // When the table is missing, unreadable or damaged, the matches keep their
 // dictionary order (still cut to `nKeep`), and message
 // IDS_COMMON_ORDER_UNAVAILABLE is shown the first time this happens in the
 // process. `nExpected`, the number of words of the pattern's length, only
-// sizes the buffer ahead (the dictionary's count may be damaged).
+// sizes the buffers ahead (the dictionary's count may be damaged).
 CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t nExpected = 0);
-
-// The stable reordering alone: the indices of `ranks` (each 0-15) by rank,
-// in index order within a rank, at most nKeep of them.
-std::vector<uint32_t> OrderByRank(const std::vector<uint8_t>& ranks, size_t nKeep);
 
 // Tests: the message may be shown again.
 void ResetCommonOrderNoticeForTesting();

@@ -1,6 +1,7 @@
 #include "search/commonness_table.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <map>
@@ -19,6 +20,7 @@ constexpr size_t kMinLength = 2;
 constexpr size_t kMaxLength = 255;
 constexpr int kFirstPrefixCode = 26;
 constexpr int kMaxPrefix = 7;
+constexpr size_t kBlockSlack = 8;
 
 uint32_t Crc32(const void* data, size_t size) {
     return static_cast<uint32_t>(::crc32(0L, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
@@ -88,123 +90,228 @@ bool IsTableWord(const std::string& word) {
            std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
+// A word as numbers for comparing: its letters read 8 at a time as
+// big-endian numbers. Two words of one length compare as their numbers do,
+// first to last, which is memcmp's order. Words of up to 16 letters, nearly
+// every Find, take one or two numbers with the letters from the top byte
+// down and zero bytes after the last; longer ones take as many numbers as
+// they have 8 letters, the last number holding the word's last 8 letters
+// (overlapping the one before, so that it too is one whole load).
+constexpr size_t kMaxChunks = (kMaxLength + 7) / 8;
+using WordKey = std::array<uint64_t, kMaxChunks>;
+
+constexpr size_t ChunksOf(size_t length) { return length < 8 ? 1 : (length + 7) / 8; }
+
+uint64_t LoadBigEndian(const char* p) {
+    uint64_t value;
+    std::memcpy(&value, p, sizeof value);
+    if constexpr (std::endian::native == std::endian::little)
+        value = __builtin_bswap64(value);
+    return value;
+}
+
+// The top n bytes (1 to 8) of a number set.
+constexpr uint64_t TopBytes(size_t n) { return n >= 8 ? ~uint64_t{0} : ~(~uint64_t{0} >> (8 * n)); }
+
+// kChunks: the number of chunks when the caller knows it (1 or 2), else 0.
+template <size_t kChunks>
+[[gnu::always_inline]] inline void KeyOfLetters(const char* word, size_t length, WordKey& key) {
+    if constexpr (kChunks == 1) {
+        if (length == 8) {
+            key[0] = LoadBigEndian(word);
+        } else {
+            uint64_t value = 0;
+            for (size_t i = 0; i < length; ++i)
+                value = (value << 8) | static_cast<unsigned char>(word[i]);
+            key[0] = value << (8 * (8 - length));
+        }
+    } else if constexpr (kChunks == 2) {
+        key[0] = LoadBigEndian(word);
+        key[1] = LoadBigEndian(word + length - 8) << (8 * (16 - length));
+    } else {
+        const size_t n = ChunksOf(length);
+        for (size_t c = 0; c + 1 < n; ++c)
+            key[c] = LoadBigEndian(word + 8 * c);
+        key[n - 1] = LoadBigEndian(word + length - 8);
+    }
+}
+
+// -1, 0 or 1 as a is less than, equal to or greater than b; for one or two
+// numbers without a branch, since which way a merge step goes is data.
+template <size_t kChunks>
+[[gnu::always_inline]] inline int CompareKeys(const uint64_t* a, const uint64_t* b, size_t nChunks) {
+    if constexpr (kChunks == 1) {
+        return static_cast<int>(a[0] > b[0]) - static_cast<int>(a[0] < b[0]);
+    } else if constexpr (kChunks == 2) {
+        const int high = static_cast<int>(a[0] > b[0]) - static_cast<int>(a[0] < b[0]);
+        const int low = static_cast<int>(a[1] > b[1]) - static_cast<int>(a[1] < b[1]);
+        return high != 0 ? high : low;
+    } else {
+        for (size_t c = 0; c < nChunks; ++c)
+            if (a[c] != b[c])
+                return a[c] < b[c] ? -1 : 1;
+        return 0;
+    }
+}
+
+// Eight 5-bit codes (40 bits, the first highest) spread to one byte each,
+// the first in the top byte.
+uint64_t SpreadCodes(uint64_t x) {
+    x = ((x << 12) & 0x000FFFFF00000000) | (x & 0x00000000000FFFFF);  // 4 codes per 32 bits
+    x = ((x << 6) & 0x03FF000003FF0000) | (x & 0x000003FF000003FF);   // 2 per 16
+    return ((x << 3) & 0x1F001F001F001F00) | (x & 0x001F001F001F001F);  // 1 per 8
+}
+
 // Walks the packed words of one block, checking as it goes what a sound
 // block guarantees: prefix codes only where a word begins and a word before
-// it exists, and every word greater than the one before.
+// it exists, letters only after them, and every word greater than the one
+// before. The codes form one bit stream, most significant bit first, so a
+// word's letters are decoded 8 at a time; the block must be followed by 8
+// readable bytes.
 class BlockWalker {
 public:
-    BlockWalker(const unsigned char* codes, size_t size, size_t length) : m_length(length), m_word(length, '\0') {
-        Unpack(codes, size);
-    }
+    BlockWalker(const unsigned char* codes, size_t size, size_t length)
+        : m_data(codes), m_nCodes(size / 5 * 8), m_length(length), m_nChunks(ChunksOf(length)),
+          m_word(length + 8, '\0') {}
 
-    // Decodes the next word into Word(); false (with *why) on damage. The
-    // word is built over the one before: a prefix code keeps its first
-    // letters in place, and the order check needs only the letters that
-    // change.
-    bool Next(const char** why) {
-        char* word = m_word.data();
-        if (m_pos == m_codes.size()) {
+    // Decodes the next word; its key goes to out[0..Chunks()). False (with
+    // *why) on damage.
+    template <size_t kChunks>
+    bool Next(uint64_t* out, const char** why) {
+        if (m_pos == m_nCodes) {
             *why = "its words run past the end of their block";
             return false;
         }
-        size_t n = 0;
-        const unsigned char first = m_codes[m_pos];
+        size_t nKept = 0;
+        const auto first = static_cast<unsigned>(Codes(m_pos) >> 35);
         if (first >= kFirstPrefixCode) {
-            n = static_cast<size_t>(first - kFirstPrefixCode + 2);
-            if (!m_bHavePrev || n >= m_length) {
+            nKept = first - kFirstPrefixCode + 2;
+            if (!m_bHavePrev || nKept >= m_length) {
                 *why = "a word's letters are damaged";
                 return false;
             }
             ++m_pos;
         }
-        // The rest are letters, which never take a prefix code.
-        if (m_codes.size() - m_pos < m_length - n) {
+        if (m_nCodes - m_pos < m_length - nKept) {
             *why = "its words run past the end of their block";
             return false;
         }
-        const unsigned char* codes = m_codes.data() + m_pos;
-        m_pos += m_length - n;
-        // The first letter that differs from the word before must be
-        // greater; the letters after it are only copied.
-        bool changed = !m_bHavePrev;
-        size_t i = n;
-        for (; i < m_length && !changed; ++i) {
-            const unsigned char code = codes[i - n];
-            if (code >= kFirstPrefixCode) {
+        if constexpr (kChunks == 0) {
+            if (!DecodeInPlace(nKept)) {
                 *why = "a word's letters are damaged";
                 return false;
             }
-            const char letter = static_cast<char>('A' + code);
-            if (letter != word[i]) {
-                if (letter < word[i]) {
-                    *why = "its words are out of order";
-                    return false;
-                }
-                changed = true;
+            if (m_bHavePrev && CompareKeys<0>(m_next.data(), m_key.data(), m_nChunks) <= 0) {
+                *why = "its words are out of order";
+                return false;
             }
-            word[i] = letter;
-        }
-        if (!changed) {
-            *why = "its words are out of order";
-            return false;
-        }
-        for (; i < m_length; ++i) {
-            const unsigned char code = codes[i - n];
-            if (code >= kFirstPrefixCode) {
+            std::copy_n(m_next.begin(), m_nChunks, m_key.begin());
+            std::copy_n(m_next.begin(), m_nChunks, out);
+        } else {
+            // In registers, and stored a number at a time: a whole key
+            // read back from two stores would wait on them.
+            uint64_t high = 0;
+            uint64_t low = 0;
+            if (!DecodeToKey<kChunks>(nKept, high, low)) {
                 *why = "a word's letters are damaged";
                 return false;
             }
-            word[i] = static_cast<char>('A' + code);
+            const bool bGreater =
+                kChunks == 1 ? high > m_key[0] : (high > m_key[0] || (high == m_key[0] && low > m_key[1]));
+            if (m_bHavePrev && !bGreater) {
+                *why = "its words are out of order";
+                return false;
+            }
+            m_key[0] = high;
+            out[0] = high;
+            if constexpr (kChunks == 2) {
+                m_key[1] = low;
+                out[1] = low;
+            }
         }
         m_bHavePrev = true;
         return true;
     }
-    const char* Word() const { return m_word.data(); }
+    size_t Chunks() const { return m_nChunks; }
     // True when the walk has used every group of the block.
-    bool AtEnd() const { return (m_pos + 7) / 8 * 8 == m_codes.size(); }
-
-    // memcmp for the short runs of letters compared here: eight letters at
-    // a time as big-endian numbers, then one by one, without a call.
-    static int Compare(const char* a, const char* b, size_t n) {
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            uint64_t x, y;
-            std::memcpy(&x, a + i, 8);
-            std::memcpy(&y, b + i, 8);
-            if (x != y) {
-                if constexpr (std::endian::native == std::endian::little) {
-                    x = __builtin_bswap64(x);
-                    y = __builtin_bswap64(y);
-                }
-                return x < y ? -1 : 1;
-            }
-        }
-        for (; i < n; ++i)
-            if (a[i] != b[i])
-                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
-        return 0;
-    }
+    bool AtEnd() const { return (m_pos + 7) / 8 * 8 == m_nCodes; }
 
 private:
-    // All codes of the block, unpacked in one pass.
-    void Unpack(const unsigned char* data, size_t size) {
-        m_codes.resize(size / 5 * 8);
-        unsigned char* out = m_codes.data();
-        for (size_t at = 0; at + 5 <= size; at += 5, out += 8) {
-            uint64_t value = 0;
-            for (int i = 0; i < 5; ++i)
-                value = (value << 8) | data[at + static_cast<size_t>(i)];
-            for (int i = 7; i >= 0; --i) {
-                out[i] = static_cast<unsigned char>(value & 31);
-                value >>= 5;
-            }
-        }
+    // True when one of the first n bytes (1 to 8, from the top) of spread
+    // codes holds 26-31, a code that is no letter.
+    static bool HasNonLetter(uint64_t codes, size_t n) {
+        return (((codes + 0x6666666666666666) & 0x8080808080808080) >> (8 * (8 - n))) != 0;
     }
 
-    std::vector<unsigned char> m_codes;
+    // The key of a word of up to 16 letters built in registers from the
+    // key before: its first nKept letters, then the codes that follow.
+    // (Written to memory and read back as whole numbers, the letters would
+    // wait on their own stores.)
+    template <size_t kChunks>
+    bool DecodeToKey(size_t nKept, uint64_t& high, uint64_t& low) {
+        const size_t nFresh = m_length - nKept;
+        constexpr uint64_t kA = 0x4141414141414141;  // codes to 'A'-'Z'
+        const uint64_t first = SpreadCodes(Codes(m_pos));
+        if (HasNonLetter(first, std::min<size_t>(8, nFresh)))
+            return false;
+        const uint64_t kept = nKept == 0 ? 0 : m_key[0] & TopBytes(nKept);
+        high = kept | ((first + kA) >> (8 * nKept));
+        if constexpr (kChunks == 1) {
+            high &= TopBytes(m_length);
+        } else {
+            low = nKept == 0 ? 0 : (first + kA) << (8 * (8 - nKept));
+            if (nFresh > 8) {
+                const uint64_t second = SpreadCodes(Codes(m_pos + 8));
+                if (HasNonLetter(second, nFresh - 8))
+                    return false;
+                low |= (second + kA) >> (8 * nKept);
+            }
+            low &= TopBytes(m_length - 8);
+        }
+        m_pos += nFresh;
+        return true;
+    }
+
+    // Longer words: the kept letters stay in place in m_word and the rest
+    // are written over the word before, 8 at a time (the last 8 may run
+    // into the spare room after the word, and codes past the word are not
+    // looked at).
+    bool DecodeInPlace(size_t nKept) {
+        char* word = m_word.data();
+        for (size_t at = nKept; at < m_length; at += 8) {
+            const size_t n = std::min<size_t>(8, m_length - at);
+            const uint64_t codes = SpreadCodes(Codes(m_pos));
+            m_pos += n;
+            if (HasNonLetter(codes, n))
+                return false;
+            uint64_t bytes = codes + 0x4141414141414141;
+            if constexpr (std::endian::native == std::endian::little)
+                bytes = __builtin_bswap64(bytes);
+            std::memcpy(word + at, &bytes, sizeof bytes);
+        }
+        KeyOfLetters<0>(word, m_length, m_next);
+        return true;
+    }
+
+    // The 8 codes from code index `at` on (those past the block's end read
+    // as the spare bytes), as the low 40 bits of a number.
+    uint64_t Codes(size_t at) const {
+        const size_t bit = 5 * at;
+        uint64_t value;
+        std::memcpy(&value, m_data + bit / 8, sizeof value);
+        if constexpr (std::endian::native == std::endian::little)
+            value = __builtin_bswap64(value);
+        return (value << (bit % 8)) >> 24;
+    }
+
+    const unsigned char* m_data;
+    size_t m_nCodes;
     size_t m_pos = 0;
     size_t m_length;
-    std::string m_word;
+    size_t m_nChunks;
+    std::string m_word;  // words over 16 letters: the last decoded, and 8 spare bytes
+    WordKey m_key{};     // the last word's key
+    WordKey m_next{};    // words over 16 letters: the key being decoded
     bool m_bHavePrev = false;
 };
 
@@ -370,22 +477,25 @@ size_t CCommonnessTable::WordCount(size_t length) const {
 }
 
 bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
+    // The block is followed by kBlockSlack zero bytes: its walker reads 8
+    // bytes at a time.
     if (m_bInMemory) {
         block.assign(m_bytes, entry.offset, entry.size);
+        block.append(kBlockSlack, '\0');
     } else {
-        block.resize(entry.size);
+        block.assign(entry.size + kBlockSlack, '\0');
         size_t got = 0;
-        if (!m_file.ReadAt(static_cast<int64_t>(entry.offset), block.data(), block.size(), got)) {
+        if (!m_file.ReadAt(static_cast<int64_t>(entry.offset), block.data(), entry.size, got)) {
             m_strError = "cannot be read: " + m_file.Error();
             return false;
         }
-        if (got != block.size()) {
+        if (got != entry.size) {
             m_strError = "shorter than it says";
             return false;
         }
     }
 #ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(block.data(), block.size()) != entry.crc) {
+    if (Crc32(block.data(), entry.size) != entry.crc) {
         m_strError = "damaged: a block's checksum does not match";
         return false;
     }
@@ -395,56 +505,158 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
 
 bool CCommonnessTable::RankWords(size_t length, const char* words, size_t nWords, uint8_t* ranks) {
     std::fill(ranks, ranks + nWords, kUnknown);
-    const size_t count = WordCount(length);
-    if (count == 0 || nWords == 0)
+    if (nWords == 0)
         return true;
-    const Entry& entry = m_entries[length - kMinLength];
-    std::string block;
-    if (!ReadBlock(entry, block))
-        return false;
-    const auto* data = reinterpret_cast<const unsigned char*>(block.data());
-    const size_t nibbleBytes = (count + 1) / 2;
-    BlockWalker walker(data + nibbleBytes, block.size() - nibbleBytes, length);
-
-    const char* why = nullptr;
-    size_t nDecoded = 0;  // words of the block decoded; Word() is the last
-    bool bCurrent = false;  // Word() has not yet been passed by the matches
-    const size_t nLevels = m_levels.size();
-    for (size_t i = 0; i < nWords; ++i) {
-        const char* word = words + i * length;
-        for (;;) {
-            if (!bCurrent) {
-                if (nDecoded == count)
-                    break;
-                if (!walker.Next(&why)) {
-                    m_strError = std::string("damaged: ") + why;
-                    return false;
-                }
-                ++nDecoded;
-                bCurrent = true;
-            }
-            const int cmp = BlockWalker::Compare(walker.Word(), word, length);
-            if (cmp < 0) {
-                bCurrent = false;
-                continue;
-            }
-            if (cmp == 0) {
-                const size_t index = nDecoded - 1;
-                const unsigned rank = index % 2 == 0 ? data[index / 2] >> 4 : data[index / 2] & 15;
-                if (rank >= nLevels) {
-                    m_strError = "damaged: a word's level is not one of the table's";
-                    return false;
-                }
-                ranks[i] = static_cast<uint8_t>(rank);
-            }
-            break;
-        }
-    }
-    // A walk that reached the last word has read the whole block: its groups
-    // must end there too.
-    if (nDecoded == count && !walker.AtEnd()) {
-        m_strError = "damaged: a block is longer than its words";
+    CCommonnessWalk walk;
+    if (!walk.Start(*this, length) || !walk.RankNext(words, nWords, ranks)) {
+        m_strError = walk.Error();
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Table words decoded ahead of the merge, so that the merge itself is a
+// loop of comparisons with no call in it.
+constexpr size_t kBatch = 64;
+
+}  // namespace
+
+struct CCommonnessWalk::State {
+    State(std::string bytes, size_t nCount, size_t nLength, size_t nLevelCount)
+        : block(std::move(bytes)),
+          count(nCount),
+          length(nLength),
+          nLevels(nLevelCount),
+          nChunks(ChunksOf(nLength)),
+          nibbles(reinterpret_cast<const unsigned char*>(block.data())),
+          walker(nibbles + (nCount + 1) / 2, block.size() - kBlockSlack - (nCount + 1) / 2, nLength),
+          keys(kBatch * nChunks) {}
+
+    // Decodes the next batch of the block's words into `keys`.
+    template <size_t kChunks>
+    bool Refill() {
+        const size_t nc = kChunks != 0 ? kChunks : nChunks;
+        first += nHeld;
+        nHeld = 0;
+        at = 0;
+        const size_t n = std::min(kBatch, count - first);
+        for (size_t k = 0; k < n; ++k)
+            if (!walker.Next<kChunks>(keys.data() + k * nc, &why))
+                return false;
+        nHeld = n;
+        // A walk that reached the last word has read the whole block: its
+        // groups must end there too.
+        if (first + nHeld == count && !walker.AtEnd()) {
+            why = "a block is longer than its words";
+            return false;
+        }
+        return true;
+    }
+
+    // The merge of the words asked (ascending) with the block's (ascending).
+    // Each step compares a word asked with a word of the block and moves on
+    // from the smaller (from both when equal) without a branch: which way
+    // it goes is data, and mispredicted it cost more than the comparison.
+    // The walk's state is held in locals: every rank stored is a byte
+    // store, which may alias any member, and would reload them all.
+    template <size_t kChunks>
+    bool Rank(const char* words, size_t nWords, uint8_t* ranks) {
+        const size_t nc = kChunks != 0 ? kChunks : nChunks;
+        const size_t nLength = length;
+        const size_t nCount = count;
+        const size_t nLevelCount = nLevels;
+        const unsigned char* const pNibbles = nibbles;
+        const uint64_t* pKeys = keys.data();
+        size_t nFirst = first;
+        size_t nInBatch = nHeld;
+        size_t nAt = at;
+        WordKey key;
+        bool bBadLevel = false;
+        size_t i = 0;
+        while (i < nWords) {
+            if (nAt == nInBatch) {
+                if (nFirst + nInBatch == nCount) {
+                    // Past the block's last word: the rest are unknown.
+                    std::fill(ranks + i, ranks + nWords, CCommonnessTable::kUnknown);
+                    break;
+                }
+                at = nAt;
+                const bool bSound = Refill<kChunks>();
+                nFirst = first;
+                nInBatch = nHeld;
+                nAt = at;
+                if (!bSound)
+                    return false;
+            }
+            KeyOfLetters<kChunks>(words + i * nLength, nLength, key);
+            const int cmp = CompareKeys<kChunks>(pKeys + nAt * nc, key.data(), nc);
+            const size_t index = nFirst + nAt;
+            const unsigned held = (pNibbles[index / 2] >> (index % 2 == 0 ? 4 : 0)) & 15;
+            bBadLevel |= (cmp == 0) & (held >= nLevelCount);
+            // Written also when the block's word is smaller: the same word
+            // is asked again at the next step.
+            ranks[i] = cmp == 0 ? static_cast<uint8_t>(held) : CCommonnessTable::kUnknown;
+            nAt += static_cast<size_t>(cmp <= 0);
+            i += static_cast<size_t>(cmp >= 0);
+        }
+        at = nAt;
+        if (bBadLevel) {
+            why = "a word's level is not one of the table's";
+            return false;
+        }
+        return true;
+    }
+
+    std::string block;  // the block's bytes and kBlockSlack spare ones
+    size_t count;       // words in the block
+    size_t length;      // letters of each
+    size_t nLevels;     // levels the table holds
+    size_t nChunks;     // numbers per key
+    const unsigned char* nibbles;  // the words' ranks, a nibble each
+    BlockWalker walker;
+    std::vector<uint64_t> keys;  // kBatch keys of nChunks numbers
+    size_t first = 0;  // the block's index of the first word in keys
+    size_t nHeld = 0;  // words in keys
+    size_t at = 0;     // the first word in keys not yet passed
+    const char* why = nullptr;
+};
+
+CCommonnessWalk::CCommonnessWalk() = default;
+CCommonnessWalk::~CCommonnessWalk() = default;
+
+bool CCommonnessWalk::Start(CCommonnessTable& table, size_t length) {
+    m_pState.reset();
+    m_strError.clear();
+    const size_t count = table.WordCount(length);
+    if (count == 0)
+        return true;
+    std::string block;
+    if (!table.ReadBlock(table.m_entries[length - kMinLength], block)) {
+        m_strError = table.m_strError;
+        return false;
+    }
+    m_pState = std::make_unique<State>(std::move(block), count, length, table.m_levels.size());
+    return true;
+}
+
+bool CCommonnessWalk::RankNext(const char* words, size_t nWords, uint8_t* ranks) {
+    if (!m_strError.empty())
+        return false;
+    if (!m_pState) {
+        std::fill(ranks, ranks + nWords, CCommonnessTable::kUnknown);
+        return true;
+    }
+    State& state = *m_pState;
+    // One or two numbers per word take the paths that know it: the lengths
+    // of nearly every Find.
+    const bool bRanked = state.nChunks == 1   ? state.Rank<1>(words, nWords, ranks)
+                         : state.nChunks == 2 ? state.Rank<2>(words, nWords, ranks)
+                                              : state.Rank<0>(words, nWords, ranks);
+    if (!bRanked) {
+        m_strError = std::string("damaged: ") + state.why;
+        m_pState.reset();
+    }
+    return bRanked;
 }

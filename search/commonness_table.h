@@ -27,6 +27,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +43,8 @@ inline constexpr const char* kCommonnessTableName = "commonness.tbl";
 std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words);
 
 class CCommonnessTable {
+    friend class CCommonnessWalk;
+
 public:
     // The rank of a word the table does not hold.
     static constexpr uint8_t kUnknown = 15;
@@ -62,7 +65,7 @@ public:
     // kUnknown for words not in the table. The words are expected in
     // ascending order, as a dictionary block gives them; out of order they
     // still get a rank, though maybe kUnknown. False when the length's block
-    // is damaged (Error() says how).
+    // is damaged (Error() says how). One CCommonnessWalk over all of them.
     bool RankWords(size_t length, const char* words, size_t nWords, uint8_t* ranks);
 
     // The SCOWL level of each rank, and the longest word length held.
@@ -88,5 +91,33 @@ private:
     std::vector<int> m_levels;
     int m_nMaxLength = 0;
     std::vector<Entry> m_entries;  // index L - 2
+    std::string m_strError;
+};
+
+// One ordered walk through the table's block of one length: the ranks of
+// words asked in ascending order, in as many calls as the caller likes (a
+// Find asks each match as the search finds it). The block is read and its
+// checksum checked at Start; its words are decoded a batch at a time, only
+// as far as the words asked reach.
+class CCommonnessWalk {
+public:
+    CCommonnessWalk();
+    ~CCommonnessWalk();
+    CCommonnessWalk(const CCommonnessWalk&) = delete;
+    CCommonnessWalk& operator=(const CCommonnessWalk&) = delete;
+
+    // Reads the block of `length` letters. False when it is unreadable or
+    // damaged (Error() says why); a table with no words of that length
+    // ranks every word kUnknown.
+    bool Start(CCommonnessTable& table, size_t length);
+    // The ranks of the next nWords words (each `length` letters, back to
+    // back), as CCommonnessTable::RankWords gives them, the walk going on
+    // from where the last call left it. False on damage, and from then on.
+    bool RankNext(const char* words, size_t nWords, uint8_t* ranks);
+    const std::string& Error() const { return m_strError; }
+
+private:
+    struct State;
+    std::unique_ptr<State> m_pState;
     std::string m_strError;
 };

@@ -10,9 +10,10 @@ CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst) {
         // kept, then ordered and cut.
         const CCommonFirstMatches common = CollectCommonFirst(dict, nMaxListed);
         found.nTotal = common.nTotal;
-        found.words.reserve(common.order.size());
-        for (size_t i = 0; i < common.order.size(); ++i)
-            found.words.emplace_back(common.Word(i), common.length);
+        found.words.reserve(common.ListedCount());
+        for (const std::string_view run : common.listed)
+            for (size_t at = 0; at < run.size(); at += common.length + 1)
+                found.words.emplace_back(run.data() + at, common.length);
         return found;
     }
     // The block's word count comes from the file's trailer and may be damaged:

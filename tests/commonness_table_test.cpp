@@ -6,6 +6,10 @@
 
 #include <zlib.h>
 
+#include <map>
+#include <random>
+#include <set>
+
 #include "dictionary/dictionary.h"
 #include "platform/data_dir.h"
 #include "res/string_table.h"
@@ -193,6 +197,57 @@ TEST(CommonnessTable, DamagedStructureIsRefusedEvenWithGoodChecksums) {
     EXPECT_FALSE(usable(past));
 }
 
+// Every length takes one of the walk's paths (up to 8 letters, 9 to 16, and
+// longer), and words that share long prefixes take the prefix codes: a
+// table of random words gives back each word's level and "unknown" for the
+// words it does not hold, whether asked in one call or in batches.
+TEST(CommonnessTable, RandomTablesOfEveryPathRankAsBuilt) {
+    std::mt19937 random(7);
+    for (const size_t length : {2u, 5u, 7u, 8u, 9u, 12u, 15u, 16u, 17u, 24u, 40u}) {
+        std::map<std::string, int> held;
+        std::set<std::string> asked;
+        const std::string stem(length, 'M');
+        for (int n = 0; n < 600; ++n) {
+            std::string word = stem;
+            // Mostly the last letters change, so that neighbours share prefixes.
+            const size_t nChanged = 1 + random() % std::min<size_t>(length, n % 3 == 0 ? length : 4);
+            for (size_t i = length - nChanged; i < length; ++i)
+                word[i] = static_cast<char>('A' + random() % 26);
+            if (random() % 3 != 0)
+                held.emplace(word, static_cast<int>(10 + 5 * (random() % 9)));
+            asked.insert(word);
+        }
+        CCommonnessTable table;
+        ASSERT_TRUE(table.OpenBytes(BuildCommonnessTable(Pairs(held.begin(), held.end())))) << table.Error();
+        const std::vector<std::string> words(asked.begin(), asked.end());
+        std::vector<uint8_t> expected;
+        for (const std::string& word : words) {
+            const auto found = held.find(word);
+            if (found == held.end()) {
+                expected.push_back(kU);
+            } else {
+                const auto& levels = table.Levels();
+                expected.push_back(static_cast<uint8_t>(
+                    std::find(levels.begin(), levels.end(), found->second) - levels.begin()));
+            }
+        }
+        EXPECT_EQ(Ranks(table, length, words), expected) << length << " letters";
+
+        std::string flat;
+        for (const std::string& word : words)
+            flat += word;
+        CCommonnessWalk walk;
+        ASSERT_TRUE(walk.Start(table, length)) << walk.Error();
+        std::vector<uint8_t> batched(words.size());
+        for (size_t at = 0; at < words.size();) {
+            const size_t n = std::min<size_t>(words.size() - at, 1 + random() % 90);
+            ASSERT_TRUE(walk.RankNext(flat.data() + at * length, n, batched.data() + at)) << walk.Error();
+            at += n;
+        }
+        EXPECT_EQ(batched, expected) << length << " letters, in batches";
+    }
+}
+
 TEST(CommonnessTable, BuildRefusesWhatTheFormatCannotHold) {
     EXPECT_THROW(BuildCommonnessTable({{"A", 10}}), std::invalid_argument);
     EXPECT_THROW(BuildCommonnessTable({{"Cat", 10}}), std::invalid_argument);
@@ -207,12 +262,6 @@ TEST(CommonnessTable, BuildRefusesWhatTheFormatCannotHold) {
     CCommonnessTable table;
     ASSERT_TRUE(table.OpenBytes(BuildCommonnessTable({{std::string(255, 'Z'), 10}, {"ZZ", 20}})));
     EXPECT_EQ(Ranks(table, 255, {std::string(255, 'Z')}), (std::vector<uint8_t>{0}));
-}
-
-TEST(CommonFirst, OrderByRankIsStableAndKeepsTheFirst) {
-    EXPECT_EQ(OrderByRank({kU, 3, 0, 3, kU, 0}, 100), (std::vector<uint32_t>{2, 5, 1, 3, 0, 4}));
-    EXPECT_EQ(OrderByRank({kU, 3, 0, 3, kU, 0}, 3), (std::vector<uint32_t>{2, 5, 1}));
-    EXPECT_EQ(OrderByRank({}, 3), (std::vector<uint32_t>{}));
 }
 
 class CommonFirstTest : public ::testing::Test {
@@ -232,8 +281,9 @@ protected:
         EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
         const CCommonFirstMatches found = CollectCommonFirst(dict, nKeep);
         Strings words;
-        for (size_t i = 0; i < found.order.size(); ++i)
-            words.emplace_back(found.Word(i), found.length);
+        for (const std::string_view run : found.listed)
+            for (size_t at = 0; at < run.size(); at += found.length + 1)
+                words.emplace_back(run.substr(at, found.length));
         return words;
     }
     ScratchDir dir;
@@ -260,6 +310,27 @@ TEST_F(CommonFirstTest, WithoutAUsableTableTheOrderIsPlainAndSaidOnce) {
     EXPECT_EQ(messages.Messages(),
               (std::vector<RecordedMessage>{{IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information, MsgButtons::Ok}}));
     EXPECT_FALSE(LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE).empty());
+}
+
+// Damage that only the walk finds, past the table's first batch of words:
+// the matches ranked before it go back to dictionary order.
+TEST_F(CommonFirstTest, ATableFoundDamagedPartWayGivesThePlainOrder) {
+    std::vector<std::string> words;
+    Pairs levels;
+    for (int i = 0; i < 250; ++i) {
+        words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
+        if (i < 100)
+            levels.emplace_back(words.back(), i % 2 == 0 ? 35 : 10);
+    }
+    BuildDictionary(dir, words);
+    std::string table = BuildCommonnessTable(levels);
+    const size_t nibble = BlockOffset(table, 3) + 99 / 2;  // word 99's rank, the low nibble
+    table[nibble] = static_cast<char>(table[nibble] | 0x0F);  // rank 15 of a 2-level table
+    Reseal(table);
+    dir.Write(kCommonnessTableName, table);
+    EXPECT_EQ(FindCommonFirst("q2", 1000), words);
+    EXPECT_EQ(FindCommonFirst("q2", 3), (Strings{"QAA", "QAB", "QAC"}));
+    EXPECT_EQ(messages.Ids(), (std::vector<UINT>{IDS_COMMON_ORDER_UNAVAILABLE}));
 }
 
 TEST_F(CommonFirstTest, FindListsTheHundredMostCommonAndCountsEveryMatch) {
