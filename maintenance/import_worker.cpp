@@ -32,7 +32,6 @@ UINT ImportThreadProc(void* pParam) {
     ImportJob job{context.m_pWordList, context.m_pNewDict, context.m_pProgressDlg};
     CWordListFile& reader = *job.reader;
     CProgressDlg& progress = *job.progress;
-    CString word;
     int64_t nFileLength = 0;
     int64_t nBytes = 0;
     int64_t nWordCount = 0;
@@ -45,9 +44,10 @@ UINT ImportThreadProc(void* pParam) {
     // Phase 1: the longest word.
     progress.SetRange(0, 25, 1, nFileLength);
     progress.SetStatus(IDS_FINDING_LONGEST);
-    while (reader.ReadWord(word, nBytes)) {
-        if (static_cast<int>(word.size()) > nLongest)
-            nLongest = static_cast<int>(word.size());
+    int nLength = 0;
+    while (reader.ReadWordLength(nLength, nBytes)) {
+        if (nLength > nLongest)
+            nLongest = nLength;
         progress.SetPos(nBytes);
         ++nWordCount;
         if (job.CancelRequested())
@@ -65,8 +65,8 @@ UINT ImportThreadProc(void* pParam) {
     progress.SetRange(26, 50, 1, nWordCount);
     progress.SetStatus(IDS_COUNTING_WORDS);
     nPosition = 0;
-    while (reader.ReadWord(word, nBytes)) {
-        reader.CountWord(word);
+    while (reader.ReadWordLength(nLength, nBytes)) {
+        reader.CountLength(nLength);
         progress.SetPos(++nPosition);
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase2);
@@ -80,8 +80,7 @@ UINT ImportThreadProc(void* pParam) {
     nPosition = 0;
     if (!reader.AllocateWordStore() || !reader.MeasureAndRewind(nIgnored))
         return job.Stop(kImportPhase3Failed);
-    while (reader.ReadWord(word, nBytes)) {
-        reader.StoreWord(word);
+    while (reader.ReadAndStoreWord(nBytes)) {
         progress.SetPos(++nPosition);
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase3);

@@ -56,21 +56,32 @@ inline const unsigned char* SkipLetters(const unsigned char* p, const unsigned c
     return p;
 }
 
-// word = the n ASCII letters at `letters`, upper-cased (a-z to A-Z, A-Z
-// staying as they are), eight at a time.
-inline void CopyUpperCase(CString& word, const unsigned char* letters, size_t n) {
-    constexpr uint64_t kCaseBits = 0x2020202020202020u;
-    word.resize(n);
-    char* out = word.data();
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t x;
-        std::memcpy(&x, letters + i, 8);
-        x &= ~kCaseBits;
-        std::memcpy(out + i, &x, 8);
+// The n ASCII letters at `letters` upper-cased into out[0..n) (a-z to A-Z,
+// A-Z staying as they are), writing no byte outside it: eight at a time,
+// the last eight (or four, or two) overlapping the ones before, so that no
+// length takes a loop of single bytes.
+inline void CopyUpperCase(char* out, const unsigned char* letters, size_t n) {
+    const auto copy = [&](size_t at, auto chunk) {
+        using Chunk = decltype(chunk);
+        constexpr Chunk kCaseBits = static_cast<Chunk>(0x2020202020202020u);
+        Chunk x;
+        std::memcpy(&x, letters + at, sizeof x);
+        x = static_cast<Chunk>(x & ~kCaseBits);
+        std::memcpy(out + at, &x, sizeof x);
+    };
+    if (n >= 8) {
+        for (size_t i = 0; i + 8 < n; i += 8)
+            copy(i, uint64_t{});
+        copy(n - 8, uint64_t{});
+    } else if (n >= 4) {
+        copy(0, uint32_t{});
+        copy(n - 4, uint32_t{});
+    } else if (n >= 2) {
+        copy(0, uint16_t{});
+        copy(n - 2, uint16_t{});
+    } else if (n == 1) {
+        out[0] = static_cast<char>(letters[0] & ~0x20);
     }
-    for (; i < n; ++i)
-        out[i] = static_cast<char>(letters[i] & ~0x20);
 }
 
 }  // namespace
@@ -107,20 +118,18 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
     return TRUE;
 }
 
-BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
+bool CWordListFile::NextWord(const unsigned char*& letters, size_t& nLetters, int64_t& nByteCounter) {
     // The bytes are taken from the buffer a run at a time and counted as they
     // are taken; the one call that meets the end of the input counts too.
-    char line[kMaxWordLength + 1];  // a line that runs across a refill; its last byte takes what lies past the longest word
     for (;;) {
-        word.clear();
         if (m_bEndOfInput)
-            return FALSE;
+            return false;
 
         // Skip the line breaks before the line.
         for (;;) {
             if (!FillBuffer()) {
                 ++nByteCounter;
-                return FALSE;
+                return false;
             }
             const unsigned char* const start = m_buffer + m_nBufPos;
             const unsigned char* const stop = start + m_nBufCount;
@@ -135,7 +144,7 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
         // The line runs to the next CR or LF, which is taken with it, or to
         // the end. It is a word when every byte is a letter and it has 2 to
         // kMaxWordLength of them. A line that lies whole in the buffer is
-        // taken from there; one that a refill splits is gathered in `line`.
+        // taken from there; one that a refill splits is gathered in m_line.
         const unsigned char* wholeLine = nullptr;
         size_t nLength = 0;
         bool allLetters = true;
@@ -158,8 +167,8 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
             if (nLength == 0 && lineEnds) {
                 wholeLine = start;
             } else {
-                const size_t room = sizeof line - std::min(nLength, sizeof line);
-                std::memcpy(line + (sizeof line - room), start, std::min(nRun, room));
+                const size_t room = sizeof m_line - std::min(nLength, sizeof m_line);
+                std::memcpy(m_line + (sizeof m_line - room), start, std::min(nRun, room));
             }
             nLength += nRun;
             Consume(static_cast<int>(nRun) + (lineEnds ? 1 : 0), nByteCounter);
@@ -168,9 +177,40 @@ BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
         }
         if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
             continue;
-        CopyUpperCase(word, wholeLine ? wholeLine : reinterpret_cast<const unsigned char*>(line), nLength);
-        return TRUE;
+        letters = wholeLine ? wholeLine : m_line;
+        nLetters = nLength;
+        return true;
     }
+}
+
+BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
+    const unsigned char* letters = nullptr;
+    size_t nLength = 0;
+    if (!NextWord(letters, nLength, nByteCounter)) {
+        word.clear();
+        return FALSE;
+    }
+    word.resize(nLength);
+    CopyUpperCase(word.data(), letters, nLength);
+    return TRUE;
+}
+
+BOOL CWordListFile::ReadWordLength(int& nLength, int64_t& nByteCounter) {
+    const unsigned char* letters = nullptr;
+    size_t nLetters = 0;
+    if (!NextWord(letters, nLetters, nByteCounter))
+        return FALSE;
+    nLength = static_cast<int>(nLetters);
+    return TRUE;
+}
+
+BOOL CWordListFile::ReadAndStoreWord(int64_t& nByteCounter) {
+    const unsigned char* letters = nullptr;
+    size_t nLength = 0;
+    if (!NextWord(letters, nLength, nByteCounter))
+        return FALSE;
+    StoreLetters(letters, nLength);
+    return TRUE;
 }
 
 BOOL CWordListFile::AllocateLengthTables(int nLongest) {
@@ -188,8 +228,9 @@ BOOL CWordListFile::AllocateLengthTables(int nLongest) {
     return TRUE;
 }
 
-void CWordListFile::CountWord(const CString& word) {
-    const int nLength = static_cast<int>(word.size());
+void CWordListFile::CountWord(const CString& word) { CountLength(static_cast<int>(word.size())); }
+
+void CWordListFile::CountLength(int nLength) {
     if (nLength > m_nMaxLength) {
         m_bInputChanged = true;
         return;
@@ -233,13 +274,19 @@ BOOL CWordListFile::AllocateWordStore() {
 }
 
 void CWordListFile::StoreWord(const CString& word) {
-    const int nLength = static_cast<int>(word.size());
+    StoreLetters(reinterpret_cast<const unsigned char*>(word.data()), word.size());
+}
+
+void CWordListFile::StoreLetters(const unsigned char* letters, size_t nLetters) {
+    const int nLength = static_cast<int>(nLetters);
     if (nLength < 2 || nLength > m_nMaxLength || m_pnLengthTable[nLength] >= m_pnLengthLimit[nLength]) {
         m_bInputChanged = true;
         return;
     }
     const int64_t position = m_pnLengthTable[nLength]++;
-    std::memcpy(m_ppWords[position], word.c_str(), word.size() + 1);
+    char* slot = m_ppWords[position];
+    CopyUpperCase(slot, letters, nLetters);
+    slot[nLetters] = '\0';
 }
 
 bool CWordListFile::InputChanged() const {

@@ -30,9 +30,16 @@ public:
         --m_nBufCount;
         return static_cast<char>(m_buffer[m_nBufPos++]);
     }
+    // The next word, upper-cased; FALSE (word empty) at the end. Every byte
+    // taken from the file is added to nByteCounter, and one more at the end.
     BOOL ReadWord(CString& word, int64_t& nByteCounter);
+    // The same, for the passes that need only the word's length.
+    BOOL ReadWordLength(int& nLength, int64_t& nByteCounter);
+    // The same, storing the word (StoreWord) without making a string of it.
+    BOOL ReadAndStoreWord(int64_t& nByteCounter);
     BOOL AllocateLengthTables(int nLongest);
     void CountWord(const CString& word);
+    void CountLength(int nLength);
     BOOL AllocateWordStore();
     void StoreWord(const CString& word);
     int64_t SortLength(int nLength);
@@ -59,6 +66,11 @@ private:
     // True when the buffer holds a byte not yet taken, refilling it when it
     // is empty; false (with m_bEndOfInput set) when none is left.
     bool FillBuffer() { return m_nBufCount > 0 || Refill(); }
+    // The next line that is a word: its letters as read (not upper-cased),
+    // in the buffer or in m_line, until the next call.
+    bool NextWord(const unsigned char*& letters, size_t& nLetters, int64_t& nByteCounter);
+    // Stores a word of nLetters ASCII letters, upper-casing it on the way.
+    void StoreLetters(const unsigned char* letters, size_t nLetters);
     bool Refill();
     // Takes the next n bytes of the buffer, counting each.
     void Consume(int n, int64_t& nByteCounter) {
@@ -75,6 +87,9 @@ private:
     // One past the last index that each length may fill in the storing pass.
     std::unique_ptr<int64_t[]> m_pnLengthLimit;
     unsigned char m_buffer[kBufferSize] = {};
+    // A line that a refill splits; its last byte takes what lies past the
+    // longest word.
+    unsigned char m_line[kMaxWordLength + 1] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;
     int64_t m_nWordCount = 0;
