@@ -47,6 +47,25 @@ public:
         }
         return PutCodeAndPack(nCode);
     }
+    // The codes of n letters A-Z (letter - 'A' each), as n calls of PutCode
+    // would put them; returns the bytes packed on the way. The code count is
+    // held in a register meanwhile: each byte stored to m_codes could alias
+    // it, and a word's letters would wait on each other through memory.
+    int PutLetters(const char* letters, int n) {
+        int nBytes = 0;
+        int nCodes = m_nCodes;
+        for (int i = 0; i < n; ++i) {
+            m_codes[nCodes++] = static_cast<unsigned char>((letters[i] - 'A') & 0x1F);
+            if (nCodes == 8) {
+                m_nCodes = nCodes;
+                PackGroup(FALSE);
+                nBytes += 5;
+                nCodes = 0;
+            }
+        }
+        m_nCodes = nCodes;
+        return nBytes;
+    }
     void PackGroup(BOOL bForceWrite);
     void WriteByte(int nValue);
     void WriteInt24(int nValue);

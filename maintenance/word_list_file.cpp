@@ -84,6 +84,24 @@ inline void CopyUpperCase(char* out, const unsigned char* letters, size_t n) {
     }
 }
 
+// How many of the first n letters a and b share, compared eight at a time.
+inline int SharedPrefix(const char* a, const char* b, size_t n) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y) {
+            const uint64_t diff = x ^ y;
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+            return static_cast<int>(i) + bit / 8;
+        }
+    }
+    while (i < n && a[i] == b[i])
+        ++i;
+    return static_cast<int>(i);
+}
+
 }  // namespace
 
 CWordListFile::CWordListFile() = default;
@@ -363,8 +381,7 @@ int CWordListFile::WriteLengthBlock(int nLength, CDictionary* pDict) {
         const char* word = *it;
         int shared = 0;
         if (previous) {
-            while (shared < nLength && word[shared] == previous[shared])
-                ++shared;
+            shared = SharedPrefix(word, previous, static_cast<size_t>(nLength));
             if (shared == nLength)
                 continue;  // a repeat of the previous word is written once
         }
@@ -372,8 +389,7 @@ int CWordListFile::WriteLengthBlock(int nLength, CDictionary* pDict) {
         int k = shared > 7 ? 7 : (shared < 2 ? 0 : shared);
         if (k > 0)
             nBytes += pDict->PutCode(k + 24);
-        for (int i = k; i < nLength; ++i)
-            nBytes += pDict->PutCode(word[i] - 'A');
+        nBytes += pDict->PutLetters(word + k, nLength - k);
         previous = word;
     }
     nBytes += pDict->PutCode(-1);
