@@ -118,7 +118,7 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
                 found.byRank[0].Reserve(nReserve);
             }
         }
-        std::memcpy(batch.data() + nBatch * length, word.data(), length);
+        CopyWordLetters(batch.data() + nBatch * length, word.data(), length);
         ++found.nTotal;
         if (++nBatch == kBatch)
             flush();

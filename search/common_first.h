@@ -13,6 +13,20 @@
 
 class CDictionary;
 
+// memcpy for the few letters of one word: most words have 8 to 16, copied
+// as two overlapping 8-byte moves, without a call.
+inline void CopyWordLetters(char* out, const char* letters, size_t n) {
+    if (n >= 8 && n <= 16) {
+        uint64_t head, tail;
+        std::memcpy(&head, letters, 8);
+        std::memcpy(&tail, letters + n - 8, 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + n - 8, &tail, 8);
+    } else {
+        std::memcpy(out, letters, n);
+    }
+}
+
 // Lines "WORD\n" of one length appended to a buffer that grows by doubling
 // and is never filled ahead: room reserved and not yet used costs no memory.
 class CMatchLines {
@@ -22,7 +36,7 @@ public:
         if (m_nCapacity - m_nSize < length + 1)
             Reserve(std::max(2 * m_nCapacity, m_nSize + length + 1));
         char* at = m_pData.get() + m_nSize;
-        std::memcpy(at, word, length);
+        CopyWordLetters(at, word, length);
         at[length] = '\n';
         m_nSize += length + 1;
     }
