@@ -68,6 +68,8 @@ std::vector<std::vector<std::string>> ListAllWords();
 std::vector<std::string> AcceptedLines(const std::string& text);
 // The same lines per length (index = length), sorted, each word once.
 std::vector<std::vector<std::string>> AcceptedWords(const std::string& text);
+// The same from lines AcceptedLines gave.
+std::vector<std::vector<std::string>> WordsByLength(std::vector<std::string> lines);
 
 // Reference writer: the exact bytes of a dictionary holding these words
 // (per length, sorted and distinct).

@@ -14,25 +14,18 @@
 
 namespace {
 
-// One reading pass, which must give exactly `expected`, in order; `onWord`
-// takes each word as the import would.
-template <class OnWord>
-void ReadPass(CWordListFile& reader, int64_t nFileLength, const std::vector<std::string>& expected, const char* pass,
-              OnWord onWord) {
+// Rewinds the reader for a pass; the file's length must be as measured.
+void Rewind(CWordListFile& reader, int64_t nFileLength, const char* pass) {
     using fuzz::Check;
     int64_t nLength = -1;
     Check(reader.MeasureAndRewind(nLength), std::string("MeasureAndRewind failed before the ") + pass);
     Check(nLength == nFileLength, std::string("the file length is wrong in the ") + pass);
-    CString word;
-    int64_t nBytes = 0;
-    size_t nRead = 0;
-    while (reader.ReadWord(word, nBytes)) {
-        Check(nRead < expected.size() && word == expected[nRead], std::string("a wrong word in the ") + pass);
-        ++nRead;
-        onWord(word);
-    }
-    Check(nRead == expected.size(), std::string("words were missing in the ") + pass);
-    Check(word.empty(), std::string("ReadWord left a word behind at the end of the ") + pass);
+}
+
+// The end of a pass: every word seen, the byte counter at the length plus one.
+void EndPass(size_t nRead, size_t nExpected, int64_t nBytes, int64_t nFileLength, const char* pass) {
+    using fuzz::Check;
+    Check(nRead == nExpected, std::string("words were missing in the ") + pass);
     Check(nBytes == nFileLength + 1, std::string("the byte counter is wrong after the ") + pass);
 }
 
@@ -49,13 +42,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CWordListFile reader;
     Check(reader.Open(env.File("words.txt"), CFile::modeRead | CFile::shareDenyNone), "the word list did not open");
+
+    // The passes as the import runs them: the words themselves (checked one
+    // by one), then their lengths, then storing them.
+    Rewind(reader, nFileLength, "first pass");
+    CString word;
+    int64_t nBytes = 0;
+    size_t nRead = 0;
     int nLongest = 0;
-    ReadPass(reader, nFileLength, expected, "first pass",
-             [&](const CString& word) { nLongest = std::max(nLongest, static_cast<int>(word.size())); });
+    while (reader.ReadWord(word, nBytes)) {
+        Check(nRead < expected.size() && word == expected[nRead], "a wrong word in the first pass");
+        nLongest = std::max(nLongest, static_cast<int>(word.size()));
+        ++nRead;
+    }
+    Check(word.empty(), "ReadWord left a word behind at the end of the first pass");
+    EndPass(nRead, expected.size(), nBytes, nFileLength, "first pass");
+
     Check(reader.AllocateLengthTables(nLongest), "AllocateLengthTables failed");
-    ReadPass(reader, nFileLength, expected, "counting pass", [&](const CString& word) { reader.CountWord(word); });
+    Rewind(reader, nFileLength, "counting pass");
+    nBytes = 0;
+    nRead = 0;
+    int nLength = 0;
+    while (reader.ReadWordLength(nLength, nBytes)) {
+        Check(nRead < expected.size() && static_cast<size_t>(nLength) == expected[nRead].size(),
+              "a wrong length in the counting pass");
+        reader.CountLength(nLength);
+        ++nRead;
+    }
+    EndPass(nRead, expected.size(), nBytes, nFileLength, "counting pass");
+
     Check(reader.AllocateWordStore(), "AllocateWordStore failed");
-    ReadPass(reader, nFileLength, expected, "storing pass", [&](const CString& word) { reader.StoreWord(word); });
+    Rewind(reader, nFileLength, "storing pass");
+    nBytes = 0;
+    nRead = 0;
+    while (reader.ReadAndStoreWord(nBytes))
+        ++nRead;
+    EndPass(nRead, expected.size(), nBytes, nFileLength, "storing pass");
     Check(!reader.InputChanged(), "the passes did not agree although the file stayed the same");
     for (int nLength = 2; nLength <= nLongest; ++nLength)
         reader.SortLength(nLength);
@@ -68,7 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     reader.WriteLengthBlock(-1, &dict);
     Check(dict.FinishWriting(), "writing dictionary.$$$ failed");
-    Check(env.Read("dictionary.$$$") == fuzz::EncodeDictionary(fuzz::AcceptedWords(text)),
+    // The stored words are checked through the file: sorted, distinct and
+    // encoded they must give exactly the reference's bytes.
+    Check(env.Read("dictionary.$$$") == fuzz::EncodeDictionary(fuzz::WordsByLength(expected)),
           "the new dictionary's bytes are wrong");
     Check(env.Messages().empty(), "a message was shown");
     return 0;

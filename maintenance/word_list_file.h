@@ -16,7 +16,14 @@ class CDictionary;
 
 class CWordListFile : public CFile {
 public:
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    // Fuzzing: a buffer of a few bytes, a prime number of them and fewer
+    // than the longest word, so that small inputs split lines across
+    // refills at every offset, and one word across several.
+    static constexpr int kBufferSize = 127;
+#else
     static constexpr int kBufferSize = 5000;
+#endif
     static constexpr int kMaxWordLength = 255;
 
     CWordListFile();
