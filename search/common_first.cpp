@@ -57,8 +57,9 @@ void CMatchLines::Reserve(size_t bytes) {
         return;
     auto data = std::make_unique_for_overwrite<char[]>(bytes);
     if (m_nSize != 0)
-        std::memcpy(data.get(), m_pData.get(), m_nSize);
-    m_pData = std::move(data);
+        std::memcpy(data.get(), m_pData, m_nSize);
+    m_pOwned = std::move(data);
+    m_pData = m_pOwned.get();
     m_nCapacity = bytes;
 }
 
@@ -110,9 +111,12 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
             bLooked = true;
             bRanked = table.Open(DataFilePath(kCommonnessTableName)) && walk.Start(table, length);
             if (bRanked) {
-                for (size_t r = 0; r < table.Levels().size(); ++r)
-                    found.byRank[r].Reserve(nReserve);
-                found.byRank[CCommonnessTable::kUnknown].Reserve(nReserve);
+                // One block lent out by rank (one mapping, not one per rank).
+                const size_t nLevels = table.Levels().size();
+                found.room = std::make_unique_for_overwrite<char[]>((nLevels + 1) * nReserve);
+                for (size_t r = 0; r < nLevels; ++r)
+                    found.byRank[r].UseRoom(found.room.get() + r * nReserve, nReserve);
+                found.byRank[CCommonnessTable::kUnknown].UseRoom(found.room.get() + nLevels * nReserve, nReserve);
             } else {
                 ShowNoticeOnce();
                 found.byRank[0].Reserve(nReserve);

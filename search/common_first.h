@@ -29,22 +29,31 @@ inline void CopyWordLetters(char* out, const char* letters, size_t n) {
 
 // Lines "WORD\n" of one length appended to a buffer that grows by doubling
 // and is never filled ahead: room reserved and not yet used costs no memory.
+// The room may be lent by the owner of a larger block (UseRoom).
 class CMatchLines {
 public:
+    // Room of its own for `bytes`, the lines so far copied into it.
     void Reserve(size_t bytes);
+    // While empty: `bytes` at `room`, owned elsewhere and kept there while
+    // these lines are used.
+    void UseRoom(char* room, size_t bytes) {
+        m_pData = room;
+        m_nCapacity = bytes;
+    }
     void Append(const char* word, size_t length) {
         if (m_nCapacity - m_nSize < length + 1)
             Reserve(std::max(2 * m_nCapacity, m_nSize + length + 1));
-        char* at = m_pData.get() + m_nSize;
+        char* at = m_pData + m_nSize;
         CopyWordLetters(at, word, length);
         at[length] = '\n';
         m_nSize += length + 1;
     }
-    const char* Data() const { return m_pData.get(); }
+    const char* Data() const { return m_pData; }
     size_t Size() const { return m_nSize; }
 
 private:
-    std::unique_ptr<char[]> m_pData;
+    std::unique_ptr<char[]> m_pOwned;
+    char* m_pData = nullptr;
     size_t m_nSize = 0;
     size_t m_nCapacity = 0;
 };
@@ -57,6 +66,7 @@ struct CCommonFirstMatches {
     // The matches of each rank (the only one when the order is plain), as
     // lines in dictionary order.
     std::array<CMatchLines, kRanks> byRank;
+    std::unique_ptr<char[]> room;  // lent to byRank: one block, not one per rank
     // The lines to list, in listing order: runs of whole lines in byRank.
     std::vector<std::string_view> listed;
 
