@@ -312,6 +312,29 @@ TEST_F(CommonFirstTest, WithoutAUsableTableTheOrderIsPlainAndSaidOnce) {
     EXPECT_FALSE(LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE).empty());
 }
 
+// More matches than one batch of the ranking: the order holds across them.
+TEST_F(CommonFirstTest, ManyMatchesComeInOrderOfRankThenOfTheDictionary) {
+    std::vector<std::string> words;
+    Pairs levels;
+    for (int i = 0; i < 2000; ++i) {
+        words.push_back(std::string("Q") + static_cast<char>('A' + i / 676) + static_cast<char>('A' + i / 26 % 26) +
+                        static_cast<char>('A' + i % 26));
+        if (i % 3 != 0)
+            levels.emplace_back(words.back(), i % 7 == 0 ? 10 : (i % 2 == 0 ? 35 : 80));
+    }
+    BuildDictionary(dir, words);
+    dir.Write(kCommonnessTableName, BuildCommonnessTable(levels));
+    Strings expected;
+    for (const int level : {10, 35, 80, -1})
+        for (int i = 0; i < 2000; ++i) {
+            const int own = i % 3 == 0 ? -1 : (i % 7 == 0 ? 10 : (i % 2 == 0 ? 35 : 80));
+            if (own == level)
+                expected.push_back(words[static_cast<size_t>(i)]);
+        }
+    EXPECT_EQ(FindCommonFirst("q3", 5000), expected);
+    EXPECT_TRUE(messages.Ids().empty());
+}
+
 // Damage that only the walk finds, past the table's first batch of words:
 // the matches ranked before it go back to dictionary order.
 TEST_F(CommonFirstTest, ATableFoundDamagedPartWayGivesThePlainOrder) {
