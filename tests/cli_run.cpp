@@ -5,9 +5,7 @@
 
 #include "cli/cli_commands.h"
 
-namespace {
-
-std::string ReadStream(std::FILE* f) {
+std::string ReadWholeStream(std::FILE* f) {
     std::fflush(f);
     std::rewind(f);
     std::string text;
@@ -17,8 +15,6 @@ std::string ReadStream(std::FILE* f) {
         text.append(buffer, got);
     return text;
 }
-
-}  // namespace
 
 CliRun RunCliCapturing(const std::vector<std::string>& args, const std::string& dir, std::FILE* output) {
     char cwd[4096];
@@ -38,7 +34,7 @@ CliRun RunCliCapturing(const std::vector<std::string>& args, const std::string& 
     if (!dir.empty()) {
         EXPECT_EQ(::chdir(cwd), 0);
     }
-    CliRun run{code, output ? std::string() : ReadStream(out), ReadStream(err)};
+    CliRun run{code, output ? std::string() : ReadWholeStream(out), ReadWholeStream(err)};
     if (!output)
         std::fclose(out);
     std::fclose(err);

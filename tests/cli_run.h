@@ -16,3 +16,6 @@ struct CliRun {
 // and is not captured.
 CliRun RunCliCapturing(const std::vector<std::string>& args, const std::string& dir = std::string(),
                        std::FILE* output = nullptr);
+
+// Everything written to `f` so far, from its start.
+std::string ReadWholeStream(std::FILE* f);

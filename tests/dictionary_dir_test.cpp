@@ -23,17 +23,6 @@ namespace {
 
 const char kMessage106[] = "Unable to open the dictionary file for input.";
 
-std::string ReadAll(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    return text;
-}
-
 // A dictionary of `words` made by the real import in `dir`.
 std::string Build(const ScratchDir& dir, const std::vector<std::string>& words) {
     SetWorkDirForTesting(dir.Path());
@@ -114,7 +103,7 @@ TEST_F(DictionaryDirTest, AnExistingDictionaryIsNeverReplaced) {
     EXPECT_TRUE(InstallDefaultDictionary(packaged.File("dictionary.dat"), userDir()));
     std::FILE* f = std::fopen((userDir() + "/dictionary.dat").c_str(), "rb");
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(ReadAll(f), mine);
+    EXPECT_EQ(ReadWholeStream(f), mine);
     std::fclose(f);
     EXPECT_EQ(FolderEntries(userDir()), std::vector<std::string>{"dictionary.dat"});
 }

@@ -88,22 +88,28 @@ TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
     EXPECT_TRUE(empty.words.empty());
 }
 
-TEST(WordListReader, StoresByLengthAndSortsEachLength) {
-    ScratchDir dir;
-    dir.Write("list.txt", "pear\nfig\napple\nkiwi\nfig\nplum\nab\n");
-    MessageRecorder recorder;
-    CWordListFile reader;
-    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+// The counting and storing passes of an import over an opened list whose
+// longest word has `nLongest` letters.
+void CountAndStore(CWordListFile& reader, int nLongest) {
     int64_t length = 0, bytes = 0;
     CString word;
     ASSERT_TRUE(reader.MeasureAndRewind(length));
-    ASSERT_TRUE(reader.AllocateLengthTables(5));
+    ASSERT_TRUE(reader.AllocateLengthTables(nLongest));
     while (reader.ReadWord(word, bytes))
         reader.CountWord(word);
     ASSERT_TRUE(reader.AllocateWordStore());
     ASSERT_TRUE(reader.MeasureAndRewind(length));
     while (reader.ReadWord(word, bytes))
         reader.StoreWord(word);
+}
+
+TEST(WordListReader, StoresByLengthAndSortsEachLength) {
+    ScratchDir dir;
+    dir.Write("list.txt", "pear\nfig\napple\nkiwi\nfig\nplum\nab\n");
+    MessageRecorder recorder;
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    CountAndStore(reader, 5);
     EXPECT_FALSE(reader.InputChanged());
     EXPECT_EQ(reader.SortLength(2), 1);
     EXPECT_EQ(reader.SortLength(3), 2);
@@ -137,16 +143,7 @@ TEST(WordListReader, SortingIgnoresCaseAndPutsAFirst) {
     dir.Write("list.txt", "abd\nABC\nBa\nabc\nzz\naB\nAbZ\n");
     CWordListFile reader;
     ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
-    int64_t length = 0, bytes = 0;
-    CString word;
-    ASSERT_TRUE(reader.MeasureAndRewind(length));
-    ASSERT_TRUE(reader.AllocateLengthTables(3));
-    while (reader.ReadWord(word, bytes))
-        reader.CountWord(word);
-    ASSERT_TRUE(reader.AllocateWordStore());
-    ASSERT_TRUE(reader.MeasureAndRewind(length));
-    while (reader.ReadWord(word, bytes))
-        reader.StoreWord(word);
+    CountAndStore(reader, 3);
     reader.SortLength(2);
     reader.SortLength(3);
     EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)),
