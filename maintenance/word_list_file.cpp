@@ -13,49 +13,6 @@
 
 namespace {
 
-// What ReadWord makes of each byte: its upper-case letter for ASCII letters,
-// kLineBreak for CR and LF, 0 for anything else.
-constexpr char kLineBreak = 1;
-struct ByteClasses {
-    char upper[256] = {};
-    constexpr ByteClasses() {
-        for (int c = 'A'; c <= 'Z'; ++c) {
-            upper[c] = static_cast<char>(c);
-            upper[c - 'A' + 'a'] = static_cast<char>(c);
-        }
-        upper[static_cast<unsigned char>('\r')] = kLineBreak;
-        upper[static_cast<unsigned char>('\n')] = kLineBreak;
-    }
-};
-constexpr ByteClasses kByteClasses;
-
-// The first byte from p on that is not an ASCII letter (or `stop`), looked
-// for eight bytes at a time: a line's end is found without a branch per
-// byte, and without the mispredicted branch where each word ends.
-inline const unsigned char* SkipLetters(const unsigned char* p, const unsigned char* stop) {
-    constexpr uint64_t kOnes = 0x0101010101010101u;
-    constexpr uint64_t kHigh = 0x80 * kOnes;
-    while (stop - p >= 8) {
-        uint64_t x;
-        std::memcpy(&x, p, 8);
-        // Fold A-Z onto a-z and drop the high bit, so the sums below cannot
-        // carry from one byte into the next; the high bit is checked apart.
-        const uint64_t folded = (x | 0x20 * kOnes) & (0x7F * kOnes);
-        const uint64_t atLeastA = folded + (0x80 - 'a') * kOnes;
-        const uint64_t pastZ = folded + (0x80 - 'z' - 1) * kOnes;
-        const uint64_t notLetters = ~(atLeastA & ~pastZ & ~x) & kHigh;
-        if (notLetters != 0) {
-            const int bit = std::endian::native == std::endian::little ? std::countr_zero(notLetters)
-                                                                       : std::countl_zero(notLetters);
-            return p + bit / 8;
-        }
-        p += 8;
-    }
-    while (p != stop && kByteClasses.upper[*p] > kLineBreak)
-        ++p;
-    return p;
-}
-
 // The n ASCII letters at `letters` upper-cased into out[0..n) (a-z to A-Z,
 // A-Z staying as they are), writing no byte outside it: eight at a time,
 // the last eight (or four, or two) overlapping the ones before, so that no
@@ -110,6 +67,7 @@ CWordListFile::~CWordListFile() { Abort(); }
 
 bool CWordListFile::Refill() {
     m_nBufPos = 0;
+    m_nNextWord = 0;
     try {
         m_nBufCount = static_cast<int>(Read(m_buffer, kBufferSize));
     } catch (const CFileException&) {
@@ -117,9 +75,13 @@ bool CWordListFile::Refill() {
         m_bReadFailed = true;
         m_nBufCount = 0;
     }
-    if (m_nBufCount == 0)
+    if (m_nBufCount == 0) {
         m_bEndOfInput = true;
-    return m_nBufCount > 0;
+        m_lines.Clear();
+        return false;
+    }
+    m_lines.Find(m_buffer, m_nBufCount);
+    return true;
 }
 
 BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
@@ -133,6 +95,8 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
     }
     m_nBufCount = 0;
     m_nBufPos = 0;
+    m_lines.Clear();
+    m_nNextWord = 0;
     return TRUE;
 }
 
@@ -140,65 +104,65 @@ bool CWordListFile::NextWord(const unsigned char*& letters, size_t& nLetters, in
     // The bytes are taken from the buffer a run at a time and counted as they
     // are taken; the one call that meets the end of the input counts too.
     for (;;) {
-        if (m_bEndOfInput)
-            return false;
-
-        // Skip the line breaks before the line.
-        for (;;) {
-            if (!FillBuffer()) {
+        // The words that lie whole in the buffer, as found when it was filled.
+        // One that starts behind the read position is the end of a line begun
+        // in the buffer before, taken already.
+        while (m_nNextWord < m_lines.WordCount()) {
+            const auto word = m_lines.Word(m_nNextWord++);
+            if (word.start < m_nBufPos)
+                continue;
+            Consume(word.start + word.length + 1 - m_nBufPos, nByteCounter);
+            letters = m_buffer + word.start;
+            nLetters = static_cast<size_t>(word.length);
+            return true;
+        }
+        if (m_nBufCount == 0) {
+            if (m_bEndOfInput)
+                return false;
+            if (!Refill()) {
                 ++nByteCounter;
                 return false;
             }
-            const unsigned char* const start = m_buffer + m_nBufPos;
-            const unsigned char* const stop = start + m_nBufCount;
-            const unsigned char* p = start;
-            while (p != stop && kByteClasses.upper[*p] == kLineBreak)
-                ++p;
-            Consume(static_cast<int>(p - start), nByteCounter);
-            if (p != stop)
-                break;
+            continue;
         }
 
-        // The line runs to the next CR or LF, which is taken with it, or to
-        // the end. It is a word when every byte is a letter and it has 2 to
-        // kMaxWordLength of them. A line that lies whole in the buffer is
-        // taken from there; one that a refill splits is gathered in m_line.
-        const unsigned char* wholeLine = nullptr;
+        // What is left of the buffer is lines that are not words, then the
+        // start of a line that the buffer's end cuts (or nothing): that line
+        // is gathered in m_line from this buffer and the ones after it, up to
+        // its CR or LF, which is taken with it, or to the end of the input.
+        Consume(m_lines.LastStart() - m_nBufPos, nByteCounter);
+        if (m_nBufCount == 0)
+            continue;
         size_t nLength = 0;
-        bool allLetters = true;
+        bool allLetters = m_lines.LastAllLetters();
+        GatherLine(m_nBufCount, nLength);
+        Consume(m_nBufCount, nByteCounter);
         for (;;) {
-            if (!FillBuffer()) {
+            if (!Refill()) {
                 ++nByteCounter;
                 break;
             }
-            const unsigned char* const start = m_buffer + m_nBufPos;
-            const unsigned char* const stop = start + m_nBufCount;
-            const unsigned char* p = SkipLetters(start, stop);
-            for (; p != stop; ++p) {
-                const char upper = kByteClasses.upper[*p];
-                if (upper == kLineBreak)
-                    break;
-                allLetters = allLetters && upper != 0;
-            }
-            const size_t nRun = static_cast<size_t>(p - start);
-            const bool lineEnds = p != stop;
-            if (nLength == 0 && lineEnds) {
-                wholeLine = start;
-            } else {
-                const size_t room = sizeof m_line - std::min(nLength, sizeof m_line);
-                std::memcpy(m_line + (sizeof m_line - room), start, std::min(nRun, room));
-            }
-            nLength += nRun;
-            Consume(static_cast<int>(nRun) + (lineEnds ? 1 : 0), nByteCounter);
+            const int nRun = m_lines.FirstBreak();
+            const bool lineEnds = nRun != m_nBufCount;
+            allLetters = allLetters && m_lines.FirstAllLetters();
+            GatherLine(nRun, nLength);
+            Consume(nRun + (lineEnds ? 1 : 0), nByteCounter);
             if (lineEnds)
                 break;
         }
         if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
             continue;
-        letters = wholeLine ? wholeLine : m_line;
+        letters = m_line;
         nLetters = nLength;
         return true;
     }
+}
+
+void CWordListFile::GatherLine(int nRun, size_t& nLength) {
+    // Past the longest word only the length matters: the line is no word.
+    const size_t room = sizeof m_line - std::min(nLength, sizeof m_line);
+    std::memcpy(m_line + (sizeof m_line - room), m_buffer + m_nBufPos, std::min(static_cast<size_t>(nRun), room));
+    nLength += static_cast<size_t>(nRun);
 }
 
 BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "maintenance/buffer_lines.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
 
@@ -30,13 +31,6 @@ public:
     ~CWordListFile() override;
 
     BOOL MeasureAndRewind(int64_t& nLength);
-    // The next byte through the buffer; 0 with m_bEndOfInput set at the end.
-    char ReadByte() {
-        if (!FillBuffer())
-            return 0;
-        --m_nBufCount;
-        return static_cast<char>(m_buffer[m_nBufPos++]);
-    }
     // The next word, upper-cased; FALSE (word empty) at the end. Every byte
     // taken from the file is added to nByteCounter, and one more at the end.
     BOOL ReadWord(CString& word, int64_t& nByteCounter);
@@ -70,15 +64,16 @@ public:
     bool m_bEndOfInput = false;
 
 private:
-    // True when the buffer holds a byte not yet taken, refilling it when it
-    // is empty; false (with m_bEndOfInput set) when none is left.
-    bool FillBuffer() { return m_nBufCount > 0 || Refill(); }
     // The next line that is a word: its letters as read (not upper-cased),
     // in the buffer or in m_line, until the next call.
     bool NextWord(const unsigned char*& letters, size_t& nLetters, int64_t& nByteCounter);
     // Stores a word of nLetters ASCII letters, upper-casing it on the way.
     void StoreLetters(const unsigned char* letters, size_t nLetters);
+    // Fills the buffer from the start and finds its lines; false (with
+    // m_bEndOfInput set) when nothing is left.
     bool Refill();
+    // Appends the next nRun bytes of the buffer to the line in m_line.
+    void GatherLine(int nRun, size_t& nLength);
     // Takes the next n bytes of the buffer, counting each.
     void Consume(int n, int64_t& nByteCounter) {
         m_nBufPos += n;
@@ -93,7 +88,11 @@ private:
     std::unique_ptr<char[]> m_pArena;
     // One past the last index that each length may fill in the storing pass.
     std::unique_ptr<int64_t[]> m_pnLengthLimit;
-    unsigned char m_buffer[kBufferSize] = {};
+    // The buffer, with room for what its marking reads past the end.
+    unsigned char m_buffer[kBufferSize + CBufferLines<kBufferSize, kMaxWordLength>::kReadPast] = {};
+    // The buffer's lines, found when it is filled; the next word to take.
+    CBufferLines<kBufferSize, kMaxWordLength> m_lines;
+    int m_nNextWord = 0;
     // A line that a refill splits; its last byte takes what lies past the
     // longest word.
     unsigned char m_line[kMaxWordLength + 1] = {};

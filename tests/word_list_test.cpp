@@ -1,5 +1,6 @@
 // Reading a text word list: which lines are words, how lines end, the byte
 // counter, and storing and sorting by length.
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -86,6 +87,66 @@ TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
     const Pass empty = ReadAll(dir, "");
     EXPECT_EQ(empty.length, 0);
     EXPECT_TRUE(empty.words.empty());
+}
+
+TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
+    // Lines of 0 to 300 bytes (some with a non-letter, some of letters only,
+    // the longest longer than a word may be), one of several refills, with
+    // every kind of break: each line boundary falls at many places of the
+    // reader's buffer. After each word the byte counter stands just past the
+    // break that ends it, as a line-by-line reading of the same text says.
+    ScratchDir dir;
+    std::string contents;
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % below;
+    };
+    const char* const breaks[] = {"\n", "\r", "\r\n", "\n\n"};
+    while (contents.size() < 4 * CWordListFile::kBufferSize) {
+        const size_t length = next(8) == 0 ? 200 + next(101) : next(14);
+        std::string line;
+        for (size_t i = 0; i < length; ++i)
+            line += static_cast<char>((next(2) ? 'a' : 'A') + next(26));
+        if (length > 0 && next(5) == 0)
+            line[next(static_cast<uint32_t>(length))] = "'-9 \xE9"[next(5)];
+        contents += line + breaks[next(4)];
+    }
+    contents += std::string(CWordListFile::kBufferSize + 7, 'q') + "\nlast";
+
+    std::vector<std::string> expected;
+    std::vector<int64_t> expectedCounts;
+    for (size_t at = 0; at < contents.size();) {
+        const size_t end = std::min(contents.find_first_of("\r\n", at), contents.size());
+        std::string line = contents.substr(at, end - at);
+        const bool letters = !line.empty() && std::all_of(line.begin(), line.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        });
+        if (letters && line.size() >= 2 && line.size() <= CWordListFile::kMaxWordLength) {
+            for (char& c : line)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            expected.push_back(line);
+            expectedCounts.push_back(static_cast<int64_t>(end) + 1);
+        }
+        at = end + 1;
+    }
+    ASSERT_GT(expected.size(), 100u);
+
+    dir.Write("list.txt", contents);
+    CWordListFile reader;
+    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
+    int64_t length = 0, bytes = 0;
+    ASSERT_TRUE(reader.MeasureAndRewind(length));
+    std::vector<std::string> words;
+    std::vector<int64_t> counts;
+    CString word;
+    while (reader.ReadWord(word, bytes)) {
+        words.push_back(word);
+        counts.push_back(bytes);
+    }
+    EXPECT_EQ(words, expected);
+    EXPECT_EQ(counts, expectedCounts);
+    EXPECT_EQ(bytes, length + 1);
 }
 
 // The counting and storing passes of an import over an opened list whose
