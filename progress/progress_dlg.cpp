@@ -24,18 +24,12 @@ BOOL CProgressDlg::SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int
     return TRUE;
 }
 
-int64_t CProgressDlg::SetPos(int64_t nPos) {
-    const int64_t previous = m_nPos;
-    m_nPos = nPos < m_nFrom ? m_nFrom : (nPos > m_nTo ? m_nTo : nPos);
-    // SetPos runs once per word: while the position stays in the run of
-    // positions that share the percentage last worked out, nothing changes.
-    if (m_nPos >= m_nSamePctFrom && m_nPos < m_nSamePctTo)
-        return previous;
+void CProgressDlg::UpdatePercent() {
     if (m_nFrom != m_nTo) {
         // Spans are at most 100 points and measures at most 2^62, so the
-        // 128-bit product cannot overflow. SetPos runs once per word, so the
-        // usual case, whose product fits 64 bits, avoids the slower 128-bit
-        // division, and the shared percentage is written only when it changes.
+        // 128-bit product cannot overflow. The usual case, whose product fits
+        // 64 bits, avoids the slower 128-bit division, and the shared
+        // percentage is written only when it changes.
         const int64_t span = m_nPctTo - m_nPctFrom;
         const int64_t done = m_nPos - m_nFrom;
         int64_t pct;
@@ -58,7 +52,6 @@ int64_t CProgressDlg::SetPos(int64_t nPos) {
         m_nSamePctFrom = m_nFrom + firstDoneWith(pct);
         m_nSamePctTo = m_nFrom + firstDoneWith(pct + 1);
     }
-    return previous;
 }
 
 void CProgressDlg::Complete() {

@@ -30,7 +30,15 @@ public:
 
     // Worker side. Measures are 64-bit so that large files give true percentages.
     BOOL SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo);
-    int64_t SetPos(int64_t nPos);
+    // Runs once per word, so the usual case (the position stays among those
+    // that share the percentage last worked out) is inline and does no more.
+    int64_t SetPos(int64_t nPos) {
+        const int64_t previous = m_nPos;
+        m_nPos = nPos < m_nFrom ? m_nFrom : (nPos > m_nTo ? m_nTo : nPos);
+        if (m_nPos < m_nSamePctFrom || m_nPos >= m_nSamePctTo)
+            UpdatePercent();
+        return previous;
+    }
     void Complete();
     void SetStatus(UINT nID);
     void SetStatus(const CString& text);
@@ -56,6 +64,9 @@ public:
     std::atomic<bool> m_bComplete{false};
 
 protected:
+    // Works out the percentage of m_nPos, and the positions that share it.
+    void UpdatePercent();
+
     // Worker-only values.
     int64_t m_nPctFrom = 0;
     int64_t m_nPctTo = 0;
