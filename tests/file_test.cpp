@@ -6,6 +6,7 @@
 
 #include "platform/file.h"
 #include "platform/file_faults.h"
+#include "platform/large_pages.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -96,6 +97,33 @@ TEST(FileLayer, AbortAndRemoveRemovesOnlyOurOwnFileByItsName) {
     ASSERT_TRUE(pipe.Open(dir.File("pipe"), CFile::modeRead | CFile::shareDenyNone));
     pipe.AbortAndRemove();
     EXPECT_TRUE(dir.Exists("pipe")) << "a pipe is never removed";
+}
+
+// The large-page block is zero-filled, starts on a large page, and belongs to
+// one owner at a time.
+TEST(FileLayer, LargePageBlockIsZeroedAlignedAndMovesWhole) {
+    CLargePageBlock block;
+    EXPECT_EQ(block.Data(), nullptr);
+    constexpr size_t kBytes = (3u << 20) + 5;
+    ASSERT_TRUE(block.Allocate(kBytes));
+    char* data = block.Data();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(data) % (2u << 20), 0u);
+    EXPECT_EQ(data[0], 0);
+    EXPECT_EQ(data[kBytes - 1], 0);
+    data[0] = 'a';
+    data[kBytes - 1] = 'z';
+    CLargePageBlock moved(std::move(block));
+    EXPECT_EQ(block.Data(), nullptr);
+    EXPECT_EQ(moved.Data(), data);
+    EXPECT_EQ(moved.Data()[kBytes - 1], 'z');
+    CLargePageBlock other;
+    ASSERT_TRUE(other.Allocate(0));
+    other = std::move(moved);
+    EXPECT_EQ(other.Data(), data);
+    EXPECT_EQ(other.Data()[0], 'a');
+    EXPECT_FALSE(other.Allocate(~size_t{0}));
+    EXPECT_EQ(other.Data(), nullptr);
 }
 
 }  // namespace
