@@ -50,6 +50,32 @@ void MergeIntoDictionaryOrder(CCommonFirstMatches& found) {
     found.byRank[0] = std::move(merged);
 }
 
+// Starts the walk of the table's block of the matches' length and lends
+// each rank room for its lines. The block and the lines share one block of
+// memory, which is filled from its start: for a Find of any length one large
+// page holds them all, one fault instead of one per 4 KiB. Each rank gets
+// room for as many lines as the table has words of that rank and length
+// (the most a dictionary without repeats can match), the words the table
+// does not hold room for `nUnknown` bytes of lines.
+bool StartRanking(CCommonnessTable& table, CCommonnessWalk& walk, CCommonFirstMatches& found, size_t nUnknown) {
+    const size_t length = found.length;
+    const size_t nBlock = table.BlockBytes(length);
+    const size_t nKnown = table.WordCount(length) * (length + 1);
+    if (!found.room.Allocate(nBlock + nKnown + nUnknown))
+        return walk.Start(table, length);  // the lines grow as they come
+    if (!walk.Start(table, length, found.room.Data()))
+        return false;
+    const auto counts = walk.RankCounts();
+    char* at = found.room.Data() + nBlock;
+    for (size_t r = 0; r < CCommonnessTable::kUnknown; ++r) {
+        const size_t bytes = counts[r] * (length + 1);
+        found.byRank[r].UseRoom(at, bytes);
+        at += bytes;
+    }
+    found.byRank[CCommonnessTable::kUnknown].UseRoom(at, nUnknown);
+    return true;
+}
+
 }  // namespace
 
 void CMatchLines::Reserve(size_t bytes) {
@@ -75,8 +101,9 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
     const size_t length = dict.m_strPattern.size();
     const size_t stride = length + 1;
     found.length = length;
-    // Each rank's lines get room for every match ahead: room not written
-    // is never touched, so it costs address space, not memory.
+    // The words the table does not hold get room for every match ahead:
+    // room not written is never touched, so it costs address space, not
+    // memory.
     constexpr size_t kMaxReserve = 32 << 20;
     const size_t nReserve = std::min(nExpected * stride, kMaxReserve);
     CCommonnessTable table;
@@ -109,17 +136,11 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
             continue;  // cannot happen: NextWord builds words of that length
         if (!bLooked) {
             bLooked = true;
-            bRanked = table.Open(DataFilePath(kCommonnessTableName)) && walk.Start(table, length);
-            if (bRanked) {
-                // One block lent out by rank (one mapping, not one per rank).
-                const size_t nLevels = table.Levels().size();
-                found.room = std::make_unique_for_overwrite<char[]>((nLevels + 1) * nReserve);
-                for (size_t r = 0; r < nLevels; ++r)
-                    found.byRank[r].UseRoom(found.room.get() + r * nReserve, nReserve);
-                found.byRank[CCommonnessTable::kUnknown].UseRoom(found.room.get() + nLevels * nReserve, nReserve);
-            } else {
+            bRanked = table.Open(DataFilePath(kCommonnessTableName)) && StartRanking(table, walk, found, nReserve);
+            if (!bRanked) {
                 ShowNoticeOnce();
-                found.byRank[0].Reserve(nReserve);
+                if (found.room.Allocate(nReserve))
+                    found.byRank[0].UseRoom(found.room.Data(), nReserve);
             }
         }
         CopyWordLetters(batch.data() + nBatch * length, word.data(), length);

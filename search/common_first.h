@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/large_pages.h"
+
 class CDictionary;
 
 // memcpy for the few letters of one word: most words have 8 to 16, copied
@@ -66,7 +68,7 @@ struct CCommonFirstMatches {
     // The matches of each rank (the only one when the order is plain), as
     // lines in dictionary order.
     std::array<CMatchLines, kRanks> byRank;
-    std::unique_ptr<char[]> room;  // lent to byRank: one block, not one per rank
+    CLargePageBlock room;  // lent to byRank: one block, not one per rank
     // The lines to list, in listing order: runs of whole lines in byRank.
     std::vector<std::string_view> listed;
 

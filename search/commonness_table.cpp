@@ -479,16 +479,15 @@ size_t CCommonnessTable::WordCount(size_t length) const {
     return m_entries[length - kMinLength].count;
 }
 
-bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
+bool CCommonnessTable::ReadBlock(const Entry& entry, char* block) {
     // The block is followed by kBlockSlack zero bytes: its walker reads 8
     // bytes at a time.
+    std::memset(block + entry.size, 0, kBlockSlack);
     if (m_bInMemory) {
-        block.assign(m_bytes, entry.offset, entry.size);
-        block.append(kBlockSlack, '\0');
+        std::memcpy(block, m_bytes.data() + entry.offset, entry.size);
     } else {
-        block.assign(entry.size + kBlockSlack, '\0');
         size_t got = 0;
-        if (!m_file.ReadAt(static_cast<int64_t>(entry.offset), block.data(), entry.size, got)) {
+        if (!m_file.ReadAt(static_cast<int64_t>(entry.offset), block, entry.size, got)) {
             m_strError = "cannot be read: " + m_file.Error();
             return false;
         }
@@ -498,12 +497,18 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, std::string& block) {
         }
     }
 #ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(block.data(), entry.size) != entry.crc) {
+    if (Crc32(block, entry.size) != entry.crc) {
         m_strError = "damaged: a block's checksum does not match";
         return false;
     }
 #endif
     return true;
+}
+
+size_t CCommonnessTable::BlockBytes(size_t length) const {
+    if (WordCount(length) == 0)
+        return 0;
+    return m_entries[length - kMinLength].size + kBlockSlack;
 }
 
 bool CCommonnessTable::RankWords(size_t length, const char* words, size_t nWords, uint8_t* ranks) {
@@ -527,14 +532,15 @@ constexpr size_t kBatch = 64;
 }  // namespace
 
 struct CCommonnessWalk::State {
-    State(std::string bytes, size_t nCount, size_t nLength, size_t nLevelCount)
-        : block(std::move(bytes)),
+    State(std::unique_ptr<char[]> owned, const char* bytes, size_t nBytes, size_t nCount, size_t nLength,
+          size_t nLevelCount)
+        : ownBlock(std::move(owned)),
           count(nCount),
           length(nLength),
           nLevels(nLevelCount),
           nChunks(ChunksOf(nLength)),
-          nibbles(reinterpret_cast<const unsigned char*>(block.data())),
-          walker(nibbles + (nCount + 1) / 2, block.size() - kBlockSlack - (nCount + 1) / 2, nLength),
+          nibbles(reinterpret_cast<const unsigned char*>(bytes)),
+          walker(nibbles + (nCount + 1) / 2, nBytes - kBlockSlack - (nCount + 1) / 2, nLength),
           keys(kBatch * nChunks) {}
 
     // Decodes the next batch of the block's words into `keys`.
@@ -619,7 +625,7 @@ struct CCommonnessWalk::State {
         return true;
     }
 
-    std::string block;  // the block's bytes and kBlockSlack spare ones
+    std::unique_ptr<char[]> ownBlock;  // the block, unless the caller holds it
     size_t count;       // words in the block
     size_t length;      // letters of each
     size_t nLevels;     // levels the table holds
@@ -636,19 +642,50 @@ struct CCommonnessWalk::State {
 CCommonnessWalk::CCommonnessWalk() = default;
 CCommonnessWalk::~CCommonnessWalk() = default;
 
-bool CCommonnessWalk::Start(CCommonnessTable& table, size_t length) {
+bool CCommonnessWalk::Start(CCommonnessTable& table, size_t length, char* room) {
     m_pState.reset();
     m_strError.clear();
     const size_t count = table.WordCount(length);
     if (count == 0)
         return true;
-    std::string block;
-    if (!table.ReadBlock(table.m_entries[length - kMinLength], block)) {
+    const size_t nBytes = table.BlockBytes(length);
+    std::unique_ptr<char[]> owned;
+    if (!room) {
+        owned = std::make_unique_for_overwrite<char[]>(nBytes);
+        room = owned.get();
+    }
+    if (!table.ReadBlock(table.m_entries[length - kMinLength], room)) {
         m_strError = table.m_strError;
         return false;
     }
-    m_pState = std::make_unique<State>(std::move(block), count, length, table.m_levels.size());
+    m_pState = std::make_unique<State>(std::move(owned), room, nBytes, count, length, table.m_levels.size());
     return true;
+}
+
+std::array<size_t, CCommonnessTable::kUnknown + 1> CCommonnessWalk::RankCounts() const {
+    std::array<size_t, CCommonnessTable::kUnknown + 1> counts{};
+    if (!m_pState)
+        return counts;
+    // Two ranks a byte: count the bytes in four tables taken in turn (one
+    // table would make each count wait for the one before whenever
+    // neighbouring bytes are alike, as they mostly are), then split them.
+    const State& state = *m_pState;
+    const size_t nBytes = (state.count + 1) / 2;
+    std::array<std::array<uint32_t, 256>, 4> byByte{};
+    size_t i = 0;
+    for (; i + 4 <= nBytes; i += 4)
+        for (size_t k = 0; k < 4; ++k)
+            ++byByte[k][state.nibbles[i + k]];
+    for (; i < nBytes; ++i)
+        ++byByte[0][state.nibbles[i]];
+    for (size_t b = 0; b < 256; ++b) {
+        const size_t n = byByte[0][b] + byByte[1][b] + byByte[2][b] + byByte[3][b];
+        counts[b >> 4] += n;
+        counts[b & 15] += n;
+    }
+    if (state.count % 2 != 0)
+        --counts[0];  // the last byte's unused nibble
+    return counts;
 }
 
 bool CCommonnessWalk::RankNext(const char* words, size_t nWords, uint8_t* ranks) {

@@ -26,6 +26,7 @@
 // one walk through that block.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -72,6 +73,8 @@ public:
     const std::vector<int>& Levels() const { return m_levels; }
     int MaxLength() const { return m_nMaxLength; }
     size_t WordCount(size_t length) const;
+    // The bytes a walk of the block of `length` letters reads it into.
+    size_t BlockBytes(size_t length) const;
     const std::string& Error() const { return m_strError; }
 
 private:
@@ -83,7 +86,8 @@ private:
     };
     bool Fail(std::string why);
     bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize);
-    bool ReadBlock(const Entry& entry, std::string& block);
+    // Reads the block of `entry` into block[0..BlockBytes) and checks it.
+    bool ReadBlock(const Entry& entry, char* block);
 
     CReadOnlyFile m_file;
     bool m_bInMemory = false;
@@ -109,7 +113,12 @@ public:
     // Reads the block of `length` letters. False when it is unreadable or
     // damaged (Error() says why); a table with no words of that length
     // ranks every word kUnknown.
-    bool Start(CCommonnessTable& table, size_t length);
+    // With `room`, the block is read into room[0..table.BlockBytes(length)),
+    // which the caller keeps while the walk is used; without, into memory of
+    // the walk's own.
+    bool Start(CCommonnessTable& table, size_t length, char* room = nullptr);
+    // How many of the block's words have each rank (all 0 without a block).
+    std::array<size_t, CCommonnessTable::kUnknown + 1> RankCounts() const;
     // The ranks of the next nWords words (each `length` letters, back to
     // back), as CCommonnessTable::RankWords gives them, the walk going on
     // from where the last call left it. False on damage, and from then on.

@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <array>
 #include <map>
 #include <random>
 #include <set>
@@ -236,8 +237,15 @@ TEST(CommonnessTable, RandomTablesOfEveryPathRankAsBuilt) {
         std::string flat;
         for (const std::string& word : words)
             flat += word;
+        // This walk reads the block into room of the caller's, and counts
+        // the block's words of each rank.
+        std::vector<char> room(table.BlockBytes(length));
         CCommonnessWalk walk;
-        ASSERT_TRUE(walk.Start(table, length)) << walk.Error();
+        ASSERT_TRUE(walk.Start(table, length, room.data())) << walk.Error();
+        std::array<size_t, kU + 1> counts{};
+        for (const uint8_t rank : expected)
+            counts[rank] += rank != kU;
+        EXPECT_EQ(walk.RankCounts(), counts) << length << " letters, " << held.size() << " held";
         std::vector<uint8_t> batched(words.size());
         for (size_t at = 0; at < words.size();) {
             const size_t n = std::min<size_t>(words.size() - at, 1 + random() % 90);
