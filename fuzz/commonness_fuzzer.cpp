@@ -70,6 +70,21 @@ void ReadAnyTable(bool fromFile, size_t length, const std::vector<std::string>& 
         return;
     }
     CheckRanks(table, words, ranks);
+    // The same walk into room of the caller's, exactly the size asked for;
+    // the block's words counted by rank are all its words.
+    std::vector<char> room(table.BlockBytes(length));
+    CCommonnessWalk walk;
+    Check(walk.Start(table, length, room.empty() ? nullptr : room.data()), "a block read once was refused in room");
+    size_t counted = 0;
+    for (const size_t n : walk.RankCounts())
+        counted += n;
+    Check(counted == table.WordCount(length), "the ranks' counts are not the block's words");
+    std::string flat;
+    for (const std::string& word : words)
+        flat += word;
+    std::vector<uint8_t> inRoom(words.size());
+    Check(walk.RankNext(flat.data(), words.size(), inRoom.data()) && inRoom == ranks,
+          "a walk in the caller's room ranks differently");
     for (size_t i = 0; i < words.size() && i < 8; ++i) {
         std::vector<uint8_t> one;
         Check(RankList(table, length, {words[i]}, one), "a block read once was refused the second time");

@@ -670,7 +670,7 @@ std::array<size_t, CCommonnessTable::kUnknown + 1> CCommonnessWalk::RankCounts()
     // table would make each count wait for the one before whenever
     // neighbouring bytes are alike, as they mostly are), then split them.
     const State& state = *m_pState;
-    const size_t nBytes = (state.count + 1) / 2;
+    const size_t nBytes = state.count / 2;  // whole bytes of two ranks
     std::array<std::array<uint32_t, 256>, 4> byByte{};
     size_t i = 0;
     for (; i + 4 <= nBytes; i += 4)
@@ -683,8 +683,9 @@ std::array<size_t, CCommonnessTable::kUnknown + 1> CCommonnessWalk::RankCounts()
         counts[b >> 4] += n;
         counts[b & 15] += n;
     }
+    // An odd count's last byte holds one rank, in its high nibble.
     if (state.count % 2 != 0)
-        --counts[0];  // the last byte's unused nibble
+        ++counts[state.nibbles[nBytes] >> 4];
     return counts;
 }
 

@@ -198,6 +198,27 @@ TEST(CommonnessTable, DamagedStructureIsRefusedEvenWithGoodChecksums) {
     EXPECT_FALSE(usable(past));
 }
 
+// The counts of each rank (which size the room of a Find's lines) count the
+// block's words and nothing else: not the spare nibble after an odd count,
+// whatever a damaged table holds there.
+TEST(CommonnessTable, RankCountsCountTheBlocksWordsOnly) {
+    std::string bytes = BuildCommonnessTable({{"AB", 10}, {"AC", 20}, {"BA", 10}});
+    std::array<size_t, kU + 1> expected{};
+    expected[0] = 2;
+    expected[1] = 1;
+    for (const char spare : {'\x00', '\x0F', '\x01'}) {
+        std::string table = bytes;
+        const size_t last = BlockOffset(table, 2) + 1;
+        table[last] = static_cast<char>((table[last] & 0xF0) | spare);
+        Reseal(table);
+        CCommonnessTable opened;
+        ASSERT_TRUE(opened.OpenBytes(table)) << opened.Error();
+        CCommonnessWalk walk;
+        ASSERT_TRUE(walk.Start(opened, 2)) << walk.Error();
+        EXPECT_EQ(walk.RankCounts(), expected) << "spare nibble " << static_cast<int>(spare);
+    }
+}
+
 // Every length takes one of the walk's paths (up to 8 letters, 9 to 16, and
 // longer), and words that share long prefixes take the prefix codes: a
 // table of random words gives back each word's level and "unknown" for the
