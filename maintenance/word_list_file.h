@@ -88,7 +88,7 @@ private:
     std::unique_ptr<char[]> m_pArena;
     // One past the last index that each length may fill in the storing pass.
     std::unique_ptr<int64_t[]> m_pnLengthLimit;
-    // The buffer, with room for what its marking reads past the end.
+    // The buffer, with room for what finding its lines reads past the end.
     unsigned char m_buffer[kBufferSize + CBufferLines<kBufferSize, kMaxWordLength>::kReadPast] = {};
     // The buffer's lines, found when it is filled; the next word to take.
     CBufferLines<kBufferSize, kMaxWordLength> m_lines;

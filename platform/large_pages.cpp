@@ -47,7 +47,7 @@ bool CLargePageBlock::Allocate(size_t bytes) {
     if (mapping == MAP_FAILED)
         return false;
     const uintptr_t start = (reinterpret_cast<uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
-    ::madvise(reinterpret_cast<void*>(start), rounded, MADV_HUGEPAGE);
+    PreferLargePages(reinterpret_cast<void*>(start), rounded);
     m_pMapping = mapping;
     m_nMapped = mapped;
     m_pData = reinterpret_cast<char*>(start);

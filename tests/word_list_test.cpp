@@ -13,6 +13,7 @@ namespace {
 
 struct Pass {
     std::vector<std::string> words;
+    std::vector<int64_t> bytesAfterWord;  // the byte counter after each word
     int64_t bytes = 0;
     int64_t length = -1;
 };
@@ -24,8 +25,10 @@ Pass ReadAll(const ScratchDir& dir, const std::string& contents) {
     EXPECT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead | CFile::shareDenyNone));
     EXPECT_TRUE(reader.MeasureAndRewind(pass.length));
     CString word;
-    while (reader.ReadWord(word, pass.bytes))
+    while (reader.ReadWord(word, pass.bytes)) {
         pass.words.push_back(word);
+        pass.bytesAfterWord.push_back(pass.bytes);
+    }
     EXPECT_FALSE(reader.ReadWord(word, pass.bytes));
     EXPECT_TRUE(word.empty());
     return pass;
@@ -132,21 +135,10 @@ TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
     }
     ASSERT_GT(expected.size(), 100u);
 
-    dir.Write("list.txt", contents);
-    CWordListFile reader;
-    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
-    int64_t length = 0, bytes = 0;
-    ASSERT_TRUE(reader.MeasureAndRewind(length));
-    std::vector<std::string> words;
-    std::vector<int64_t> counts;
-    CString word;
-    while (reader.ReadWord(word, bytes)) {
-        words.push_back(word);
-        counts.push_back(bytes);
-    }
-    EXPECT_EQ(words, expected);
-    EXPECT_EQ(counts, expectedCounts);
-    EXPECT_EQ(bytes, length + 1);
+    const Pass pass = ReadAll(dir, contents);
+    EXPECT_EQ(pass.words, expected);
+    EXPECT_EQ(pass.bytesAfterWord, expectedCounts);
+    EXPECT_EQ(pass.bytes, pass.length + 1);
 }
 
 // The counting and storing passes of an import over an opened list whose
