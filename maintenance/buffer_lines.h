@@ -96,12 +96,11 @@ public:
     int LastStart() const { return m_nLastStart; }
     bool LastAllLetters() const { return m_bLastAllLetters; }
 
-private:
+    // Sixteen bytes' marks, one bit per byte (byte i in bit i).
     struct Marks16 {
         unsigned breaks;
         unsigned nonLetters;
     };
-
     static Marks16 MarkSixteen(const unsigned char* p) {
 #if defined(__SSE2__)
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -115,15 +114,19 @@ private:
         return {static_cast<unsigned>(_mm_movemask_epi8(breaks)),
                 ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu};
 #else
+        return MarkSixteenPortable(p);
+#endif
+    }
+    // The same without SSE2, eight bytes at a time in a 64-bit word.
+    static Marks16 MarkSixteenPortable(const unsigned char* p) {
         const Marks16 low = MarkEight(p);
         const Marks16 high = MarkEight(p + 8);
         return {low.breaks | high.breaks << 8, low.nonLetters | high.nonLetters << 8};
-#endif
     }
 
-#if !defined(__SSE2__)
-    // The same for eight bytes in a 64-bit word: each byte's answer in its
-    // high bit, then the eight high bits gathered into one byte.
+private:
+    // Each byte's answer in its high bit, then the eight high bits gathered
+    // into one byte.
     static Marks16 MarkEight(const unsigned char* p) {
         constexpr uint64_t kOnes = 0x0101010101010101u;
         constexpr uint64_t kLow7 = 0x7F * kOnes;
@@ -146,7 +149,6 @@ private:
         };
         return {gather(breaks), gather(nonLetters)};
     }
-#endif
 
     // A word takes at least three bytes (two letters and a break); one more
     // slot is written, not counted, after the last word.

@@ -2,9 +2,11 @@
 // counter, and storing and sorting by length.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "maintenance/buffer_lines.h"
 #include "maintenance/word_list_file.h"
 #include "platform/file_faults.h"
 #include "tests/test_support.h"
@@ -139,6 +141,30 @@ TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
     EXPECT_EQ(pass.words, expected);
     EXPECT_EQ(pass.bytesAfterWord, expectedCounts);
     EXPECT_EQ(pass.bytes, pass.length + 1);
+}
+
+// Each byte's marks, from the vector instructions where the machine has
+// them and from the portable version that other machines use: every byte
+// value at every place of a chunk, between letters and between other bytes.
+TEST(WordListReader, BothWaysOfMarkingAChunkMarkEveryByteAlike) {
+    using Lines = CBufferLines<64, CWordListFile::kMaxWordLength>;
+    for (const unsigned char around : {'a', 'Z', '\n', '\xFF'})
+        for (int value = 0; value < 256; ++value)
+            for (int at = 0; at < 16; ++at) {
+                unsigned char chunk[16];
+                std::fill(std::begin(chunk), std::end(chunk), around);
+                chunk[at] = static_cast<unsigned char>(value);
+                unsigned breaks = 0, nonLetters = 0;
+                for (int i = 0; i < 16; ++i) {
+                    const unsigned char c = chunk[i];
+                    breaks |= static_cast<unsigned>(c == '\n' || c == '\r') << i;
+                    nonLetters |= static_cast<unsigned>(!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) << i;
+                }
+                for (const Lines::Marks16 marks : {Lines::MarkSixteen(chunk), Lines::MarkSixteenPortable(chunk)}) {
+                    ASSERT_EQ(marks.breaks, breaks) << "byte " << value << " at " << at;
+                    ASSERT_EQ(marks.nonLetters, nonLetters) << "byte " << value << " at " << at;
+                }
+            }
 }
 
 // The counting and storing passes of an import over an opened list whose
