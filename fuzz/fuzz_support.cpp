@@ -124,7 +124,8 @@ std::vector<std::string> AcceptedLines(const std::string& text) {
     // Built without a string per rejected line: each allocation is costly
     // under AddressSanitizer, and most of a fuzzed list is rejected lines.
     std::vector<std::string> lines;
-    size_t start = 0;
+    // A UTF-8 byte-order mark at the start is skipped like a line break.
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos)

@@ -80,6 +80,11 @@ bool CWordListFile::Refill() {
         m_lines.Clear();
         return false;
     }
+    // A UTF-8 byte-order mark at the start of the file is no part of the
+    // first line: read as a line break, it is skipped (and counted) like one.
+    if (m_bAtStart && m_nBufCount >= 3 && m_buffer[0] == 0xEF && m_buffer[1] == 0xBB && m_buffer[2] == 0xBF)
+        std::memset(m_buffer, '\n', 3);
+    m_bAtStart = false;
     m_lines.Find(m_buffer, m_nBufCount);
     return true;
 }
@@ -97,6 +102,7 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
     m_nBufPos = 0;
     m_lines.Clear();
     m_nNextWord = 0;
+    m_bAtStart = true;
     return TRUE;
 }
 

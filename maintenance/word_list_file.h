@@ -4,6 +4,7 @@
 //
 // A line is a word when it has 2 to 255 characters, all ASCII letters; it is
 // stored upper-cased. CR and LF both end lines; runs of them are one break.
+// A UTF-8 byte-order mark at the very start of the file is skipped.
 #pragma once
 
 #include <cstdint>
@@ -102,4 +103,6 @@ private:
     int m_nMaxLength = 0;
     bool m_bInputChanged = false;
     bool m_bReadFailed = false;
+    // The next refill reads the start of the file (after MeasureAndRewind).
+    bool m_bAtStart = false;
 };

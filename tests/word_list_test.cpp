@@ -94,6 +94,24 @@ TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
     EXPECT_TRUE(empty.words.empty());
 }
 
+TEST(WordListReader, AByteOrderMarkAtTheStartIsSkippedNotTheFirstWord) {
+    ScratchDir dir;
+    const std::string bom = "\xEF\xBB\xBF";
+    const Pass pass = ReadAll(dir, bom + "cat\r\ndog\n");
+    EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "DOG"}));
+    EXPECT_EQ(pass.bytes, pass.length + 1) << "the mark's bytes are counted like any other";
+    EXPECT_EQ(ReadAll(dir, bom + "\nox").words, std::vector<std::string>{"OX"});
+    // Only at the start of the file: elsewhere it is three bytes that are no
+    // letters, and its line is no word.
+    EXPECT_EQ(ReadAll(dir, "cat\n" + bom + "dog\nemu").words, (std::vector<std::string>{"CAT", "EMU"}));
+    EXPECT_EQ(ReadAll(dir, bom + bom + "cat\nemu").words, std::vector<std::string>{"EMU"});
+    // Every pass skips it: the import gives the first word too.
+    dir.Write("bom.txt", bom + "zebra\nyak\n");
+    MessageRecorder quiet;
+    EXPECT_EQ(ImportHeadless(dir.File("bom.txt")), 59151u);
+    EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"YAK", "ZEBRA"}));
+}
+
 TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
     // Lines of 0 to 300 bytes (some with a non-letter, some of letters only,
     // the longest longer than a word may be), one of several refills, with
