@@ -54,8 +54,17 @@ UINT RunExportJob(CJobContext& job, const ModalRunner& runModal) {
     if (std::unique_ptr<CWinThread> worker = AfxBeginThread(ExportThreadProc, &job)) {
         const int nResult = runModal(*job.m_pProgressDlg);
         worker->Join();
-        nMessage = nResult == IDOK ? IDS_SAVE_DONE : IDS_SAVE_CANCELLED;
-        icon = MsgIcon::Information;
+        // Only a real Cancel is reported as one; a worker that stopped on a
+        // failure has shown why, and the export failed.
+        if (nResult == IDOK) {
+            nMessage = IDS_SAVE_DONE;
+            icon = MsgIcon::Information;
+        } else if (worker->ExitCode() == kExportCancelled) {
+            nMessage = IDS_SAVE_CANCELLED;
+            icon = MsgIcon::Information;
+        } else {
+            nMessage = IDS_SAVE_FAILED;
+        }
     } else {
         // Nothing was written: the file just created is removed again.
         job.m_pTextFile->AbortAndRemove();

@@ -23,6 +23,24 @@ UINT Finish(CJobContext& job, UINT nMessage, MsgIcon icon) {
     return nMessage;
 }
 
+// The outcome of an import whose worker stopped: a cancel is reported as
+// one, a word list too large for the format as refused (with the reason),
+// anything else as a failure, after the worker's own message.
+UINT ReportStop(CJobContext& job, UINT nExitCode) {
+    switch (nExitCode) {
+    case kImportCancelledPhase1:
+    case kImportCancelledPhase2:
+    case kImportCancelledPhase3:
+    case kImportCancelledPhase4:
+    case kImportCancelledPhase5:
+        return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
+    case kImportTooLarge:
+        return Finish(job, IDS_WORD_LIST_TOO_LARGE, MsgIcon::Exclamation);
+    default:
+        return Finish(job, IDS_LOAD_FAILED, MsgIcon::Stop);
+    }
+}
+
 }  // namespace
 
 UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry) {
@@ -62,7 +80,7 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
     worker->Join();  // the worker has reported; let it return before cleaning up
 
     if (nResult != IDOK)
-        return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
+        return ReportStop(job, worker->ExitCode());
     while (!job.m_pNewDict->ReplaceDictionary()) {
         if (!bAskRetry)
             return Finish(job, IDS_CANNOT_RENAME, MsgIcon::Exclamation);

@@ -112,10 +112,9 @@ UINT ImportThreadProc(void* pParam) {
         progress.SetPos(nPosition);
         if (job.dict->WriteFailed())
             return job.Stop(kImportWriteFailed);
-        if (!reader.LengthFitsFormat(nLength)) {
-            AfxMessageBox(IDS_WORD_LIST_TOO_LARGE, MsgIcon::Stop);
+        // Refused, not failed: the command says so, and why.
+        if (!reader.LengthFitsFormat(nLength))
             return job.Stop(kImportTooLarge);
-        }
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase5);
     }

@@ -52,13 +52,14 @@ enum ExportExitCode : UINT { kExportComplete = 0, kExportOpenFailed = 1, kExport
 
 // The load command after its file dialog: imports `path` and, when the
 // worker completes, puts the new dictionary in place. Returns the id of the
-// last message shown (59151 on success). With bAskRetry false a failed
+// last message shown: 59151 on success, 59152 after a cancel, the refusal
+// of a list too large for the format, or the failure message. With bAskRetry false a failed
 // replacement is reported once with message 59166 and not retried.
 UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry = true);
 
 // The save command after its file dialog: creates `path` and exports the
-// dictionary into it. Returns the id of the last message shown (59149 on
-// success).
+// dictionary into it. Returns the id of the last message shown: 59149 on
+// success, 59150 after a cancel, else the failure message.
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal);
 
 // The export with job.m_pTextFile already open (for example on stdout); the

@@ -8,7 +8,7 @@ std::atomic<bool> g_failStarts{false};
 }
 
 CWinThread::CWinThread(AFX_THREADPROC proc, void* param)
-    : m_thread([proc, param] { proc(param); }) {}  // nothing reads the exit code
+    : m_thread([this, proc, param] { m_nExitCode = proc(param); }) {}
 
 CWinThread::~CWinThread() { Join(); }
 

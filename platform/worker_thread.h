@@ -17,8 +17,11 @@ public:
     // Waits for the thread function to return.
     ~CWinThread();
     void Join();
+    // What the thread function returned; valid after Join.
+    UINT ExitCode() const { return m_nExitCode; }
 
 private:
+    UINT m_nExitCode = 0;  // set by the thread before it ends, read after Join
     std::thread m_thread;
 };
 

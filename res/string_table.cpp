@@ -64,15 +64,25 @@ const std::unordered_map<UINT, const char*>& Table() {
          "are no other instances of this program running."},
         {IDS_PATTERN_TOO_LONG, "The word you are attempting to find is longer than any of the words in the dictionary."},
         {IDS_WORD_LIST_TOO_LARGE,
-         "The word list is too large for a dictionary file.  A dictionary holds at most 16,777,215 words of one "
-         "length, and every length must start within its first 16,777,216 bytes.\n\nThe dictionary was not "
-         "changed."},
+         "The word list was refused: it is too large for a dictionary file.  A dictionary holds at most "
+         "16,777,215 words of one length, and every length must start within its first 16,777,216 bytes.\n\n"
+         "The dictionary was not changed."},
         {IDS_CANNOT_WRITE_TEXT,
          "Cannot write to the text file.  The disk may be full.\n\nThe text file was not completed."},
         {IDS_WORD_LIST_CHANGED,
          "The word list file changed while it was being read.\n\nThe dictionary was not changed.  Try again "
          "once nothing else is writing to the file."},
         {IDS_CANNOT_START_TASK, "Unable to start the background task.\n\nNothing was changed."},
+        {IDS_LOAD_FAILED, "Loading of the dictionary from file failed.\n\nThe dictionary was not changed."},
+        {IDS_SAVE_FAILED, "Saving of the dictionary to file failed.\n\nNo file was replaced."},
+        {IDS_EMPTY_WORD_LIST_QUESTION,
+         "The word list holds no words, so the new dictionary would be empty and every search would fail.  A "
+         "line is a word when it holds 2 to 255 letters A to Z and nothing else (a list saved as UTF-16, a "
+         "binary file or a list of phrases has none).\n\nReplace the dictionary with an empty one?"},
+        {IDS_EMPTY_WORD_LIST_REFUSED,
+         "The word list holds no words, so the dictionary was not replaced.  A line is a word when it holds 2 "
+         "to 255 letters A to Z and nothing else (a list saved as UTF-16, a binary file or a list of phrases "
+         "has none)."},
         {IDS_HELP_FAILED, "Failed to launch help."},
         {IDS_COMMON_ORDER_UNAVAILABLE,
          "The table of common words is missing or damaged, so the words are listed in dictionary order."},

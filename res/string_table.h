@@ -50,6 +50,12 @@ enum : UINT {
     IDS_CANNOT_WRITE_TEXT = 59169,
     IDS_WORD_LIST_CHANGED = 59170,
     IDS_CANNOT_START_TASK = 59171,
+    // Outcomes of an import or export that did not succeed, other than a
+    // cancel, and the question before an empty dictionary replaces the old.
+    IDS_LOAD_FAILED = 59200,
+    IDS_SAVE_FAILED = 59201,
+    IDS_EMPTY_WORD_LIST_QUESTION = 59202,
+    IDS_EMPTY_WORD_LIST_REFUSED = 59203,
     // "Common words first" (59180-59189).
     IDS_COMMON_ORDER_UNAVAILABLE = 59180,
     // Meanings and clue words from the WordNet database.

@@ -61,8 +61,8 @@ TEST_F(DiskFullTest, ImportThatDoesNotFitKeepsTheOldDictionary) {
         SCOPED_TRACE("limit " + std::to_string(limit) + " of " + std::to_string(size));
         const ChildRun run = RunWithFileSizeLimit(limit, [&] { return ImportHeadless(dir.File("new.txt")); });
         ASSERT_TRUE(run.ran);
-        EXPECT_EQ(run.outcome, IDS_LOAD_CANCELLED);
-        EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_DICT, IDS_LOAD_CANCELLED})) << IdsText(run.messages);
+        EXPECT_EQ(run.outcome, IDS_LOAD_FAILED);
+        EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_DICT, IDS_LOAD_FAILED})) << IdsText(run.messages);
         EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
         EXPECT_EQ(Entries(), (std::vector<std::string>{"dictionary.dat", "new.txt"})) << "no partial file is left";
     }
@@ -81,8 +81,8 @@ TEST_F(DiskFullTest, ExportThatDoesNotFitLeavesNoPartialFile) {
         dir.Write("out.txt", "an older file of this name");
         const ChildRun run = RunWithFileSizeLimit(limit, [&] { return ExportHeadless(dir.File("out.txt")); });
         ASSERT_TRUE(run.ran);
-        EXPECT_EQ(run.outcome, IDS_SAVE_CANCELLED);
-        EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_CANCELLED})) << IdsText(run.messages);
+        EXPECT_EQ(run.outcome, IDS_SAVE_FAILED);
+        EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_FAILED})) << IdsText(run.messages);
         EXPECT_FALSE(dir.Exists("out.txt")) << "the partial export is removed";
         EXPECT_EQ(dir.Read("dictionary.dat"), newDictionary);
     }

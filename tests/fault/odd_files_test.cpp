@@ -96,7 +96,7 @@ TEST_F(OddFilesTest, UnreadableDictionaryAndWordList) {
 
     const ChildRun save = AsOrdinaryUser([] { return ExportHeadless(GetWorkDir() + "/out.txt"); });
     ASSERT_TRUE(save.ran);
-    EXPECT_EQ(save.messages, (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_SAVE_CANCELLED})) << IdsText(save.messages);
+    EXPECT_EQ(save.messages, (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_SAVE_FAILED})) << IdsText(save.messages);
     EXPECT_EQ(dir.Read("out.txt"), "") << "the export's own new file stays, empty";
 
     // An unreadable word list is refused before anything is created.
@@ -121,9 +121,9 @@ TEST_F(OddFilesTest, DirectoryNamedDictionaryDat) {
 
     MessageRecorder recorder;
     EXPECT_EQ(FindAll(5), "(not opened)");
-    EXPECT_EQ(ExportHeadless(dir.File("out.txt")), IDS_SAVE_CANCELLED);
+    EXPECT_EQ(ExportHeadless(dir.File("out.txt")), IDS_SAVE_FAILED);
     EXPECT_EQ(ImportHeadless(dir.File("new.txt")), IDS_LOAD_CANCELLED) << "the rename cannot replace a directory";
-    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_CANNOT_OPEN_DICT, IDS_SAVE_CANCELLED,
+    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_CANNOT_OPEN_DICT, IDS_SAVE_FAILED,
                                                  IDS_CANNOT_RENAME, IDS_LOAD_CANCELLED}))
         << IdsText(recorder.Ids());
     EXPECT_EQ(dir.Read("dictionary.dat/keep.txt"), "mine");
@@ -293,7 +293,7 @@ TEST_F(OddFilesTest, ExportToAFifoWhoseReaderGoesAway) {
             return result;
         });
     ASSERT_TRUE(run.ran) << "the export died of the broken pipe";
-    EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_CANCELLED})) << IdsText(run.messages);
+    EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_FAILED})) << IdsText(run.messages);
     EXPECT_TRUE(dir.Exists("pipe")) << "a FIFO is not the export's to delete";
 }
 
@@ -313,14 +313,14 @@ TEST_F(OddFilesTest, DeviceNodesAreUsedButNeverRemoved) {
     SetFileFaultHook([](FileOp op, const std::string& path) {
         return op == FileOp::Write && path.find("null-device") != std::string::npos;
     });
-    EXPECT_EQ(ExportHeadless(dir.File("null-device")), IDS_SAVE_CANCELLED);
+    EXPECT_EQ(ExportHeadless(dir.File("null-device")), IDS_SAVE_FAILED);
     ClearFileFaultHook();
     // An endless device is no word list and no dictionary: refused, no hang.
     EXPECT_EQ(ImportHeadless(dir.File("zero-device")), IDS_CANNOT_OPEN_TEXT);
     ASSERT_EQ(::rename(dir.File("zero-device").c_str(), dir.File("dictionary.dat").c_str()), 0);
     EXPECT_EQ(FindAll(5), "(not opened)");
 
-    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{IDS_SAVE_DONE, IDS_CANNOT_WRITE_TEXT, IDS_SAVE_CANCELLED,
+    EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{IDS_SAVE_DONE, IDS_CANNOT_WRITE_TEXT, IDS_SAVE_FAILED,
                                                  IDS_CANNOT_OPEN_TEXT, IDS_CANNOT_OPEN_DICT}))
         << IdsText(recorder.Ids());
     struct stat st {};

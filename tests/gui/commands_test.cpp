@@ -157,7 +157,7 @@ TEST_F(CommandsTest, WorkerThreadMessageIsShownWhileTheWorkerWaits) {
         bool& m_up;
     };
     wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_LOADDICT), ExpectFileDialog(kOpenStyle, list),
-                  ExpectWorkerMessage(progressWasUp), ExpectMessage(IDS_LOAD_CANCELLED, MsgIcon::Information));
+                  ExpectWorkerMessage(progressWasUp), ExpectMessage(IDS_LOAD_FAILED, MsgIcon::Stop));
     EXPECT_TRUE(failedOnWorker.load());
     EXPECT_TRUE(progressWasUp);
     EXPECT_EQ(m_dir->Read("dictionary.dat"), m_before);
@@ -190,11 +190,11 @@ TEST_F(CommandsTest, CancelDuringSaveRemovesTheFile) {
     EXPECT_FALSE(m_dir->Exists("out.txt"));
 }
 
-TEST_F(CommandsTest, SaveWithoutDictionaryShows106Then59150) {
+TEST_F(CommandsTest, SaveWithoutDictionaryShows106ThenAFailure) {
     std::remove(m_dir->File("dictionary.dat").c_str());
     wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_SAVEDICT), ExpectFileDialog(kSaveStyle, m_dir->File("out.txt")),
                   ExpectMessage(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop),
-                  ExpectMessage(IDS_SAVE_CANCELLED, MsgIcon::Information));
+                  ExpectMessage(IDS_SAVE_FAILED, MsgIcon::Stop));
     EXPECT_TRUE(m_dir->Exists("out.txt"));
     EXPECT_EQ(m_dir->Read("out.txt"), "");
 }
