@@ -82,6 +82,9 @@ public:
     BOOL NextMatch(CString& word, BOOL bListAll);
 
     const CString& GetTempPath() const { return m_strTempPath; }
+    // True once decoding has met a damaged block or a failed read (its
+    // message shown): what was decoded is not the whole dictionary.
+    bool DamageFound() const { return m_bDamageFound; }
 
     // Search state, public for the callers that read it back.
     BOOL m_bAnagram = FALSE;
@@ -120,6 +123,7 @@ private:
     unsigned char m_buffer[kBufferSize] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;
+    bool m_bDamageFound = false;
 
     // Bounds of the data part of the file: the trailer starts here.
     int64_t m_nTrailerStart = 0;

@@ -174,10 +174,12 @@ int64_t CDictionary::UnpackGroup() {
     // the block holds means the file is damaged.
     const int64_t groupStart = m_nReadPos - m_nBufCount;
     if (groupStart + 5 > m_nBlockEnd) {
+        m_bDamageFound = true;
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
         return -1;
     }
     if (m_nBufCount < 5 && (!RefillBuffer() || m_nBufCount < 5)) {
+        m_bDamageFound = true;
         AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
         return -1;
     }
@@ -244,6 +246,7 @@ BOOL CDictionary::NextWord(CString& word) {
     m_nGroup = group;
     m_nCodes = nCodes;
     if (damaged) {
+        m_bDamageFound = true;
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
         m_nWordsRead = m_nBlockCount;
         return FALSE;

@@ -38,6 +38,12 @@ UINT ExportThreadProc(void* pParam) {
     buffer.reserve(kWriteThreshold + 512);
     CString word;
     int64_t nWritten = 0;
+    // Cancelled or failed: no partial output stays behind.
+    auto stop = [&](ExportExitCode code) {
+        DiscardOutput(pFile);
+        progress.m_bStopped.store(true);
+        return code;
+    };
     auto writeBuffer = [&]() {
         pFile->Write(buffer.data(), static_cast<unsigned>(buffer.size()));
         buffer.clear();
@@ -45,30 +51,30 @@ UINT ExportThreadProc(void* pParam) {
     try {
         for (int nLength = 2; nLength <= nLongest; ++nLength) {
             progress.SetStatus(FormatString(LoadStringText(IDS_WRITING_LENGTH).c_str(), nLength));
+            // A block that cannot be found or decoded (its message shown) ends
+            // the export: the rest would be one more message each, and the
+            // output could never be the whole dictionary.
             int nResultCount = 0;
             if (!dict.PrepareSearch(FALSE, FormatString("%d", nLength), CString(), FALSE, nResultCount))
-                continue;
+                return stop(kExportDamaged);
             while (dict.NextMatch(word, TRUE)) {
                 buffer += word;
                 buffer += '\n';
                 if (buffer.size() > kWriteThreshold)
                     writeBuffer();
                 progress.SetPos(++nWritten);
-                if (progress.m_bCancelRequested.load()) {
-                    DiscardOutput(pFile);
-                    progress.m_bStopped.store(true);
-                    return kExportCancelled;
-                }
+                if (progress.m_bCancelRequested.load())
+                    return stop(kExportCancelled);
             }
+            if (dict.DamageFound())
+                return stop(kExportDamaged);
         }
         if (!buffer.empty())
             writeBuffer();
         pFile->Close();
     } catch (const CFileException&) {
         AfxMessageBox(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop);
-        DiscardOutput(pFile);
-        progress.m_bStopped.store(true);
-        return kExportWriteFailed;
+        return stop(kExportWriteFailed);
     }
     delete pFile;
     progress.Complete();

@@ -48,7 +48,13 @@ enum ImportExitCode : UINT {
     kImportWriteFailed = 11,
     kImportReadFailed = 12,
 };
-enum ExportExitCode : UINT { kExportComplete = 0, kExportOpenFailed = 1, kExportCancelled = 2, kExportWriteFailed = 3 };
+enum ExportExitCode : UINT {
+    kExportComplete = 0,
+    kExportOpenFailed = 1,
+    kExportCancelled = 2,
+    kExportWriteFailed = 3,
+    kExportDamaged = 4,  // a damaged block: the export stopped at it
+};
 
 // The load command after its file dialog: imports `path` and, when the
 // worker completes, puts the new dictionary in place. Returns the id of the

@@ -304,4 +304,26 @@ TEST_F(JobTest, ExportCancelAndFailures) {
     }
 }
 
+TEST_F(JobTest, ExportStopsAtTheFirstDamagedBlock) {
+    // Three lengths; the blocks of two of them are made to start with a
+    // prefix code, which no first word can have.
+    std::string bytes = BuildDictionary(dir, {"CAT", "DOG", "BIRD", "FISH", "HORSE", "SHEEP"});
+    const auto blockStart = [&bytes](int length) {
+        const size_t at = bytes.size() - 1 - 6 * static_cast<size_t>(bytes.back() - 1) + 6 * (length - 2) + 3;
+        return (static_cast<unsigned char>(bytes[at]) << 16) | (static_cast<unsigned char>(bytes[at + 1]) << 8) |
+               static_cast<unsigned char>(bytes[at + 2]);
+    };
+    ASSERT_EQ(bytes.back(), 5);
+    bytes[blockStart(4)] = static_cast<char>(0xF8);
+    bytes[blockStart(5)] = static_cast<char>(0xF8);
+    dir.Write("dictionary.dat", bytes);
+
+    MessageRecorder recorder;
+    EXPECT_EQ(Export(dir.File("out.txt")), 59201u);
+    EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{113, MsgIcon::Stop, MsgButtons::Ok},
+                                                                  {59201, MsgIcon::Stop, MsgButtons::Ok}}))
+        << "one message for the damage, then the failure; never a success";
+    EXPECT_FALSE(dir.Exists("out.txt")) << "the 3-letter words alone are no export";
+}
+
 }  // namespace
