@@ -2,6 +2,7 @@
 // one per line, written in pieces of a little over 10000 characters.
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
+#include "platform/atomic_replacement.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -10,8 +11,9 @@ namespace {
 
 constexpr size_t kWriteThreshold = 10000;
 
-// A cancelled or failed export leaves no partial output behind: the file is
-// closed, destroyed and removed (never a device or pipe: see AbortAndRemove).
+// A cancelled or failed export leaves no partial output behind: the file
+// (the temporary one beside the chosen file) is closed, destroyed and
+// removed (never a device or pipe: see AbortAndRemove).
 void DiscardOutput(CFile* pFile) {
     pFile->AbortAndRemove();
     delete pFile;
@@ -26,8 +28,7 @@ UINT ExportThreadProc(void* pParam) {
 
     CDictionary dict;
     if (!dict.OpenForReading()) {
-        pFile->Abort();
-        delete pFile;
+        DiscardOutput(pFile);
         progress.m_bStopped.store(true);
         return kExportOpenFailed;
     }
@@ -71,7 +72,12 @@ UINT ExportThreadProc(void* pParam) {
         }
         if (!buffer.empty())
             writeBuffer();
+        // On disk before it takes the old file's place, so that after a
+        // crash the file there is either the old one or the whole new one.
+        pFile->Flush();
         pFile->Close();
+        if (job.m_pOutputReplacement)
+            job.m_pOutputReplacement->Replace(job.m_strTextPath);
     } catch (const CFileException&) {
         AfxMessageBox(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop);
         return stop(kExportWriteFailed);

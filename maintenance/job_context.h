@@ -7,6 +7,7 @@
 
 #include "platform/cstring.h"
 
+class CAtomicReplacement;
 class CDictionary;
 class CFile;
 class CProgressDlg;
@@ -15,6 +16,10 @@ class CWordListFile;
 struct CJobContext {
     CProgressDlg* m_pProgressDlg = nullptr;
     CFile* m_pTextFile = nullptr;
+    // The export's output under a temporary name beside m_strTextPath, which
+    // it replaces only once the export is complete; null when the output is
+    // written where it is (standard output, a device, a pipe).
+    CAtomicReplacement* m_pOutputReplacement = nullptr;
     CDictionary* m_pNewDict = nullptr;
     CWordListFile* m_pWordList = nullptr;
     CString m_strTextPath;

@@ -1,8 +1,12 @@
 #include "platform/atomic_replacement.h"
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/file_identity.h"
@@ -23,6 +27,61 @@ bool CAtomicReplacement::Create(CFile& file, const CString& path) {
     }
     m_strPath = path;
     return true;
+}
+
+namespace {
+
+// Six letters that differ from call to call and from process to process.
+CString UniqueSuffix() {
+    static std::atomic<uint64_t> counter{0};
+    uint64_t x = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    x ^= static_cast<uint64_t>(::getpid()) << 32;
+    x += ++counter * 0x9E3779B97F4A7C15u;
+    x ^= x >> 29;
+    x *= 0xBF58476D1CE4E5B9u;
+    x ^= x >> 32;
+    CString suffix;
+    for (int i = 0; i < 6; ++i, x /= 36)
+        suffix += "abcdefghijklmnopqrstuvwxyz0123456789"[x % 36];
+    return suffix;
+}
+
+}  // namespace
+
+bool CAtomicReplacement::CreateBeside(CFile& file, const CString& target, int& nError) {
+    Discard();
+    const std::filesystem::path path(target);
+    const std::filesystem::path dir = path.parent_path();
+    struct stat old {};
+    const bool bReplacing = ::stat(target.c_str(), &old) == 0;
+    const mode_t mode = bReplacing ? (old.st_mode & 0777) : 0666;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const CString name = (dir / ("." + path.filename().string() + "." + UniqueSuffix())).string();
+        // The name is taken with O_EXCL, so it is nobody else's file.
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            nError = errno;
+            return false;
+        }
+        if (bReplacing) {
+            // The umask may have narrowed the mode; the owner is kept where
+            // the system lets us (as the file's owner, or as root).
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+                (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+            (void)::fchmod(fd, mode);
+        }
+        ::close(fd);
+        if (!Create(file, name)) {
+            nError = errno ? errno : EIO;
+            ::unlink(name.c_str());
+            return false;
+        }
+        return true;
+    }
+    nError = EEXIST;
+    return false;
 }
 
 void CAtomicReplacement::Replace(const CString& target) {

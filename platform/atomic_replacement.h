@@ -12,6 +12,8 @@
 //  - Replace renames it over the target and syncs the directory: the target
 //    is always either the old or the new complete file, and after Replace
 //    the new one survives a crash (the writer syncs the file's data first).
+//  - CreateBeside makes the new file under a name of its own in the target's
+//    folder (so that Replace is one rename), with the target's permissions.
 //  - Discard (and the destructor) removes the new file, but only while its
 //    name still refers to it; RemoveAbandoned removes a leftover of an
 //    earlier run only when nobody holds it and it is still the same file.
@@ -30,6 +32,11 @@ public:
     // Opens `file` for writing on `path` as a new, empty regular file and
     // holds it. False (with `file` closed) when that cannot be done.
     bool Create(CFile& file, const CString& path);
+    // The same under a new name of its own beside `target`: hidden, unique,
+    // with the permissions (and, where allowed, the owner) of an existing
+    // target, else those a new file gets. False with the system's reason in
+    // nError when no such file can be made.
+    bool CreateBeside(CFile& file, const CString& target, int& nError);
     // True from a successful Create until Replace or Discard.
     bool IsHeld() const { return m_nLockFd >= 0; }
     // Renames the held file over `target` and syncs the directory; the hold

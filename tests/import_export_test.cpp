@@ -1,7 +1,10 @@
 // The import and export commands with their worker threads: outcomes,
 // cancels in every phase, the retry loop and every failure message.
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -264,17 +267,38 @@ TEST_F(JobTest, LargeExportIsWrittenInPieces) {
 }
 
 TEST_F(JobTest, ExportCancelAndFailures) {
-    {
-        int reads = 0;
-        SetFileFaultHook([this, &reads](FileOp op, const std::string& p) {
-            if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++reads == 3)
+    // Every way an export can end early leaves the chosen file as it was (or
+    // absent, as it was) and no temporary file beside it.
+    const auto expectOnly = [this](std::vector<std::string> names) {
+        std::vector<std::string> entries;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            entries.push_back(entry.path().filename().string());
+        std::sort(entries.begin(), entries.end());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(entries, names);
+    };
+    const std::vector<std::string> kAlways = {"dictionary.dat", "list.txt", "words-input.txt"};
+    auto withOut = kAlways;
+    withOut.push_back("out.txt");
+    const auto cancelAtFirstBlock = [this](int* reads) {
+        SetFileFaultHook([this, reads](FileOp op, const std::string& p) {
+            if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++*reads == 3)
                 CancelNow();
             return false;
         });
+    };
+    {
+        int reads = 0;
+        cancelAtFirstBlock(&reads);
         MessageRecorder recorder;
         EXPECT_EQ(Export(dir.File("out.txt")), 59150u);
         EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59150});
-        EXPECT_FALSE(dir.Exists("out.txt")) << "a cancelled export leaves no partial file";
+        expectOnly(kAlways);  // a cancelled export leaves no partial file
+        dir.Write("out.txt", "precious\n");
+        reads = 0;
+        EXPECT_EQ(Export(dir.File("out.txt")), 59150u);
+        EXPECT_EQ(dir.Read("out.txt"), "precious\n") << "a cancel does not touch the old file";
+        expectOnly(withOut);
         ClearFileFaultHook();
     }
     {
@@ -282,7 +306,13 @@ TEST_F(JobTest, ExportCancelAndFailures) {
         MessageRecorder recorder;
         EXPECT_EQ(Export(dir.File("out.txt")), 59201u) << "a full disk is a failure, not a cancel";
         EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59169, 59201}));
-        EXPECT_FALSE(dir.Exists("out.txt"));
+        EXPECT_EQ(dir.Read("out.txt"), "precious\n");
+        expectOnly(withOut);
+        // The complete file that cannot take the old one's place.
+        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Rename; });
+        EXPECT_EQ(Export(dir.File("out.txt")), 59201u);
+        EXPECT_EQ(dir.Read("out.txt"), "precious\n");
+        expectOnly(withOut);
         ClearFileFaultHook();
     }
     {
@@ -291,16 +321,34 @@ TEST_F(JobTest, ExportCancelAndFailures) {
         SetThreadStartFailureForTesting(true);
         EXPECT_EQ(Export(dir.File("never.txt")), 59171u);
         SetThreadStartFailureForTesting(false);
-        EXPECT_FALSE(dir.Exists("never.txt"));
         EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{59146, 59171}));
+        expectOnly(withOut);
     }
     {
         ASSERT_EQ(::unlink(dir.File("dictionary.dat").c_str()), 0);
         MessageRecorder recorder;
         EXPECT_EQ(Export(dir.File("out.txt")), 59201u);
         EXPECT_EQ(recorder.Ids(), (std::vector<UINT>{106, 59201}));
-        EXPECT_TRUE(dir.Exists("out.txt"));
-        EXPECT_EQ(dir.Read("out.txt"), "");
+        EXPECT_EQ(dir.Read("out.txt"), "precious\n") << "no dictionary, and the old file stays whole";
+        EXPECT_EQ(Export(dir.File("new.txt")), 59201u);
+        EXPECT_FALSE(dir.Exists("new.txt")) << "nothing is made when there is nothing to write";
+    }
+}
+
+TEST_F(JobTest, CompleteExportReplacesTheFileKeepingItsPermissions) {
+    dir.Write("out.txt", "older and longer contents that must go\n");
+    ASSERT_EQ(::chmod(dir.File("out.txt").c_str(), 0640), 0);
+    MessageRecorder recorder;
+    EXPECT_EQ(Export(dir.File("out.txt")), 59149u);
+    EXPECT_EQ(dir.Read("out.txt"), "OLD\nSTAY\nWORDS\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.File("out.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // A file that may not be written is not replaced either.
+    ASSERT_EQ(::chmod(dir.File("out.txt").c_str(), 0444), 0);
+    if (::access(dir.File("out.txt").c_str(), W_OK) != 0) {
+        EXPECT_EQ(Export(dir.File("out.txt")), 59146u);
+        EXPECT_EQ(job.m_strTextError, "Permission denied");
     }
 }
 

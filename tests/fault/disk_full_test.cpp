@@ -1,7 +1,7 @@
 // A real "disk full": import and export under a file-size limit
 // (RLIMIT_FSIZE, with SIGXFSZ ignored so writes fail with EFBIG), in a child
 // process. Each failure shows a clear message, leaves the old dictionary
-// untouched and leaves no partial output; a limit that the file just fits is
+// and an old output file untouched and leaves no partial output; a limit that the file just fits is
 // no failure at all.
 #include <algorithm>
 #include <csignal>
@@ -73,7 +73,7 @@ TEST_F(DiskFullTest, ImportThatDoesNotFitKeepsTheOldDictionary) {
     EXPECT_EQ(dir.Read("dictionary.dat"), newDictionary);
 }
 
-TEST_F(DiskFullTest, ExportThatDoesNotFitLeavesNoPartialFile) {
+TEST_F(DiskFullTest, ExportThatDoesNotFitLeavesTheOldFileAndNoPartialOne) {
     dir.Write("dictionary.dat", newDictionary);
     const size_t size = dir.Read("new.txt").size();  // the export writes the same words and bytes
     for (const rlim_t limit : {rlim_t{0}, rlim_t{10000}, rlim_t{size / 2}, rlim_t{size - 1}}) {
@@ -83,7 +83,9 @@ TEST_F(DiskFullTest, ExportThatDoesNotFitLeavesNoPartialFile) {
         ASSERT_TRUE(run.ran);
         EXPECT_EQ(run.outcome, IDS_SAVE_FAILED);
         EXPECT_EQ(run.messages, (std::vector<UINT>{IDS_CANNOT_WRITE_TEXT, IDS_SAVE_FAILED})) << IdsText(run.messages);
-        EXPECT_FALSE(dir.Exists("out.txt")) << "the partial export is removed";
+        EXPECT_EQ(dir.Read("out.txt"), "an older file of this name") << "the old file is kept whole";
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"dictionary.dat", "new.txt", "out.txt"}))
+            << "the partial export is removed";
         EXPECT_EQ(dir.Read("dictionary.dat"), newDictionary);
     }
 

@@ -97,7 +97,17 @@ TEST_F(OddFilesTest, UnreadableDictionaryAndWordList) {
     const ChildRun save = AsOrdinaryUser([] { return ExportHeadless(GetWorkDir() + "/out.txt"); });
     ASSERT_TRUE(save.ran);
     EXPECT_EQ(save.messages, (std::vector<UINT>{IDS_CANNOT_OPEN_DICT, IDS_SAVE_FAILED})) << IdsText(save.messages);
-    EXPECT_EQ(dir.Read("out.txt"), "") << "the export's own new file stays, empty";
+    EXPECT_FALSE(dir.Exists("out.txt")) << "nothing is made when there is nothing to write";
+
+    // A file that its user may not write is not replaced by an export either.
+    dir.Write("locked.txt", "precious\n");
+    ASSERT_EQ(::chmod(dir.File("locked.txt").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.File("dictionary.dat").c_str(), 0644), 0);
+    const ChildRun locked = AsOrdinaryUser([] { return ExportHeadless(GetWorkDir() + "/locked.txt"); });
+    ASSERT_TRUE(locked.ran);
+    EXPECT_EQ(locked.messages, std::vector<UINT>{IDS_CANNOT_CREATE_TEXT}) << IdsText(locked.messages);
+    EXPECT_EQ(dir.Read("locked.txt"), "precious\n");
+    ASSERT_EQ(::chmod(dir.File("dictionary.dat").c_str(), 0), 0);
 
     // An unreadable word list is refused before anything is created.
     dir.Write("secret.txt", kNewList);

@@ -180,14 +180,14 @@ TEST_F(CommandsTest, SaveWritesEveryWordAndReports59149) {
     EXPECT_EQ(expected.substr(0, 6), "AT\nIT\n");
 }
 
-TEST_F(CommandsTest, CancelDuringSaveRemovesTheFile) {
+TEST_F(CommandsTest, CancelDuringSaveKeepsTheOldFile) {
     SetFileFaultHook(HoldUntilCancelled(m_dir->File("dictionary.dat")));
     CancelWhenProgressShows();
     m_dir->Write("out.txt", "old contents\n");
     wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_SAVEDICT), ExpectFileDialog(kSaveStyle, m_dir->File("out.txt")),
                   ExpectMessage(IDS_SAVE_CANCELLED, MsgIcon::Information));
     EXPECT_TRUE(g_cancelPressed.load());
-    EXPECT_FALSE(m_dir->Exists("out.txt"));
+    EXPECT_EQ(m_dir->Read("out.txt"), "old contents\n");
 }
 
 TEST_F(CommandsTest, SaveWithoutDictionaryShows106ThenAFailure) {
@@ -195,8 +195,7 @@ TEST_F(CommandsTest, SaveWithoutDictionaryShows106ThenAFailure) {
     wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_SAVEDICT), ExpectFileDialog(kSaveStyle, m_dir->File("out.txt")),
                   ExpectMessage(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop),
                   ExpectMessage(IDS_SAVE_FAILED, MsgIcon::Stop));
-    EXPECT_TRUE(m_dir->Exists("out.txt"));
-    EXPECT_EQ(m_dir->Read("out.txt"), "");
+    EXPECT_FALSE(m_dir->Exists("out.txt"));
 }
 
 TEST_F(CommandsTest, SaveToAnUncreatableFileShows59146) {
