@@ -305,6 +305,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             nMessage = OnSaveDictionaryFile(job, positional[0], progress.Runner());
             ExplainTextFileError(job, nMessage);
         }
+        if (nMessage == kExportEndedByReader)
+            return kExitBrokenPipe;
         return JobExit(nMessage, IDS_SAVE_DONE, progress, counter);
     }
     return UsageError(("unknown command " + command).c_str());

@@ -7,7 +7,9 @@
 #include <vector>
 
 // Exit codes.
-enum CliExit { kExitOk = 0, kExitNoMatch = 1, kExitFailure = 2, kExitInterrupted = 130 };
+// kExitBrokenPipe: the output's reader closed the pipe (export - | head);
+// the program then ends as SIGPIPE ends other tools, quietly (see main).
+enum CliExit { kExitOk = 0, kExitNoMatch = 1, kExitFailure = 2, kExitInterrupted = 130, kExitBrokenPipe = 141 };
 
 // Runs the tool with `args` (without the program name); matches and exported
 // words go to `out`, everything else to stderr. Returns the exit code.

@@ -95,6 +95,8 @@ UINT RunExportJob(CJobContext& job, const ModalRunner& runModal) {
         } else if (worker->ExitCode() == kExportCancelled) {
             nMessage = IDS_SAVE_CANCELLED;
             icon = MsgIcon::Information;
+        } else if (worker->ExitCode() == kExportReaderGone) {
+            nMessage = kExportEndedByReader;
         } else {
             nMessage = IDS_SAVE_FAILED;
         }
@@ -103,7 +105,8 @@ UINT RunExportJob(CJobContext& job, const ModalRunner& runModal) {
         job.m_pTextFile->AbortAndRemove();
         delete job.m_pTextFile;
     }
-    AfxMessageBox(nMessage, icon);
+    if (nMessage != kExportEndedByReader)
+        AfxMessageBox(nMessage, icon);
     delete job.m_pProgressDlg;
     delete job.m_pOutputReplacement;  // removes a temporary file that never replaced its target
     job.m_pProgressDlg = nullptr;

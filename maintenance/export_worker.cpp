@@ -1,5 +1,7 @@
 // The export worker: every word of the dictionary, shortest lengths first,
 // one per line, written in pieces of a little over 10000 characters.
+#include <cerrno>
+
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
 #include "platform/atomic_replacement.h"
@@ -78,7 +80,10 @@ UINT ExportThreadProc(void* pParam) {
         pFile->Close();
         if (job.m_pOutputReplacement)
             job.m_pOutputReplacement->Replace(job.m_strTextPath);
-    } catch (const CFileException&) {
+    } catch (const CFileException& e) {
+        // A reader that closed its pipe wants no more: no failure to report.
+        if (e.m_lOsError == EPIPE)
+            return stop(kExportReaderGone);
         AfxMessageBox(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop);
         return stop(kExportWriteFailed);
     }

@@ -58,8 +58,14 @@ enum ExportExitCode : UINT {
     kExportOpenFailed = 1,
     kExportCancelled = 2,
     kExportWriteFailed = 3,
-    kExportDamaged = 4,  // a damaged block: the export stopped at it
+    kExportDamaged = 4,       // a damaged block: the export stopped at it
+    kExportReaderGone = 5,    // the output is a pipe whose reader has closed it
 };
+
+// What the save command returns, instead of a message id, when the export
+// ended quietly because the output's reader went away (a closed pipe, as in
+// `export - | head`): that is how other tools end then too, with no message.
+inline constexpr UINT kExportEndedByReader = 0;
 
 // The load command after its file dialog: imports `path` and, when the
 // worker completes, puts the new dictionary in place. Returns the id of the
@@ -70,7 +76,8 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
 
 // The save command after its file dialog: creates `path` and exports the
 // dictionary into it. Returns the id of the last message shown: 59149 on
-// success, 59150 after a cancel, else the failure message.
+// success, 59150 after a cancel, kExportEndedByReader, else the failure
+// message.
 UINT OnSaveDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal);
 
 // The export with job.m_pTextFile already open (for example on stdout); the

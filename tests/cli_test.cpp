@@ -200,6 +200,19 @@ TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
     EXPECT_EQ(dir.Read("words.txt"), "");
 }
 
+TEST_F(CliTest, ExportToAPipeThatIsClosedEndsQuietly) {
+    // export - | head: the reader has gone before the export writes.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    std::FILE* closedPipe = ::fdopen(fds[1], "w");
+    ASSERT_NE(closedPipe, nullptr);
+    const CliRun run = RunTool(dir, {"export", "-"}, closedPipe);
+    std::fclose(closedPipe);
+    EXPECT_EQ(run.exitCode, kExitBrokenPipe);
+    EXPECT_EQ(run.err, "") << "a closed pipe is no failure to report";
+}
+
 TEST_F(CliTest, FailedReplacementIsNotRetried) {
     const std::string before = dir.Read("dictionary.dat");
     dir.Write("list.txt", "new\nwords\n");
