@@ -80,7 +80,9 @@ int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
         style |= wxICON_INFORMATION;
         break;
     }
-    style |= buttons == MsgButtons::RetryCancel ? (wxOK | wxCANCEL) : wxOK;
+    style |= buttons == MsgButtons::RetryCancel ? (wxOK | wxCANCEL)
+             : buttons == MsgButtons::YesNo     ? (wxYES_NO | wxNO_DEFAULT)
+                                                : wxOK;
     wxWindow* parent = MessageParent();
     wxString shown = text;
     if (parent) {
@@ -94,6 +96,8 @@ int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
                               wxMessageDialogBase::ButtonLabel("Cancel"));
         return dlg.ShowModal() == wxID_OK ? IDRETRY : IDCANCEL;
     }
+    if (buttons == MsgButtons::YesNo)
+        return dlg.ShowModal() == wxID_YES ? IDYES : IDNO;
     dlg.ShowModal();
     return IDOK;
 }

@@ -15,7 +15,7 @@ class wxWindow;
 wxString GetAppTitle();
 
 // Shows `text` in a modal message box over the active window; returns IDOK,
-// IDRETRY or IDCANCEL. Must run on the user-interface thread.
+// IDRETRY, IDCANCEL, IDYES or IDNO. Must run on the user-interface thread.
 int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons);
 
 // Installs the sink (on the user-interface thread, once at start-up).

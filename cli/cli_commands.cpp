@@ -25,7 +25,7 @@
 const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
-    "       gridwell-cli [-C DIR] import FILE\n"
+    "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help\n";
 
@@ -66,10 +66,12 @@ const char* const kCliHelp =
     "      and gloss. Inflected forms are looked up by their base forms\n"
     "      (cats: cat; ran: run). Exit status: 0 found, 1 not found, 2 no WordNet.\n"
     "\n"
-    "  gridwell-cli import FILE\n"
+    "  gridwell-cli import [--allow-empty] FILE\n"
     "      Rebuilds dictionary.dat from a text file of one word per line. Lines of\n"
     "      2 to 255 ASCII letters are words; every other line is skipped. The old\n"
     "      dictionary stays in place until the new one is complete.\n"
+    "      A file that gives no word at all (a list saved as UTF-16, say) is\n"
+    "      refused and the old dictionary kept, unless --allow-empty is given.\n"
     "\n"
     "  gridwell-cli export FILE|-\n"
     "      Writes every word of dictionary.dat to FILE (or - for standard output),\n"
@@ -195,6 +197,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool anagram = false;
     bool limit = false;
     bool common = false;
+    bool allowEmpty = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
     std::string clue;
@@ -220,6 +223,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 limit = true;
             else if (arg == "--common")
                 common = true;
+            else if (arg == "--allow-empty")
+                allowEmpty = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg.rfind("--clue=", 0) == 0)
@@ -236,6 +241,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     positional.erase(positional.begin());
     if (command != "find" && (anagram || limit || common || bClueGiven))
         return UsageError("--anagram, --limit, --common and --clue go with find");
+    if (command != "import" && allowEmpty)
+        return UsageError("--allow-empty goes with import");
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
@@ -285,8 +292,11 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         if (positional.size() != 1)
             return UsageError("import takes one FILE");
         CJobContext job;
-        const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false);
+        const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false,
+                                                   allowEmpty ? EmptyWordList::Accept : EmptyWordList::Refuse);
         ExplainTextFileError(job, nMessage);
+        if (nMessage == IDS_EMPTY_WORD_LIST_REFUSED)
+            std::fprintf(stderr, "gridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
         if (nMessage == IDS_LOAD_DONE)
             ReportWordCount();
         return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);

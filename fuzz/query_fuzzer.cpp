@@ -91,7 +91,8 @@ const Words& Dictionary() {
         const std::string text = MakeWordList();
         env.Write("words.txt", text);
         CJobContext job;
-        Check(OnLoadDictionaryFile(job, env.File("words.txt"), fuzz::RunWithoutDisplay, false) == IDS_LOAD_DONE,
+        Check(OnLoadDictionaryFile(job, env.File("words.txt"), fuzz::RunWithoutDisplay, false,
+                                   EmptyWordList::Accept) == IDS_LOAD_DONE,
               "building the query dictionary failed");
         return fuzz::AcceptedWords(text);
     }();

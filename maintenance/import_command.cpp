@@ -43,11 +43,13 @@ UINT ReportStop(CJobContext& job, UINT nExitCode) {
 
 }  // namespace
 
-UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry) {
+UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry,
+                          EmptyWordList emptyList) {
     job.m_pWordList = new CWordListFile;
     job.m_pNewDict = new CDictionary;
     job.m_pProgressDlg = nullptr;
     job.m_strTextPath = path;
+    job.m_nWordsImported = 0;
 
     // Only a plain file can be measured and read three times alike, and the
     // temporary dictionary.$$$ would be emptied by the import itself.
@@ -81,6 +83,16 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
 
     if (nResult != IDOK)
         return ReportStop(job, worker->ExitCode());
+    // A list without a single word (one saved as UTF-16, a binary file, a
+    // list of phrases) would leave a dictionary in which every search fails:
+    // it replaces the old one only when the user says so.
+    if (job.m_nWordsImported == 0) {
+        if (emptyList == EmptyWordList::Refuse)
+            return Finish(job, IDS_EMPTY_WORD_LIST_REFUSED, MsgIcon::Exclamation);
+        if (emptyList == EmptyWordList::Ask &&
+            AfxMessageBox(IDS_EMPTY_WORD_LIST_QUESTION, MsgIcon::Exclamation, MsgButtons::YesNo) != IDYES)
+            return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
+    }
     while (!job.m_pNewDict->ReplaceDictionary()) {
         if (!bAskRetry)
             return Finish(job, IDS_CANNOT_RENAME, MsgIcon::Exclamation);

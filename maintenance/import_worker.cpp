@@ -123,6 +123,7 @@ UINT ImportThreadProc(void* pParam) {
         return job.Stop(kImportWriteFailed);
     reader.Abort();
     delete job.reader;
+    context.m_nWordsImported = nPosition;  // read by the command once the worker has ended
     progress.Complete();
     return kImportComplete;
 }

@@ -3,6 +3,7 @@
 // makes its own. Every field is set before the worker starts.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "platform/cstring.h"
@@ -26,7 +27,15 @@ struct CJobContext {
     // Why the text file could not be opened (the system's reason, or what
     // made it unsuitable), for callers that can say more than the message.
     CString m_strTextError;
+    // Set by the import worker before it completes: the distinct words of
+    // the new dictionary.
+    int64_t m_nWordsImported = 0;
 };
+
+// What an import does when the word list gave no word at all, so that the
+// new dictionary would hold none: ask before it replaces the old one (No is
+// the default), refuse (message 59203), or go ahead.
+enum class EmptyWordList { Ask, Refuse, Accept };
 
 // Runs the progress display modally until the worker completes (IDOK) or
 // stops (IDCANCEL): a dialog in the desktop program, a status line in the
@@ -69,10 +78,13 @@ inline constexpr UINT kExportEndedByReader = 0;
 
 // The load command after its file dialog: imports `path` and, when the
 // worker completes, puts the new dictionary in place. Returns the id of the
-// last message shown: 59151 on success, 59152 after a cancel, the refusal
-// of a list too large for the format, or the failure message. With bAskRetry false a failed
+// last message shown: 59151 on success, 59152 after a cancel (or after the
+// user chose to keep the old dictionary rather than an empty one), the
+// refusal of a list too large for the format or of one without words, or
+// the failure message. With bAskRetry false a failed
 // replacement is reported once with message 59166 and not retried.
-UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry = true);
+UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry = true,
+                          EmptyWordList emptyList = EmptyWordList::Ask);
 
 // The save command after its file dialog: creates `path` and exports the
 // dictionary into it. Returns the id of the last message shown: 59149 on

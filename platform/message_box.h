@@ -9,11 +9,15 @@
 #include "platform/cstring.h"
 
 enum class MsgIcon { Stop, Exclamation, Information };
-enum class MsgButtons { Ok, RetryCancel };
+// YesNo asks a question whose default button is No: only the answer IDYES
+// means Yes, so a sink that answers IDOK (or a box that is closed) says No.
+enum class MsgButtons { Ok, RetryCancel, YesNo };
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDRETRY = 4;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
 
 using MessageSink = std::function<int(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons)>;
 

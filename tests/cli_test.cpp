@@ -112,7 +112,7 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     // Every pattern with '?' is quoted, so that the shell leaves it alone.
     EXPECT_EQ(std::string(kCliHelp).find("find c?t"), std::string::npos);
     EXPECT_NE(std::string(kCliHelp).find("find 'c?t'"), std::string::npos);
-    for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import FILE", "export FILE|-", "Ctrl-C"})
+    for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import [--allow-empty] FILE", "export FILE|-", "Ctrl-C"})
         EXPECT_NE(std::string(kCliHelp).find(topic), std::string::npos) << topic;
 }
 
@@ -170,9 +170,19 @@ TEST_F(CliTest, ImportAndExportRoundTrip) {
     const CliRun toStdout = RunTool(dir, {"export", "-"});
     EXPECT_EQ(toStdout.exitCode, 0);
     EXPECT_EQ(toStdout.out, "OX\nYAK\nZEBRA\n");
-    // A list with no word at all shows as such.
+    // A list with no word at all is refused, and the dictionary kept, unless
+    // an empty dictionary is asked for.
+    const std::string before = dir.Read("dictionary.dat");
     dir.Write("numbers.txt", "1\n22\n");
-    EXPECT_EQ(RunTool(dir, {"import", "numbers.txt"}).err, "Dictionary was successfully loaded from file.\n0 words\n");
+    const CliRun refused = RunTool(dir, {"import", "numbers.txt"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, LoadStringText(IDS_EMPTY_WORD_LIST_REFUSED) +
+                               "\ngridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
+    EXPECT_EQ(dir.Read("dictionary.dat"), before);
+    const CliRun allowed = RunTool(dir, {"import", "--allow-empty", "numbers.txt"});
+    EXPECT_EQ(allowed.exitCode, 0);
+    EXPECT_EQ(allowed.err, "Dictionary was successfully loaded from file.\n0 words\n");
+    EXPECT_EQ(RunTool(dir, {"--allow-empty", "export", "-"}).exitCode, 2) << "--allow-empty goes with import only";
 }
 
 TEST_F(CliTest, FilesThatCannotBeOpenedAreNamedWithTheReason) {

@@ -64,11 +64,42 @@ TEST_F(JobTest, ImportReplacesTheDictionary) {
     EXPECT_EQ(job.m_pNewDict, nullptr);
 }
 
-TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionary) {
+TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionaryOnlyWhenTheUserSaysSo) {
+    // No line is a word: too short, digits, a list saved as UTF-16.
     dir.Write("none.txt", "a\nI\n\n123\n");
+    dir.Write("utf16.txt", std::string("\xFF\xFE" "c\0a\0t\0\n\0d\0o\0g\0\n\0", 18));
+    const RecordedMessage question{59202, MsgIcon::Exclamation, MsgButtons::YesNo};
+    for (const char* list : {"none.txt", "utf16.txt"}) {
+        SCOPED_TRACE(list);
+        MessageRecorder recorder;  // answers No, the default
+        EXPECT_EQ(Import(dir.File(list)), 59152u);
+        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{question, {59152, MsgIcon::Information, MsgButtons::Ok}}));
+        ExpectOldDictionaryKept();
+    }
+    {
+        MessageRecorder recorder;
+        recorder.QueueAnswer(IDYES);
+        EXPECT_EQ(Import(dir.File("none.txt")), 59151u);
+        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{question, {59151, MsgIcon::Information, MsgButtons::Ok}}));
+        EXPECT_EQ(Hex(dir.Read("dictionary.dat")), "00");
+    }
+    // The command line's ways: refused without a question, or accepted.
+    const auto importWith = [this](EmptyWordList policy) {
+        return OnLoadDictionaryFile(job, dir.File("none.txt"),
+                                    [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); },
+                                    false, policy);
+    };
+    dir.Write("dictionary.dat", oldDictionary);
     MessageRecorder recorder;
-    EXPECT_EQ(Import(dir.File("none.txt")), 59151u);
+    EXPECT_EQ(importWith(EmptyWordList::Refuse), 59203u);
+    EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59203, MsgIcon::Exclamation, MsgButtons::Ok}}));
+    ExpectOldDictionaryKept();
+    EXPECT_EQ(importWith(EmptyWordList::Accept), 59151u);
     EXPECT_EQ(Hex(dir.Read("dictionary.dat")), "00");
+    // A list of words asks nothing, whatever the policy.
+    recorder.Clear();
+    EXPECT_EQ(Import(dir.File("list.txt")), 59151u);
+    EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59151});
 }
 
 TEST_F(JobTest, CancelInEveryPhaseKeepsTheOldDictionary) {

@@ -83,10 +83,10 @@ MessageRecorder::MessageRecorder() : m_state(new State) {
         EXPECT_FALSE(text.empty()) << "message " << id << " has no text";
         std::lock_guard<std::mutex> lock(state->mutex);
         state->messages.push_back({id, icon, buttons});
-        if (buttons != MsgButtons::RetryCancel)
+        if (buttons == MsgButtons::Ok)
             return IDOK;
         if (state->answers.empty())
-            return IDCANCEL;
+            return buttons == MsgButtons::YesNo ? IDNO : IDCANCEL;
         const int answer = state->answers.front();
         state->answers.pop_front();
         return answer;
@@ -140,6 +140,7 @@ std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string
         text += w + "\n";
     dir.Write("words-input.txt", text);
     MessageRecorder quiet;
+    quiet.QueueAnswer(IDYES);  // words that give no word mean to build an empty dictionary
     const UINT result = ImportHeadless(dir.File("words-input.txt"));
     EXPECT_EQ(result, 59151u) << "import of the test word list failed";
     return dir.Read("dictionary.dat");

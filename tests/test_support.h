@@ -32,8 +32,8 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage&) const = default;
 };
 
-// Records every message box while it lives; answers Retry/Cancel questions
-// from a queue of answers (IDCANCEL when it is empty).
+// Records every message box while it lives; answers Retry/Cancel and Yes/No
+// questions from a queue of answers (IDCANCEL or IDNO when it is empty).
 class MessageRecorder {
 public:
     MessageRecorder();
