@@ -107,6 +107,19 @@ TEST_F(CommandsTest, CancelDuringLoadKeepsTheOldDictionary) {
     EXPECT_FALSE(m_dir->Exists("dictionary.$$$"));
 }
 
+TEST_F(CommandsTest, LoadOfAListWithoutWordsAsksAndKeepsTheOldDictionaryByDefault) {
+    m_dir->Write("phrases.txt", "two words\nl'amour\n1\n");
+    wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_LOADDICT), ExpectFileDialog(kOpenStyle, m_dir->File("phrases.txt")),
+                  ExpectMessage(IDS_EMPTY_WORD_LIST_QUESTION, MsgIcon::Exclamation, MsgButtons::YesNo, wxID_NO),
+                  ExpectMessage(IDS_LOAD_CANCELLED, MsgIcon::Information));
+    EXPECT_EQ(m_dir->Read("dictionary.dat"), m_before);
+    EXPECT_FALSE(m_dir->Exists("dictionary.$$$"));
+    wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_LOADDICT), ExpectFileDialog(kOpenStyle, m_dir->File("phrases.txt")),
+                  ExpectMessage(IDS_EMPTY_WORD_LIST_QUESTION, MsgIcon::Exclamation, MsgButtons::YesNo, wxID_YES),
+                  ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
+    EXPECT_TRUE(ReadAllWords().empty()) << "the user asked for the empty dictionary";
+}
+
 TEST_F(CommandsTest, FailedRenameAsksRetryAndRetrySucceeds) {
     std::atomic<int> renames{0};
     SetFileFaultHook([&renames](FileOp op, const std::string&) { return op == FileOp::Rename && renames++ == 0; });

@@ -52,6 +52,17 @@ int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
     if (m_buttons == MsgButtons::RetryCancel) {
         EXPECT_TRUE(style & wxCANCEL) << "message " << m_nID << " needs Cancel";
         EXPECT_EQ(dlg->GetOKLabel(), "&Retry");
+    } else if (m_buttons == MsgButtons::YesNo) {
+        EXPECT_EQ(style & (wxYES_NO | wxCANCEL | wxOK), wxYES_NO) << "message " << m_nID << " asks Yes or No";
+        // No is the button that Return presses. The hook runs before the
+        // dialog makes its buttons: make them as it would, to look.
+        struct Buttons : wxGenericMessageDialog {
+            static auto Maker() { return &Buttons::DoCreateMsgdialog; }
+        };
+        (dlg->*Buttons::Maker())();
+        const wxWindow* no = dlg->FindWindow(wxID_NO);
+        EXPECT_NE(no, nullptr);
+        EXPECT_EQ(dlg->GetDefaultItem(), no) << "message " << m_nID << ": No must be the default";
     } else {
         EXPECT_FALSE(style & wxCANCEL) << "message " << m_nID << " has only OK";
     }

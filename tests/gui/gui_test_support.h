@@ -29,7 +29,8 @@ protected:
 
 // Expects one of the program's message boxes: its text (string-table entry
 // nID), the program's title as caption, its icon and buttons; answers with
-// `answer` (wxID_OK, or wxID_CANCEL for Cancel, in a Retry/Cancel box).
+// `answer` (wxID_OK, or wxID_CANCEL for Cancel, in a Retry/Cancel box;
+// wxID_YES or wxID_NO in a Yes/No box, whose default must be No).
 class ExpectMessage : public wxExpectModalBase<wxGenericMessageDialog, ExpectMessage> {
 public:
     ExpectMessage(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok, int answer = wxID_OK);
