@@ -2,7 +2,8 @@
 // then walked whole in list-all mode and written out by the export worker.
 // Every word returned must have the pattern's length and letters A-Z only,
 // damage may only show as the reader's own messages, and the export must
-// write exactly the words that list-all mode yields.
+// write exactly the words that list-all mode yields, or, when a block is
+// damaged, stop and leave no output.
 //
 // Input: a flags byte (1 anagram, 2 limit, 4 list-all for the search,
 // 8 also walk and export), the pattern and the letters (each a length byte and
@@ -56,7 +57,8 @@ void Search(BOOL anagram, BOOL limit, BOOL listAll, const std::string& pattern, 
 }
 
 void WalkAndExport() {
-    const std::vector<std::vector<std::string>> words = fuzz::ListAllWords();
+    bool damaged = false;
+    const std::vector<std::vector<std::string>> words = fuzz::ListAllWords(&damaged);
     std::string expected;
     for (size_t length = 0; length < words.size(); ++length)
         for (const std::string& word : words[length]) {
@@ -75,6 +77,11 @@ void WalkAndExport() {
     const UINT code = ExportThreadProc(&job);  // the worker, run on this thread
     if (words.empty()) {
         Check(code == kExportOpenFailed && progress.m_bStopped.load(), "export of an unreadable file did not stop");
+        return;
+    }
+    if (damaged) {
+        Check(code == kExportDamaged && progress.m_bStopped.load(), "export of a damaged block did not stop");
+        Check(!env.Exists("export.txt"), "a stopped export left its output");
         return;
     }
     Check(code == kExportComplete && progress.m_bComplete.load(), "export did not complete");

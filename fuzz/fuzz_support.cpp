@@ -103,20 +103,25 @@ std::string InputReader::Rest() {
 
 int RunWithoutDisplay(CProgressDlg& dlg) { return RunProgressLoop(dlg, 0, nullptr, nullptr); }
 
-std::vector<std::vector<std::string>> ListAllWords() {
+std::vector<std::vector<std::string>> ListAllWords(bool* pDamaged) {
     std::vector<std::vector<std::string>> words;
+    bool damaged = false;
     CDictionary dict;
     if (!dict.OpenForReading())
         return words;
     words.resize(static_cast<size_t>(dict.GetMaxLength()) + 1);
     for (int length = 2; length <= dict.GetMaxLength(); ++length) {
         int count = 0;
-        if (!dict.PrepareSearch(FALSE, std::to_string(length), CString(), FALSE, count))
+        if (!dict.PrepareSearch(FALSE, std::to_string(length), CString(), FALSE, count)) {
+            damaged = true;
             continue;
+        }
         CString word;
         while (dict.NextMatch(word, TRUE))
             words[static_cast<size_t>(length)].push_back(word);
     }
+    if (pDamaged)
+        *pDamaged = damaged || dict.DamageFound();
     return words;
 }
 

@@ -61,7 +61,9 @@ int RunWithoutDisplay(CProgressDlg& dlg);
 
 // Every word of dictionary.dat per length (index = length) as list-all mode
 // of the search machinery returns them; empty when the file cannot be opened.
-std::vector<std::vector<std::string>> ListAllWords();
+// *pDamaged (when given) tells whether some length block could not be found
+// or decoded whole.
+std::vector<std::vector<std::string>> ListAllWords(bool* pDamaged = nullptr);
 
 // Reference word-list reader, in the file's order: the lines (CR and LF end
 // lines) that have 2 to 255 characters, all ASCII letters, upper-cased.
