@@ -211,6 +211,25 @@ TEST_F(CommandsTest, SaveWithoutDictionaryShows106ThenAFailure) {
     EXPECT_FALSE(m_dir->Exists("out.txt"));
 }
 
+TEST_F(CommandsTest, SaveOfADamagedDictionaryShowsOneMessageThenTheFailure) {
+    // Every block but the first starts with a prefix code, which no first
+    // word can have: one box for the damage, not one per length.
+    std::string bytes = m_before;
+    const int longest = static_cast<unsigned char>(bytes.back());
+    for (int length = 3; length <= longest; ++length) {
+        const size_t at = bytes.size() - 1 - 6 * static_cast<size_t>(longest - 1) + 6 * (length - 2) + 3;
+        const size_t start = (static_cast<size_t>(static_cast<unsigned char>(bytes[at])) << 16) |
+                             (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 1])) << 8) |
+                             static_cast<unsigned char>(bytes[at + 2]);
+        bytes[start] = static_cast<char>(0xF8);
+    }
+    m_dir->Write("dictionary.dat", bytes);
+    m_dir->Write("out.txt", "old contents\n");
+    wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_SAVEDICT), ExpectFileDialog(kSaveStyle, m_dir->File("out.txt")),
+                  ExpectMessage(IDS_INVALID_CHARACTER, MsgIcon::Stop), ExpectMessage(IDS_SAVE_FAILED, MsgIcon::Stop));
+    EXPECT_EQ(m_dir->Read("out.txt"), "old contents\n");
+}
+
 TEST_F(CommandsTest, SaveToAnUncreatableFileShows59146) {
     wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_SAVEDICT), ExpectFileDialog(kSaveStyle, m_dir->File("no/such/dir.txt")),
                   ExpectMessage(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation));
