@@ -432,6 +432,10 @@ TEST_F(ShellTest, HelpTopicsCloseWithEscapeAndCtrlW) {
 
 TEST_F(ShellTest, MessageBoxesAreCaptionedWithTheProgramTitle) {
     EXPECT_EQ(GetAppTitle(), ExpectedTitle());
+    // The program's own name is written as its window's caption writes it;
+    // a copy under another name keeps that name.
+    EXPECT_EQ(AppTitleFor("gridwell"), "Gridwell");
+    EXPECT_EQ(AppTitleFor("copy-of-gridwell"), "copy-of-gridwell");
     int answer = 0;
     wxTEST_DIALOG(answer = AfxMessageBox(IDS_LOAD_DONE, MsgIcon::Information),
                   ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
