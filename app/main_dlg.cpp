@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -162,7 +163,12 @@ void CMainDlg::CreateControls() {
     m_pFind->SetDefault();
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
     LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
-    // Screen readers name the clue box after its label.
+    // Screen readers name the text boxes after their labels. The pattern
+    // box is a combo box around an entry: both get the label's name, or GTK
+    // would announce the combo box by its current history entry.
+    LinkLabel(patternLabel, m_pPattern->GetConnectWidget(), "Pattern to match:");
+    SetAccessibleName(m_pPattern->GetHandle(), "Pattern to match:");
+    LinkLabel(lettersLabel, m_pLetters->GetHandle(), "Remaining letters:");
     LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
 }
 
@@ -173,6 +179,10 @@ void CMainDlg::OnCloseWindow(wxCloseEvent&) {
     delete m_pMeaning;
     m_pMeaning = nullptr;
     Destroy();
+    // The window is deleted, and the program ends, at idle time. A close
+    // that came without any input event of its own (a screen reader's
+    // "press" of Exit) would otherwise wait for the next mouse movement.
+    wxWakeUpIdle();
 }
 
 void CMainDlg::OnHelpButton(wxCommandEvent&) { TheHelpBook().ShowTopics(); }
