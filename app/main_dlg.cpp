@@ -35,7 +35,7 @@ constexpr const char* kMenuButtonText = "Menu";
 
 CMainDlg::CMainDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, t::kCaption, wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxRESIZE_BORDER) {
     SetIcons(LoadAppIconBundle());
     CreateControls();
     BuildProgramMenu();
@@ -72,6 +72,7 @@ CMainDlg::CMainDlg(wxWindow* parent)
     Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
     Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnCloseWindow, this);
+    Bind(wxEVT_SIZE, &CMainDlg::OnSize, this);
 
     // Centred on the screen; Matching word and the limit checked; the focus
     // in the pattern box.
@@ -159,6 +160,12 @@ void CMainDlg::CreateControls() {
     layout.Place(helpButton, t::kHelp);
     layout.PlaceRect(m_pMenuButton, menuRect);
     layout.FitDialog(t::kWidth, t::kHeight);
+    // The template's size is the smallest; larger, the list takes the room.
+    m_defaultClient = GetClientSize();
+    m_defaultList = m_pSolutions->GetRect();
+    m_defaultCount = m_pCount->GetRect();
+    m_defaultMenuButton = m_pMenuButton->GetRect();
+    SetMinSize(GetSize());
 
     m_pFind->SetDefault();
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
@@ -186,5 +193,24 @@ void CMainDlg::OnCloseWindow(wxCloseEvent&) {
 }
 
 void CMainDlg::OnHelpButton(wxCommandEvent&) { TheHelpBook().ShowTopics(); }
+
+void CMainDlg::OnSize(wxSizeEvent& event) {
+    event.Skip();
+    if (m_defaultClient == wxSize())
+        return;  // still being built
+    // The other controls keep their places: they fill the template's size.
+    const wxSize client = GetClientSize();
+    const int dx = std::max(0, client.x - m_defaultClient.x);
+    const int dy = std::max(0, client.y - m_defaultClient.y);
+    wxRect list = m_defaultList;
+    list.width += dx;
+    list.height += dy;
+    m_pSolutions->SetSize(list);
+    wxRect count = m_defaultCount;
+    count.y += dy;
+    count.width += dx;
+    m_pCount->SetSize(count);
+    m_pMenuButton->Move(m_defaultMenuButton.GetPosition() + wxPoint(dx, 0));
+}
 
 // Copy

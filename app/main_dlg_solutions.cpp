@@ -14,7 +14,7 @@
 void CMainDlg::OnCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     const int mods = event.GetModifiers();
-    if (m_bMoving && HandleMoveKey(key, mods))
+    if (m_keyboardFrame != KeyboardFrame::None && HandleFrameKey(key, mods))
         return;
     // While the Meaning window is open, Escape closes it, wherever the focus
     // is here; the next Escape is Exit. F6 goes over to it.
