@@ -49,9 +49,11 @@ def active_window_name():
 def main():
     pid = int(sys.argv[1])
     app = app_of(pid)
+    # A window manager has made the window active already; without one,
+    # xdotool cannot wait for that.
     subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid), "--name", "^Gridwell$",
-                    "windowactivate", "--sync"], check=False)
-    time.sleep(0.5)
+                    "windowactivate"], check=False)
+    time.sleep(1)
     subprocess.run(["xdotool", "type", "c?t"], check=True)
     keys("Return")
     table = solutions(app)
