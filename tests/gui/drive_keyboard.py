@@ -7,8 +7,8 @@ Usage: drive_keyboard.py PID
 Types "c?t" and Enter, then checks that Alt+S puts the focus on the rows with
 one current, that Down moves on and Ctrl+C copies that word, that Tab from
 the Remaining letters box reaches the rows too, that a history entry with
-letters chosen again is read as the screen shows it, and that Escape ends the
-program. Exits 1 on a problem.
+letters chosen again is read as the screen shows it, that Size from the program
+menu makes the window and its list larger, and that Escape ends the program. Exits 1 on a problem.
 """
 import subprocess
 import sys
@@ -136,6 +136,22 @@ def main():
     items = [n.name for n in descendants(combo) if n.getRole() == pyatspi.ROLE_MENU_ITEM]
     expect("the open list reads %s" % items, sorted(items) == ["c?t", "c?t (u)"])
     keys("Escape")  # closes the list
+
+    # Size from the program menu: the arrows make the window larger, and the
+    # solutions take the room.
+    table = solutions(app)
+    before = table.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    keys("alt+space")
+    keys("s")  # Size and Save share the mnemonic: it goes to Size, the first
+    keys("Return")
+    for _ in range(5):
+        keys("Right")
+        keys("Down")
+    keys("Return")
+    after = table.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    expect("Size and the arrows give the list room (%dx%d to %dx%d)" % (before.width, before.height, after.width,
+                                                                         after.height),
+           (after.width, after.height) == (before.width + 40, before.height + 40) and after.x == before.x)
 
     keys("Escape")
 
