@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
+#include <wx/button.h>
 #include <wx/stattext.h>
+#include <wx/toolbar.h>
 
 namespace {
 
@@ -16,6 +18,8 @@ using AtkObjectGetName = const char* (*)(void* accessible);
 using SignalConnectData = unsigned long (*)(void* instance, const char* signal, void (*handler)(), void* data,
                                             void* destroy, int flags);
 using WidgetGrabFocus = void (*)(GtkWidget* widget);
+using ToolbarGetNthItem = GtkWidget* (*)(void* toolbar, int n);
+using BinGetChild = GtkWidget* (*)(GtkWidget* bin);
 
 template <typename F>
 F Lookup(const char* name) {
@@ -34,6 +38,49 @@ bool LinkLabel(wxStaticText* label, GtkWidget* widget, const wxString& name) {
     if (void* accessible = getAccessible(widget))
         setName(accessible, name.utf8_str());
     return true;
+}
+
+bool SetAccessibleName(GtkWidget* widget, const wxString& name) {
+    static const auto getAccessible = Lookup<WidgetGetAccessible>("gtk_widget_get_accessible");
+    static const auto setName = Lookup<AtkObjectSetName>("atk_object_set_name");
+    if (!getAccessible || !setName || !widget)
+        return false;
+    void* accessible = getAccessible(widget);
+    if (!accessible)
+        return false;
+    setName(accessible, name.utf8_str());
+    return true;
+}
+
+void NameToolButtons(wxToolBar* toolbar) {
+    static const auto nthItem = Lookup<ToolbarGetNthItem>("gtk_toolbar_get_nth_item");
+    static const auto binChild = Lookup<BinGetChild>("gtk_bin_get_child");
+    if (!nthItem || !binChild || !toolbar || !toolbar->GTKGetToolbar())
+        return;
+    // GTK keeps one tool item per tool, separators included, in the tools'
+    // order; the button that takes the focus is the tool item's child.
+    for (size_t pos = 0; pos < toolbar->GetToolsCount(); ++pos) {
+        const wxToolBarToolBase* tool = toolbar->GetToolByPos(static_cast<int>(pos));
+        if (!tool || !tool->IsButton() || tool->GetShortHelp().empty())
+            continue;
+        GtkWidget* item = nthItem(toolbar->GTKGetToolbar(), static_cast<int>(pos));
+        if (!item)
+            continue;
+        SetAccessibleName(item, tool->GetShortHelp());
+        if (GtkWidget* button = binChild(item))
+            SetAccessibleName(button, tool->GetShortHelp());
+    }
+}
+
+void NamePictureButtons(wxWindow* root) {
+    if (!root)
+        return;
+    for (wxWindow* child : root->GetChildren()) {
+        auto* button = wxDynamicCast(child, wxButton);
+        if (button && button->GetLabel().empty() && button->GetToolTip())
+            SetAccessibleName(button->GetHandle(), button->GetToolTipText());
+        NamePictureButtons(child);
+    }
 }
 
 wxString AccessibleName(GtkWidget* widget) {

@@ -8,12 +8,25 @@
 #include <wx/string.h>
 
 class wxStaticText;
+class wxToolBar;
 class wxWindow;
 
 // Makes `label` (its "&" mnemonic and its text, for screen readers) lead to
 // `target`'s own GTK widget `widget`; also names that widget `name`.
 // Returns false when the toolkit's accessibility calls are not available.
 bool LinkLabel(wxStaticText* label, GtkWidget* widget, const wxString& name);
+
+// Gives `widget` the name screen readers announce for it. Returns false when
+// the toolkit's accessibility calls are not available.
+bool SetAccessibleName(GtkWidget* widget, const wxString& name);
+
+// Names each button of `toolbar` after its tooltip: the buttons show only
+// pictures, and GTK gives such buttons no name of their own.
+void NameToolButtons(wxToolBar* toolbar);
+
+// Names each button under `root` that shows only a picture after its
+// tooltip, for the same reason.
+void NamePictureButtons(wxWindow* root);
 
 // The name screen readers get for `widget`, or empty.
 wxString AccessibleName(GtkWidget* widget);

@@ -13,6 +13,10 @@
 #include <wx/thread.h>
 #include <wx/toplevel.h>
 
+#include "app/work_dir.h"
+#include "res/dialog_templates.h"
+#include "res/string_table.h"
+
 namespace {
 
 // The window a message box belongs to: the newest modal dialog (a progress
@@ -47,8 +51,8 @@ private:
     wxString m_text;
 };
 
-int ShowOnGuiThread(UINT, const CString& text, MsgIcon icon, MsgButtons buttons) {
-    const wxString message = wxString::FromUTF8(text.c_str());
+int ShowOnGuiThread(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {
+    const wxString message = MessageText(nID, text);
     if (wxThread::IsMain())
         return ShowMessageBox(message, icon, buttons);
     // The worker waits here until the user-interface thread has shown the box
@@ -63,8 +67,28 @@ int ShowOnGuiThread(UINT, const CString& text, MsgIcon icon, MsgButtons buttons)
 
 }  // namespace
 
+wxString MessageText(UINT nID, const CString& text) {
+    wxString message = wxString::FromUTF8(text.c_str());
+    if (nID != IDS_CANNOT_OPEN_DICT && nID != IDS_NO_LONGEST_LENGTH)
+        return message;
+    // A missing or empty dictionary: where it was looked for, and how to
+    // make one, as the command-line tool says too.
+    wxString menuItem = wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str());
+    menuItem.Replace("&", "");
+    message << "\n\nGridwell looked for the dictionary at:\n"
+            << wxString::FromUTF8(WorkDirPath("dictionary.dat").c_str())
+            << "\n\nTo make one from a word list (a text file with one word on each line), choose \"" << menuItem
+            << "\" in the program menu (the Menu button, or Alt+Space).";
+    return message;
+}
+
+wxString AppTitleFor(const wxString& exeName) {
+    const wxString caption = tmpl::main_dlg::kCaption;
+    return exeName.IsSameAs(caption, false) ? caption : exeName;
+}
+
 wxString GetAppTitle() {
-    return wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetName();
+    return AppTitleFor(wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetName());
 }
 
 int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {

@@ -11,7 +11,17 @@
 
 class wxWindow;
 
-// The program's title: the executable's file name without its extension.
+// The text a message box shows for string-table entry nID, whose text is
+// `text`: the entry itself, and for a dictionary that is missing or empty
+// (106, 108) where it was looked for and how to make one.
+wxString MessageText(UINT nID, const CString& text);
+
+// The program's title for an executable named `exeName` (without its
+// extension): the main window's caption when the name is the program's own
+// in any case ("gridwell" gives "Gridwell"), else the name as it is, so a
+// copy under another name is captioned with that name.
+wxString AppTitleFor(const wxString& exeName);
+// The title of this process's executable.
 wxString GetAppTitle();
 
 // Shows `text` in a modal message box over the active window; returns IDOK,

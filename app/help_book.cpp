@@ -6,8 +6,10 @@
 #include <wx/fs_arc.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
 #include <wx/stdpaths.h>
 
+#include "app/accessibility.h"
 #include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
@@ -46,6 +48,11 @@ bool CHelpBook::ShowTopics() {
         wxWindow* window = frame->GetHelpWindow();
         if (window && window != m_pHelpWindow) {
             m_pHelpWindow = window;
+            // Its toolbar and bookmark buttons show only pictures: they are
+            // named after their tooltips for screen readers.
+            if (auto* helpWindow = wxDynamicCast(window, wxHtmlHelpWindow))
+                NameToolButtons(helpWindow->GetToolBar());
+            NamePictureButtons(window);
             // Escape and Ctrl+W close it, as they close other windows here.
             frame->Bind(wxEVT_CHAR_HOOK, [frame](wxKeyEvent& event) {
                 const int key = event.GetKeyCode();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -34,7 +35,7 @@ constexpr const char* kMenuButtonText = "Menu";
 
 CMainDlg::CMainDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, t::kCaption, wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX) {
+               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxRESIZE_BORDER) {
     SetIcons(LoadAppIconBundle());
     CreateControls();
     BuildProgramMenu();
@@ -71,6 +72,7 @@ CMainDlg::CMainDlg(wxWindow* parent)
     Bind(wxEVT_CONTEXT_MENU, &CMainDlg::OnContextMenu, this);
     Bind(wxEVT_ICONIZE, &CMainDlg::OnIconize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainDlg::OnCloseWindow, this);
+    Bind(wxEVT_SIZE, &CMainDlg::OnSize, this);
 
     // Centred on the screen; Matching word and the limit checked; the focus
     // in the pattern box.
@@ -158,11 +160,22 @@ void CMainDlg::CreateControls() {
     layout.Place(helpButton, t::kHelp);
     layout.PlaceRect(m_pMenuButton, menuRect);
     layout.FitDialog(t::kWidth, t::kHeight);
+    // The template's size is the smallest; larger, the list takes the room.
+    m_defaultClient = GetClientSize();
+    m_defaultList = m_pSolutions->GetRect();
+    m_defaultCount = m_pCount->GetRect();
+    m_defaultMenuButton = m_pMenuButton->GetRect();
+    SetMinSize(GetSize());
 
     m_pFind->SetDefault();
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
     LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
-    // Screen readers name the clue box after its label.
+    // Screen readers name the text boxes after their labels. The pattern
+    // box is a combo box around an entry: both get the label's name, or GTK
+    // would announce the combo box by its current history entry.
+    LinkLabel(patternLabel, m_pPattern->GetConnectWidget(), "Pattern to match:");
+    SetAccessibleName(m_pPattern->GetHandle(), "Pattern to match:");
+    LinkLabel(lettersLabel, m_pLetters->GetHandle(), "Remaining letters:");
     LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
 }
 
@@ -173,8 +186,31 @@ void CMainDlg::OnCloseWindow(wxCloseEvent&) {
     delete m_pMeaning;
     m_pMeaning = nullptr;
     Destroy();
+    // The window is deleted, and the program ends, at idle time. A close
+    // that came without any input event of its own (a screen reader's
+    // "press" of Exit) would otherwise wait for the next mouse movement.
+    wxWakeUpIdle();
 }
 
 void CMainDlg::OnHelpButton(wxCommandEvent&) { TheHelpBook().ShowTopics(); }
+
+void CMainDlg::OnSize(wxSizeEvent& event) {
+    event.Skip();
+    if (m_defaultClient == wxSize())
+        return;  // still being built
+    // The other controls keep their places: they fill the template's size.
+    const wxSize client = GetClientSize();
+    const int dx = std::max(0, client.x - m_defaultClient.x);
+    const int dy = std::max(0, client.y - m_defaultClient.y);
+    wxRect list = m_defaultList;
+    list.width += dx;
+    list.height += dy;
+    m_pSolutions->SetSize(list);
+    wxRect count = m_defaultCount;
+    count.y += dy;
+    count.width += dx;
+    m_pCount->SetSize(count);
+    m_pMenuButton->Move(m_defaultMenuButton.GetPosition() + wxPoint(dx, 0));
+}
 
 // Copy

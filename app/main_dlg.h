@@ -83,7 +83,8 @@ public:
     const CString& GetSplitEntry() const { return m_history.GetSplitEntry(); }
     bool IsDropped() const { return m_history.IsDropped(); }
     bool IsSelChanged() const { return m_history.IsSelChanged(); }
-    bool IsMoving() const { return m_bMoving; }
+    bool IsMoving() const { return m_keyboardFrame == KeyboardFrame::Move; }
+    bool IsSizing() const { return m_keyboardFrame == KeyboardFrame::Size; }
 
 private:
     void CreateControls();
@@ -99,10 +100,14 @@ private:
     CString MeaningWord() const;
     void OnSolutionSelected();
     void SetMinimizeGrayed(bool grayed);
-    // The Move command: the arrow keys move the window until Enter (or
-    // Escape, which puts it back).
-    void BeginKeyboardMove();
-    bool HandleMoveKey(int key, int mods);
+    // The Move and Size commands: the arrow keys move or size the window
+    // until Enter (or Escape, which puts it back).
+    enum class KeyboardFrame { None, Move, Size };
+    void BeginKeyboardFrame(KeyboardFrame what);
+    bool HandleFrameKey(int key, int mods);
+    // Gives the solutions list (and the count line and menu button that
+    // follow its edges) the room the window has beyond its default size.
+    void OnSize(wxSizeEvent& event);
 
     void OnCharHook(wxKeyEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
@@ -124,8 +129,14 @@ private:
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;
     wxMenu m_programMenu;
-    bool m_bMoving = false;
-    wxPoint m_moveStart;
+    KeyboardFrame m_keyboardFrame = KeyboardFrame::None;
+    wxRect m_frameStart;
+    // The client size and the rectangles of the controls that follow the
+    // window's size, as the template lays them out.
+    wxSize m_defaultClient;
+    wxRect m_defaultList;
+    wxRect m_defaultCount;
+    wxRect m_defaultMenuButton;
 
     // The list shows "No matching words found" rather than words.
     bool m_bNoMatchRow = false;

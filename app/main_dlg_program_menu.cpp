@@ -1,6 +1,6 @@
 // The program's menu (the window commands, then About, load and save) and
-// the window commands it carries: minimize and restore, and Move from the
-// keyboard.
+// the window commands it carries: minimize and restore, and Move and Size
+// from the keyboard.
 #include "app/main_dlg.h"
 
 #include <wx/button.h>
@@ -12,7 +12,7 @@
 using namespace tmpl::sys_cmd;
 
 namespace {
-// Keyboard move: pixels per arrow key press, and with Ctrl held.
+// Keyboard move and size: pixels per arrow key press, and with Ctrl held.
 constexpr int kMoveStep = 8;
 constexpr int kMoveFineStep = 1;
 }  // namespace
@@ -33,9 +33,8 @@ void CMainDlg::BuildProgramMenu() {
         m_programMenu.Append(MenuIdOf(IDM_LOADDICT), wxString::FromUTF8(LoadStringText(IDS_LOAD_DICTIONARY).c_str()));
         m_programMenu.Append(MenuIdOf(IDM_SAVEDICT), wxString::FromUTF8(LoadStringText(IDS_SAVE_DICTIONARY).c_str()));
     }
-    // The dialog has neither a sizing border nor a maximize box.
+    // The dialog has a sizing border but no maximize box.
     m_programMenu.Enable(MenuIdOf(SC_MAXIMIZE), false);
-    m_programMenu.Enable(MenuIdOf(SC_SIZE), false);
     SetMinimizeGrayed(false);
 }
 
@@ -61,11 +60,13 @@ void CMainDlg::OnSysCommand(unsigned nID) {
         SetMinimizeGrayed(false);
         Iconize(false);
     } else if (nCommand == SC_MOVE) {
-        BeginKeyboardMove();
+        BeginKeyboardFrame(KeyboardFrame::Move);
+    } else if (nCommand == SC_SIZE) {
+        BeginKeyboardFrame(KeyboardFrame::Size);
     } else if (nCommand == SC_CLOSE) {
         Close();
     }
-    // SC_SIZE and SC_MAXIMIZE: the dialog can be neither sized nor maximized.
+    // SC_MAXIMIZE: the dialog cannot be maximized.
 }
 
 void CMainDlg::ShowProgramMenu(const wxPoint& pos) {
@@ -84,40 +85,48 @@ void CMainDlg::OnIconize(wxIconizeEvent& event) {
     event.Skip();
 }
 
-void CMainDlg::BeginKeyboardMove() {
-    m_bMoving = true;
-    m_moveStart = GetPosition();
+void CMainDlg::BeginKeyboardFrame(KeyboardFrame what) {
+    m_keyboardFrame = what;
+    m_frameStart = GetRect();
 }
 
-bool CMainDlg::HandleMoveKey(int key, int mods) {
+bool CMainDlg::HandleFrameKey(int key, int mods) {
     const int step = mods == wxMOD_CONTROL ? kMoveFineStep : kMoveStep;
-    wxPoint pos = GetPosition();
+    wxPoint delta;
     switch (key) {
     case WXK_LEFT:
-        pos.x -= step;
+        delta.x = -step;
         break;
     case WXK_RIGHT:
-        pos.x += step;
+        delta.x = step;
         break;
     case WXK_UP:
-        pos.y -= step;
+        delta.y = -step;
         break;
     case WXK_DOWN:
-        pos.y += step;
+        delta.y = step;
         break;
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:
-        m_bMoving = false;
+        m_keyboardFrame = KeyboardFrame::None;
         return true;
     case WXK_ESCAPE:
-        m_bMoving = false;
-        Move(m_moveStart);
+        m_keyboardFrame = KeyboardFrame::None;
+        SetSize(m_frameStart);
         return true;
     default:
-        // Any other key ends the move where the window is.
-        m_bMoving = false;
+        // Any other key ends the move or size where the window is.
+        m_keyboardFrame = KeyboardFrame::None;
         return false;
     }
-    Move(pos);
+    if (m_keyboardFrame == KeyboardFrame::Move) {
+        Move(GetPosition() + delta);
+    } else {
+        // Right and Down move the bottom right corner out, Left and Up in;
+        // never below the window's smallest size.
+        wxSize size = GetSize() + wxSize(delta.x, delta.y);
+        size.IncTo(GetMinSize());
+        SetSize(size);
+    }
     return true;
 }

@@ -14,8 +14,20 @@
 void CMainDlg::OnCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     const int mods = event.GetModifiers();
-    if (m_bMoving && HandleMoveKey(key, mods))
+    if (m_keyboardFrame != KeyboardFrame::None && HandleFrameKey(key, mods))
         return;
+    // While the Meaning window is open, Escape closes it, wherever the focus
+    // is here; the next Escape is Exit. F6 goes over to it.
+    if (m_pMeaning && m_pMeaning->IsShown() && mods == wxMOD_NONE) {
+        if (key == WXK_ESCAPE) {
+            m_pMeaning->Hide();
+            return;
+        }
+        if (key == WXK_F6) {
+            m_pMeaning->TakeFocus(FindFocus());
+            return;
+        }
+    }
     wxWindow* focus = FindFocus();
     auto focusIn = [focus](wxWindow* control) { return focus && (focus == control || control->IsDescendant(focus)); };
     // Alt+Space opens the program menu anywhere; Shift+F10 and the Menu key

@@ -7,6 +7,10 @@
 
 #include "app/accessibility.h"
 
+namespace {
+constexpr const char* kColumnTitle = "Solutions";
+}  // namespace
+
 // The model owns the rows: the control holds its own reference to the model,
 // so the rows stay valid for as long as anything (GTK, the accessibility
 // layer) can still ask the model for a cell, even while the control is
@@ -31,7 +35,9 @@ CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& p
     AssociateModel(m_model.get());
     // A fixed width (not resizable, not auto-sized) keeps GTK's tree view in
     // fixed-height mode, which is what makes large lists fast.
-    m_column = AppendTextColumn(wxString(), 0, wxDATAVIEW_CELL_INERT, 16, wxALIGN_LEFT, 0);
+    // The header is hidden; its title is the column's name for screen
+    // readers.
+    m_column = AppendTextColumn(kColumnTitle, 0, wxDATAVIEW_CELL_INERT, 16, wxALIGN_LEFT, 0);
 
     wxClientDC dc(this);
     dc.SetFont(GetFont());

@@ -1,4 +1,4 @@
-// The solutions list: one column of words, no header, keyboard and mouse
+// The solutions list: one column of words, no header shown, keyboard and mouse
 // selection. It is GTK's own tree view (through wxDataViewCtrl) with a
 // virtual model and a fixed-width column, so that tens of thousands of rows
 // fill and paint at once and screen readers can read every row.

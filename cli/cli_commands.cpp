@@ -269,7 +269,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         if (icon == MsgIcon::Stop)
             ++counter.failures;
         const int answer = print(nID, text, icon, buttons);
-        if (nID == IDS_CANNOT_OPEN_DICT)
+        if (nID == IDS_CANNOT_OPEN_DICT || nID == IDS_NO_LONGEST_LENGTH)
             std::fprintf(stderr, "gridwell-cli: no dictionary could be read at %s\n"
                          "Make one from a word list with: gridwell-cli import WORDLIST\n",
                          WorkDirPath("dictionary.dat").c_str());

@@ -96,6 +96,7 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_MEANING_CAPTION, "Meaning"},
         {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
         {IDS_MEANING_MENU, "&Meaning"},
+        {IDS_MEANING_OF, "Meaning of %s"},
     };
     return table;
 }

@@ -148,7 +148,7 @@ TEST_F(CliTest, InterruptEndsASearch) {
         << "the search ran on after Ctrl-C and exited with " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
 }
 
-TEST_F(CliTest, MissingDictionaryIsAFailure) {
+TEST_F(CliTest, MissingOrEmptyDictionaryIsAFailure) {
     ScratchDir empty;
     const CliRun run = RunTool(empty, {"find", "cat"});
     EXPECT_EQ(run.exitCode, 2);
@@ -156,6 +156,14 @@ TEST_F(CliTest, MissingDictionaryIsAFailure) {
     // Then where it looked, and how to make one.
     EXPECT_NE(run.err.find(empty.File("dictionary.dat")), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("gridwell-cli import WORDLIST"), std::string::npos) << run.err;
+
+    // An empty dictionary.dat is no dictionary either: the same help.
+    empty.Write("dictionary.dat", "");
+    const CliRun emptyRun = RunTool(empty, {"find", "cat"});
+    EXPECT_EQ(emptyRun.exitCode, 2);
+    EXPECT_EQ(emptyRun.err.rfind("Unable to locate size of longest word", 0), 0u) << emptyRun.err;
+    EXPECT_NE(emptyRun.err.find(empty.File("dictionary.dat")), std::string::npos) << emptyRun.err;
+    EXPECT_NE(emptyRun.err.find("gridwell-cli import WORDLIST"), std::string::npos) << emptyRun.err;
 }
 
 TEST_F(CliTest, ImportAndExportRoundTrip) {

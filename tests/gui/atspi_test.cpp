@@ -15,8 +15,29 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-// Runs the reader script against this process and returns its lines.
+// Runs the reader script against this process once; its lines, and what it
+// said on stderr in `err`.
+Strings ReadOnce(int* exitCode, wxString& err);
+
+// The reader's lines. A reader that could not reach the accessibility bus
+// (it is started on demand, and is slow to answer on a loaded machine) ends
+// on a signal having printed nothing: it is run again, up to three times.
 Strings ReadOverAtSpi(int* exitCode) {
+    wxString err;
+    Strings lines;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        err.clear();
+        lines = ReadOnce(exitCode, err);
+        if (*exitCode >= 0 || !lines.empty())
+            break;
+        Settle(500);
+    }
+    if (!err.Strip(wxString::both).empty())
+        ADD_FAILURE() << "reader said: " << err.utf8_string();
+    return lines;
+}
+
+Strings ReadOnce(int* exitCode, wxString& err) {
     auto* process = new wxProcess(wxPROCESS_REDIRECT);
     bool ended = false;
     int status = -1;
@@ -33,7 +54,7 @@ Strings ReadOverAtSpi(int* exitCode) {
         return lines;
     }
     // The reader asks this process for the list's rows: keep answering.
-    wxString out, err;
+    wxString out;
     auto drain = [&]() {
         while (process->IsInputAvailable())
             out += wxTextInputStream(*process->GetInputStream()).ReadLine() + "\n";
@@ -46,8 +67,6 @@ Strings ReadOverAtSpi(int* exitCode) {
     }, 60000);
     drain();
     *exitCode = ended ? status : -2;
-    if (!err.Strip(wxString::both).empty())
-        ADD_FAILURE() << "reader said: " << err.utf8_string();
     wxStringTokenizer tokens(out, "\n");
     while (tokens.HasMoreTokens()) {
         const wxString line = tokens.GetNextToken();

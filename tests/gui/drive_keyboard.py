@@ -6,8 +6,9 @@ Usage: drive_keyboard.py PID
 
 Types "c?t" and Enter, then checks that Alt+S puts the focus on the rows with
 one current, that Down moves on and Ctrl+C copies that word, that Tab from
-the Remaining letters box reaches the rows too, and that Escape ends the
-program. Exits 1 on a problem.
+the Remaining letters box reaches the rows too, that a history entry with
+letters chosen again is read as the screen shows it, that Size from the program
+menu makes the window and its list larger, and that Escape ends the program. Exits 1 on a problem.
 """
 import subprocess
 import sys
@@ -110,6 +111,47 @@ def main():
     keys("Tab")  # to Clue words
     keys("Tab")
     expect("Tab from Remaining letters and Clue words reaches the rows", focus_on_rows(app))
+
+    # A history entry with letters, chosen again: the pattern box shows the
+    # bare pattern and the letters go back to their box; a screen reader
+    # still calls the box by its label, and reads the open list as shown.
+    keys("alt+p")
+    keys("ctrl+a")
+    subprocess.run(["xdotool", "type", "c?t"], check=True)
+    keys("alt+r")
+    subprocess.run(["xdotool", "type", "u"], check=True)
+    keys("Return")
+    keys("alt+r")
+    keys("ctrl+a")
+    keys("BackSpace")
+    keys("alt+p")
+    keys("alt+Down")
+    keys("Return")  # the entry shown highlighted, the newest: "c?t (u)"
+    combo = next(n for n in descendants(app) if n.getRole() == pyatspi.ROLE_COMBO_BOX)
+    boxes = {n.name: n.queryText().getText(0, -1) for n in descendants(app) if n.getRole() == pyatspi.ROLE_TEXT}
+    expect("choosing \"c?t (u)\" splits it: %s" % boxes,
+           boxes.get("Pattern to match:") == "c?t" and boxes.get("Remaining letters:") == "u")
+    expect("the pattern box is announced by its label (%r)" % combo.name, combo.name == "Pattern to match:")
+    keys("alt+Down")
+    items = [n.name for n in descendants(combo) if n.getRole() == pyatspi.ROLE_MENU_ITEM]
+    expect("the open list reads %s" % items, sorted(items) == ["c?t", "c?t (u)"])
+    keys("Escape")  # closes the list
+
+    # Size from the program menu: the arrows make the window larger, and the
+    # solutions take the room.
+    table = solutions(app)
+    before = table.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    keys("alt+space")
+    keys("s")  # Size and Save share the mnemonic: it goes to Size, the first
+    keys("Return")
+    for _ in range(5):
+        keys("Right")
+        keys("Down")
+    keys("Return")
+    after = table.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    expect("Size and the arrows give the list room (%dx%d to %dx%d)" % (before.width, before.height, after.width,
+                                                                         after.height),
+           (after.width, after.height) == (before.width + 40, before.height + 40) and after.x == before.x)
 
     keys("Escape")
 

@@ -6,7 +6,7 @@ Usage: drive_meaning.py PID
 
 Types "c?t" as the pattern and "feline" as the clue words, presses Find and
 reads the solutions (CAT only), double-clicks CAT with the mouse (xdotool), reads the
-whole text of the Meaning window, presses Escape there and checks that the
+whole text of the Meaning window ("Meaning of CAT"), presses Escape there and checks that the
 window went away, then presses Exit. Exits 1 on a problem.
 """
 import subprocess
@@ -63,7 +63,7 @@ def main():
                     "click", "--repeat", "2", "--delay", "80", "1"], check=True)
 
     meaning = find(app, lambda a: a is not None and a.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME)
-                   and a.name == "Meaning")
+                   and a.name == "Meaning of CAT")
     if meaning is None:
         sys.exit("a double click on CAT opened no Meaning window")
     text_box = find(meaning, lambda a: a is not None and a.getRole() == pyatspi.ROLE_TEXT)

@@ -37,11 +37,15 @@ TEST_F(MainDlgTest, RefusedQueriesLeaveListAndHistoryAlone) {
     EXPECT_EQ(History(), (Strings{"c?t"}));
 }
 
-TEST_F(MainDlgTest, MissingDictionaryShowsMessage106) {
+TEST_F(MainDlgTest, MissingOrEmptyDictionaryShowsWhereItWasLookedFor) {
     Find("c?t");
     std::remove(m_dir->File("dictionary.dat").c_str());
     wxTEST_DIALOG(Find("d?g"), ExpectMessage(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop));
     EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(History(), (Strings{"c?t"}));
+    // An empty file gets the same help after its own message.
+    m_dir->Write("dictionary.dat", "");
+    wxTEST_DIALOG(Find("d?g"), ExpectMessage(IDS_NO_LONGEST_LENGTH, MsgIcon::Stop));
     EXPECT_EQ(History(), (Strings{"c?t"}));
 }
 

@@ -82,7 +82,9 @@ TEST_F(MainDlgTest, MeaningWindowShowsTheSolutionFollowsTheSelectionAndEscapeHid
     CMeaningWnd* wnd = m_dlg->MeaningWindow();
     ASSERT_NE(wnd, nullptr);
     EXPECT_TRUE(wnd->IsShown());
-    EXPECT_EQ(wnd->GetTitle(), "Meaning");
+    EXPECT_EQ(wnd->GetTitle(), "Meaning of CAT");
+    // Beside the main dialog: it hides none of the solutions.
+    EXPECT_FALSE(wnd->GetScreenRect().Intersects(m_dlg->Solutions()->GetScreenRect()));
     EXPECT_EQ(wnd->TextBox()->GetValue().utf8_string().find("Overview of noun cat\n\nThe noun cat has 3 senses"), 0u);
     // The solutions keep the focus; Down moves to COT, which WordNet lacks.
     m_dlg->Solutions()->SetFocus();
@@ -90,6 +92,7 @@ TEST_F(MainDlgTest, MeaningWindowShowsTheSolutionFollowsTheSelectionAndEscapeHid
     sim.Char(WXK_DOWN);
     Settle(200);
     EXPECT_EQ(wnd->Word(), "COT");
+    EXPECT_EQ(wnd->GetTitle(), "Meaning of COT");
     EXPECT_EQ(wnd->TextBox()->GetValue().utf8_string(), "No meaning found for COT.");
 
     wnd->Raise();
@@ -104,4 +107,36 @@ TEST_F(MainDlgTest, MeaningWindowShowsTheSolutionFollowsTheSelectionAndEscapeHid
     m_dlg->ShowMeaning();
     EXPECT_EQ(m_dlg->MeaningWindow(), wnd);
     EXPECT_TRUE(wnd->IsShown());
+}
+
+TEST_F(MainDlgTest, EscapeInTheMainDialogClosesTheMeaningWindowFirst) {
+    WordNetDirScope scope(WriteSampleWordNet(*m_dir));
+    Find("c?t");
+    m_dlg->Solutions()->SetFocus();
+    m_dlg->Solutions()->SelectOnly(0);
+    m_dlg->ShowMeaning();
+    CMeaningWnd* wnd = m_dlg->MeaningWindow();
+    ASSERT_NE(wnd, nullptr);
+    Settle(100);
+    int closes = 0;
+    m_dlg->Bind(wxEVT_CLOSE_WINDOW, [&closes](wxCloseEvent& event) {
+        ++closes;
+        event.Veto();  // the test's dialog stays; the count says Exit was asked for
+    });
+    wxUIActionSimulator sim;
+    // The focus in the solutions, then in the pattern box: Escape closes the
+    // Meaning window only.
+    for (wxWindow* focus : {static_cast<wxWindow*>(m_dlg->Solutions()), static_cast<wxWindow*>(m_dlg->PatternCombo())}) {
+        m_dlg->ShowMeaning();
+        ASSERT_TRUE(wnd->IsShown());
+        focus->SetFocus();
+        Settle(100);
+        sim.Char(WXK_ESCAPE);
+        EXPECT_TRUE(WaitFor([wnd]() { return !wnd->IsShown(); }, 2000));
+        EXPECT_EQ(closes, 0);
+        m_dlg->Solutions()->SelectOnly(0);
+    }
+    // With it closed, Escape is Exit again.
+    sim.Char(WXK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&closes]() { return closes == 1; }, 2000));
 }

@@ -126,6 +126,15 @@ int main(int argc, char** argv) {
     dlg->PatternCombo()->ChangeValue("7");
     dlg->OnFind();
     Shoot(Around(dlg), "main-dialog");
+    // Sized larger: the solutions take the room.
+    {
+        const wxSize size = dlg->GetSize();
+        dlg->SetSize(size + wxSize(240, 160));
+        Settle(300);
+        Shoot(Around(dlg), "main-dialog-larger");
+        dlg->SetSize(size);
+        Settle(200);
+    }
 
     // Common words first, with the limit: the 100 most common of all.
     dlg->CommonCheck()->SetValue(true);
@@ -227,6 +236,14 @@ int main(int argc, char** argv) {
         }
     });
     AfxMessageBox(IDS_LOAD_DONE, MsgIcon::Information);
+    // No dictionary: where it was looked for and how to make one.
+    WhenModal([]() {
+        if (wxDialog* box = TopModal()) {
+            Shoot(Around(box, 10), "message-box-no-dictionary");
+            box->EndModal(wxID_OK);
+        }
+    });
+    AfxMessageBox(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop);
 
     // The About box.
     {
@@ -251,9 +268,10 @@ int main(int argc, char** argv) {
         dlg->Solutions()->SelectOnly(1);
         dlg->ShowMeaning();
         Settle(400);
-        if (dlg->MeaningWindow())
+        if (dlg->MeaningWindow()) {
             Shoot(Around(dlg->MeaningWindow(), 10), "meaning-window");
-        else
+            Shoot(Around(dlg).Union(Around(dlg->MeaningWindow())), "meaning-beside-main-dialog");
+        } else
             ++g_failures;
     }
     dlg->ClueEdit()->ChangeValue("");

@@ -116,7 +116,7 @@ TEST_F(ShellTest, ProgramMenuHoldsTheWindowCommandsThenTheProgramsOwn) {
     EXPECT_TRUE(menu.FindItem(IDM_LOADDICT));
     EXPECT_TRUE(menu.FindItem(IDM_SAVEDICT));
     EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MAXIMIZE)));
-    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
     EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
     EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MOVE)));
     EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_CLOSE)));
@@ -139,9 +139,9 @@ TEST_F(ShellTest, MinimizeIsGrayedUntilRestore) {
     restored.SetEventObject(m_dlg);
     m_dlg->GetEventHandler()->ProcessEvent(restored);
     EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_MINIMIZE)));
-    // Maximize and Size never come back.
+    // Maximize never comes back; Size stays.
     EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_MAXIMIZE)));
-    EXPECT_FALSE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
+    EXPECT_TRUE(menu.IsEnabled(MenuIdOf(SC_SIZE)));
 }
 
 TEST_F(ShellTest, CommandsWithLowBitsActAsTheirMultipleOf16) {
@@ -192,6 +192,59 @@ TEST_F(ShellTest, MoveCommandMovesWithTheArrowKeysAndEscapePutsItBack) {
     press(WXK_RETURN);
     EXPECT_FALSE(m_dlg->IsMoving());
     EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetPosition() == start - wxPoint(8, 0); }));
+}
+
+TEST_F(ShellTest, LargerWindowGivesTheRoomToTheSolutions) {
+    // Every control's place at the default size.
+    std::vector<std::pair<wxWindow*, wxRect>> before;
+    for (wxWindow* child : m_dlg->GetChildren())
+        before.emplace_back(child, child->GetRect());
+    const wxSize start = m_dlg->GetSize();
+    const wxRect list = m_dlg->Solutions()->GetRect();
+    const wxRect count = m_dlg->CountLine()->GetRect();
+    const wxRect menuButton = m_dlg->MenuButton()->GetRect();
+
+    m_dlg->SetSize(start + wxSize(200, 150));
+    ASSERT_TRUE(WaitFor([&]() { return m_dlg->GetSize() == start + wxSize(200, 150); }));
+    Settle(50);
+    EXPECT_EQ(m_dlg->Solutions()->GetRect(), wxRect(list.x, list.y, list.width + 200, list.height + 150));
+    EXPECT_EQ(m_dlg->CountLine()->GetRect(), wxRect(count.x, count.y + 150, count.width + 200, count.height));
+    EXPECT_EQ(m_dlg->MenuButton()->GetRect(), wxRect(menuButton.x + 200, menuButton.y, menuButton.width,
+                                                     menuButton.height));
+    for (const auto& [child, rect] : before) {
+        if (child != m_dlg->Solutions() && child != m_dlg->CountLine() && child != m_dlg->MenuButton()) {
+            EXPECT_EQ(child->GetRect(), rect) << child->GetLabel().utf8_string() << " moved";
+        }
+    }
+    // The list's column is as wide as the list's new room.
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->Solutions()->GetShownColumnWidth() > list.width; }));
+
+    // Never smaller than the default: Size from the keyboard stops there.
+    m_dlg->OnSysCommand(SC_SIZE);
+    ASSERT_TRUE(m_dlg->IsSizing());
+    auto press = [this](int key) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = key;
+        event.SetEventObject(m_dlg);
+        m_dlg->GetEventHandler()->ProcessEvent(event);
+    };
+    for (int i = 0; i < 40; ++i) {
+        press(WXK_LEFT);
+        press(WXK_UP);
+    }
+    press(WXK_RETURN);
+    EXPECT_FALSE(m_dlg->IsSizing());
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetSize() == start; }));
+    Settle(50);
+    EXPECT_EQ(m_dlg->Solutions()->GetRect(), list);
+    // Right and Down grow it; Escape puts the size back.
+    m_dlg->OnSysCommand(SC_SIZE);
+    press(WXK_RIGHT);
+    press(WXK_DOWN);
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetSize() == start + wxSize(8, 8); }));
+    press(WXK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&]() { return m_dlg->GetSize() == start; }));
+    EXPECT_TRUE(m_dlg->IsShown()) << "Escape ended the sizing, not the program";
 }
 
 TEST_F(ShellTest, ProgramMenuOpensFromButtonKeyboardAndRightClick) {
@@ -432,6 +485,10 @@ TEST_F(ShellTest, HelpTopicsCloseWithEscapeAndCtrlW) {
 
 TEST_F(ShellTest, MessageBoxesAreCaptionedWithTheProgramTitle) {
     EXPECT_EQ(GetAppTitle(), ExpectedTitle());
+    // The program's own name is written as its window's caption writes it;
+    // a copy under another name keeps that name.
+    EXPECT_EQ(AppTitleFor("gridwell"), "Gridwell");
+    EXPECT_EQ(AppTitleFor("copy-of-gridwell"), "copy-of-gridwell");
     int answer = 0;
     wxTEST_DIALOG(answer = AfxMessageBox(IDS_LOAD_DONE, MsgIcon::Information),
                   ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
