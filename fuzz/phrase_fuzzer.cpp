@@ -74,8 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The writer sorts and keeps each entry once: the rewritten list is the
     // read one sorted, duplicates gone (the lowest rank kept).
     std::sort(entries.begin(), entries.end(), [](const PhraseEntry& a, const PhraseEntry& b) {
-        return std::tie(a.letters.size(), a.letters, a.breaks, a.rank) <
-               std::tie(b.letters.size(), b.letters, b.breaks, b.rank);
+        const size_t na = a.letters.size();
+        const size_t nb = b.letters.size();
+        return std::tie(na, a.letters, a.breaks, a.rank) < std::tie(nb, b.letters, b.breaks, b.rank);
     });
     std::vector<PhraseEntry> expected;
     for (const PhraseEntry& e : entries)
