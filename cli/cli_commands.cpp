@@ -157,6 +157,15 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
             return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
         pattern = parts.parts.front();  // "(5)": the enumeration of one word
     }
+    // Longer than any word of the dictionary: with --phrases, phrases only.
+    if (phraseFlags.phrases) {
+        CString parsed;
+        if (dict.ParseQuery(parsed, pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
+            parts.parts.assign(1, pattern);
+            parts.breaks.clear();
+            return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
+        }
+    }
     int nResultCount = 0;
     const bool bClue = HasClueWords(clue);
     // Common first and clue words need every match before they can choose:
@@ -363,6 +372,11 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         ExplainTextFileError(job, nMessage);
         if (nMessage == IDS_LOAD_DONE)
             ReportWordCount();
+        if (!job.m_strPhraseError.empty())
+            std::fprintf(stderr, "gridwell-cli: the word list's phrases were not kept: %s\n",
+                         job.m_strPhraseError.c_str());
+        if (nMessage == IDS_LOAD_DONE && !job.m_strPhraseError.empty())
+            return kExitFailure;
         return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);
     }
     if (command == "export") {

@@ -46,11 +46,33 @@ void ListPhrases(CDictionary& dict, CPhraseSources& sources, const CPhraseQuery&
 
 }  // namespace
 
+namespace {
+
+// Phrases of a query without breaks: two words, three only when at least
+// half the letters are known (otherwise they are too many to be worth it).
+void ListUnbrokenPhrases(CDictionary& dict, const CPhraseQuery& query, size_t nMaxListed, std::FILE* out,
+                         PhraseListing& listing) {
+    if (nMaxListed == 0 || query.Length() < 2)
+        return;
+    size_t known = 0;
+    for (const char c : query.Pattern())
+        known += c != '?';
+    const int nMaxWords = 2 * known >= query.Pattern().size() ? 3 : 2;
+    CPhraseSources sources = OpenSources();
+    ListPhrases(dict, sources, query, nMaxWords, nMaxListed, out, listing);
+}
+
+}  // namespace
+
 bool ListPhrasePattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
                        size_t nMaxListed, std::FILE* out, PhraseListing& listing) {
     CPhraseQuery query;
     if (!query.Prepare(dict, anagram, pattern, letters))
         return false;
+    if (pattern.parts.size() == 1) {
+        ListUnbrokenPhrases(dict, query, nMaxListed, out, listing);
+        return true;
+    }
     CPhraseSources sources = OpenSources();
     ListPhrases(dict, sources, query, static_cast<int>(pattern.parts.size()), nMaxListed, out, listing);
     return true;
@@ -59,16 +81,7 @@ bool ListPhrasePattern(CDictionary& dict, bool anagram, const PhrasePattern& pat
 void ListPhrasesOfSearch(CDictionary& dict, size_t nMaxListed, std::FILE* out, PhraseListing& listing) {
     CPhraseQuery query;
     query.PrepareFrom(dict);
-    if (nMaxListed == 0 || query.Length() < 2)
-        return;
-    // Three words only when at least half the letters are known: otherwise
-    // they are too many to be worth listing.
-    size_t known = 0;
-    for (const char c : query.Pattern())
-        known += c != '?';
-    const int nMaxWords = 2 * known >= query.Pattern().size() ? 3 : 2;
-    CPhraseSources sources = OpenSources();
-    ListPhrases(dict, sources, query, nMaxWords, nMaxListed, out, listing);
+    ListUnbrokenPhrases(dict, query, nMaxListed, out, listing);
 }
 
 void ListAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed, std::FILE* out,

@@ -13,7 +13,8 @@ struct PhraseListing {
     bool bFailed = false;  // a phrase file could not be read (said on stderr)
 };
 
-// Lists the phrases that fit a pattern with breaks, at most `nMaxListed`;
+// Lists the phrases that fit a pattern with breaks (or, of one part, of as
+// many letters: breaks anywhere), at most `nMaxListed`;
 // false (nothing listed) when the query is refused, its message shown.
 bool ListPhrasePattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
                        size_t nMaxListed, std::FILE* out, PhraseListing& listing);

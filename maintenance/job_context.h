@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/cstring.h"
 
@@ -21,6 +22,9 @@ struct CJobContext {
     // Why the text file could not be opened (the system's reason, or what
     // made it unsuitable), for callers that can say more than the message.
     CString m_strTextError;
+    // After an import: why the user's phrase file could not be written
+    // (the dictionary itself was), or empty.
+    std::string m_strPhraseError;
 };
 
 // Runs the progress display modally until the worker completes (IDOK) or

@@ -48,6 +48,11 @@ bool CPhraseQuery::Prepare(const CDictionary& grammar, bool anagram, const Phras
     }
     // A part of no letters (`0`) or a phrase longer than any the program
     // holds finds nothing; the pattern is still a pattern.
+    // One part: the phrase's breaks may fall anywhere.
+    if (pattern.parts.size() == 1) {
+        m_partLengths.clear();
+        m_parts = PhrasePattern();
+    }
     if (m_strPattern.size() > static_cast<size_t>(CDictionary::kMaxWordLength)) {
         AfxMessageBox(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
         return false;

@@ -14,7 +14,8 @@
 class CPhraseQuery {
 public:
     // From a pattern with breaks: each part is parsed by the dictionary's
-    // query grammar as a pattern of its own. A refused query shows the
+    // query grammar as a pattern of its own (a pattern of one part gives no
+    // breaks: they may fall anywhere). A refused query shows the
     // message a single pattern would (the pattern's, the remaining
     // letters') and returns false.
     bool Prepare(const CDictionary& grammar, bool anagram, const PhrasePattern& pattern, const CString& letters);

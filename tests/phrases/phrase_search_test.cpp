@@ -202,4 +202,23 @@ TEST_F(PhraseCliTest, ADamagedPhraseFileIsSaid) {
     EXPECT_NE(run.err.find("damaged phrase file"), std::string::npos) << run.err;
 }
 
+TEST_F(PhraseCliTest, ImportedPhrasesAreSearchedWithThePackagedOnes) {
+    dir.Write("list.txt", "cat\nice-lolly\r\nTin Pan Alley\nhot  dog\na b c d e\nsea_eagle\nst. ives\ncot\n");
+    CliRun run = RunCliCapturing({"-C", dir.Path(), "import", dir.File("list.txt")}, dir.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // The dictionary takes its words as before; the phrases go beside it.
+    EXPECT_EQ(Find({"3"}).out, "CAT\nCOT\n");
+    EXPECT_EQ(Find({"3 3 5"}).out, "TIN PAN ALLEY\n");
+    EXPECT_EQ(Find({"3-5"}).out, "ICE-LOLLY\nICE CREAM\nSEA EAGLE\n") << "the packaged phrases too";
+    // Longer than any word of the dictionary: phrases only.
+    EXPECT_EQ(Find({"--phrases", "8"}).out, "ICE-LOLLY\nICE CREAM\nSEA EAGLE\n") << "the user's first";
+    EXPECT_EQ(Find({"8"}).exitCode, 2) << "and without --phrases, too long as before";
+    // A list without phrases leaves none behind.
+    dir.Write("list.txt", "cat\n");
+    run = RunCliCapturing({"-C", dir.Path(), "import", dir.File("list.txt")}, dir.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(dir.Exists(kPhraseFileName));
+    EXPECT_EQ(Find({"3 3 5"}).exitCode, 1);
+}
+
 }  // namespace
