@@ -32,6 +32,7 @@ struct CFoundPhrases {
     size_t nEntries = 0;           // of the listed phrases, entries of a phrase file
     bool bCut = false;             // more compositions may fit than were found
     std::string strError;          // why a phrase file could not be read
+    std::string strNote;           // a list that is not there (no fault)
 };
 
 // The phrase files of a Find: the user's own (beside the dictionary) and the
