@@ -59,6 +59,8 @@ enum : UINT {
     IDS_MEANING_CAPTION = 59193,
     IDS_CLUE_WORDS_LABEL = 59194,
     IDS_MEANING_MENU = 59195,
+    // Phrases and abbreviations (59200-59209).
+    IDS_PHRASES_DAMAGED = 59200,
     IDS_HELP_FAILED = 61703,
 };
 
