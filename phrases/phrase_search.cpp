@@ -14,6 +14,8 @@
 namespace {
 
 constexpr size_t kRanks = CCommonnessTable::kUnknown + 1;
+// What each word of a composition beyond two adds to its order.
+constexpr size_t kExtraWordRanks = 2;
 
 // The dictionary words that may stand for one word of a phrase, in
 // dictionary order, bucketed by how common they are.
@@ -384,11 +386,16 @@ CFoundPhrases FindPhrases(CDictionary& dict, const std::vector<CPhraseFile*>& fi
     const size_t cap = std::min(kMaxCompositions, options.nMaxListed - found.phrases.size());
     const size_t before = found.phrases.size();
     Composer composer(query, listed, cap, found);
+    // In order of the sum of their words' ranks; a third word counts as two
+    // ranks more, so that three very common words do not come before two
+    // common ones.
     bool more = true;
-    for (size_t sum = 0; more && sum <= (kRanks - 1) * maxParts; ++sum)
-        for (const Shape& shape : shapes)
-            if (!(more = composer.Walk(shape, sum)))
+    for (size_t order = 0; more && order <= (kRanks - 1 + kExtraWordRanks) * maxParts; ++order)
+        for (const Shape& shape : shapes) {
+            const size_t extra = kExtraWordRanks * (shape.parts.size() - std::min<size_t>(shape.parts.size(), 2));
+            if (order >= extra && !(more = composer.Walk(shape, order - extra)))
                 break;
+        }
     found.nTotal += static_cast<int64_t>(found.phrases.size() - before);
     return found;
 }
