@@ -3,14 +3,21 @@
 // letters A-Z with its breaks inside the entry, in order; and the entries of
 // a file read to its end, written again, read back the same.
 //
-// Input: a flags byte (1: read through a file, not from memory), then the
-// file's bytes.
+// With flag 2, a pattern comes first (up to a newline): it is cut at its word
+// breaks and prepared as a phrase query, whose test then runs on the file's
+// entries of its length; the cut must give non-empty parts with a break
+// between each two, and the query's parts must add up to its length.
+//
+// Input: a flags byte (1: read through a file, not from memory; 2: a pattern
+// line first), then the file's bytes.
 #include <algorithm>
 #include <tuple>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "dictionary/dictionary.h"
 #include "phrases/phrase_file.h"
+#include "phrases/phrase_query.h"
 
 namespace {
 
@@ -48,7 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
     const bool throughFile = data[0] & 1;
-    const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::string pattern;
+    const bool withPattern = data[0] & 2;
+    if (withPattern) {
+        const size_t newline = bytes.find('\n');
+        pattern = bytes.substr(0, newline);
+        bytes = newline == std::string::npos ? std::string() : bytes.substr(newline + 1);
+    }
     CPhraseFile file;
     bool opened;
     if (throughFile) {
@@ -60,6 +74,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (!opened) {
         Check(!file.Error().empty(), "a refused file without a reason");
+        return 0;
+    }
+    if (withPattern) {
+        fuzz::Env::Get();  // its sink records the messages of a refused query
+        PhrasePattern parts;
+        CPhraseQuery query;
+        const CDictionary grammar;
+        if (SplitPhrasePattern(pattern, parts)) {
+            Check(!parts.parts.empty() && parts.breaks.size() + 1 == parts.parts.size(), "a cut without its breaks");
+            for (const CString& part : parts.parts)
+                Check(!part.empty(), "an empty part");
+            if (query.Prepare(grammar, false, parts, CString())) {
+                int total = 0;
+                for (const int n : query.PartLengths())
+                    total += n;
+                Check(query.PartLengths().empty() || total == query.Length(), "parts that do not add up");
+                file.Walk(query.Length(), [&](const PhraseRecord& r) {
+                    if (query.BreaksFit(r.breaks, r.nBreaks))
+                        (void)query.Matches(r.letters);
+                });
+            }
+        }
         return 0;
     }
     std::vector<PhraseEntry> entries;
