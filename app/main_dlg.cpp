@@ -113,6 +113,8 @@ void CMainDlg::CreateControls() {
     // The option of the bottom row comes after the list and its count, so
     // Tab from the remaining letters still reaches the rows.
     m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
+    m_pPhrases = new wxCheckBox(this, t::IDC_PHRASES, t::kPhrasesText);
+    m_pAbbreviations = new wxCheckBox(this, t::IDC_ABBREVIATIONS, t::kAbbreviationsText);
     m_pFind = new wxButton(this, t::IDC_FIND, t::kFindText);
     auto* exitButton = new wxButton(this, t::IDC_EXIT, t::kExitText);
     auto* helpButton = new wxButton(this, wxID_HELP, t::kHelpText);
@@ -142,6 +144,8 @@ void CMainDlg::CreateControls() {
     layout.Place(clueLabel, t::kClueLabel);
     layout.Place(m_pClue, t::kClue);
     layout.Place(m_pCommon, t::kCommon);
+    layout.Place(m_pPhrases, t::kPhrases);
+    layout.Place(m_pAbbreviations, t::kAbbreviations);
     layout.Place(solutionsLabel, t::kSolutionsLabel);
     // The menu button sits at the top right, above the list; the list's top
     // moves down as far as the button needs, its bottom stays.

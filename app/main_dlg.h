@@ -22,6 +22,7 @@ class wxStaticText;
 class wxTextCtrl;
 class CProgressDlg;
 struct CFoundWords;
+struct CFoundPhrases;
 
 // Menu item ids of the program menu. Window ids stop at 32767, so the window
 // commands (0xF000 and up) are carried shifted right by four bits; the
@@ -75,6 +76,8 @@ public:
     wxStaticText* CountLine() const { return m_pCount; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
     wxCheckBox* CommonCheck() const { return m_pCommon; }
+    wxCheckBox* PhrasesCheck() const { return m_pPhrases; }
+    wxCheckBox* AbbreviationsCheck() const { return m_pAbbreviations; }
     wxRadioButton* MatchingRadio() const { return m_pMatching; }
     wxRadioButton* AnagramRadio() const { return m_pAnagram; }
     wxButton* FindButton() const { return m_pFind; }
@@ -93,7 +96,10 @@ private:
     // Applies the history's changes to the combo box, then `effect`.
     void MirrorHistory(const CSearchHistory::Effect& effect = CSearchHistory::Effect());
     // Lists a Find's words (or the no-match row) and its count line.
-    void ShowFoundWords(CFoundWords found);
+    // The words, then the phrases after them; a damaged phrase file is said.
+    void ShowPhrases(CFoundPhrases phrases, CFoundWords words);
+    // `phraseCount` follows the words' count in the count line.
+    void ShowFoundWords(CFoundWords found, const CString& phraseCount = CString());
     CString ReadText(const wxString& value) const;
     // The solution the Meaning window is about: the current row, or the
     // first selected one; empty for none or for the no-match row.
@@ -119,6 +125,8 @@ private:
     wxRadioButton* m_pAnagram = nullptr;
     wxCheckBox* m_pLimit = nullptr;
     wxCheckBox* m_pCommon = nullptr;
+    wxCheckBox* m_pPhrases = nullptr;
+    wxCheckBox* m_pAbbreviations = nullptr;
     wxComboBox* m_pPattern = nullptr;
     wxTextCtrl* m_pLetters = nullptr;
     wxTextCtrl* m_pClue = nullptr;

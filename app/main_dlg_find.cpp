@@ -3,6 +3,9 @@
 // forwards the box's notifications to it and mirrors its items.
 #include "app/main_dlg.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/radiobut.h>
@@ -15,6 +18,7 @@
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
+#include "phrases/phrase_find.h"
 #include "search/find_words.h"
 #include "search/search_history.h"
 #include "wordnet/related_matches.h"
@@ -46,7 +50,8 @@ CString CMainDlg::ReadText(const wxString& value) const {
 
 void CMainDlg::OnFind() {
     CDictionary dict;
-    const CString strPattern = ReadText(m_pPattern->GetValue());
+    const CString strTyped = ReadText(m_pPattern->GetValue());
+    CString strPattern = strTyped;
     if (strPattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return;
@@ -56,6 +61,21 @@ void CMainDlg::OnFind() {
         return;
     const bool bLimit = m_pLimit->GetValue();
     const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
+    const size_t nMaxListed = bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    // A pattern with word breaks lists phrases only; the history keeps it
+    // as typed.
+    PhrasePattern parts;
+    if (SplitPhrasePattern(strPattern, parts)) {
+        if (parts.parts.size() > 1) {
+            CFoundPhrases phrases;
+            if (!FindPhrasesOfPattern(dict, bAnagram, parts, strLetters, nMaxListed, phrases))
+                return;
+            AddToHistory(CSearchHistory::EntryFor(strTyped, strLetters, false, CString()));
+            ShowPhrases(std::move(phrases), CFoundWords());
+            return;
+        }
+        strPattern = parts.parts.front();  // "(5)": the enumeration of one word
+    }
     // The search runs to the end of its block so that every match is counted;
     // the limit applies to the rows listed.
     int nResultCount = 0;
@@ -86,14 +106,43 @@ void CMainDlg::OnFind() {
     const bool bCommonFirst = m_pCommon->GetValue();
     CFoundWords found = bClue ? CollectRelatedMatches(dict, clues, bLimit, bCommonFirst)
                               : CollectMatches(dict, bLimit, bCommonFirst);
-    ShowFoundWords(std::move(found));
+    if (m_pPhrases->GetValue() || m_pAbbreviations->GetValue()) {
+        // After the words, as many as the limit leaves room for.
+        const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size());
+        CFoundPhrases phrases;
+        if (m_pAbbreviations->GetValue())
+            phrases = FindAbbreviationsOfSearch(dict, bCommonFirst, nLeft);
+        if (m_pPhrases->GetValue()) {
+            CFoundPhrases more = FindPhrasesOfSearch(dict, nLeft - phrases.phrases.size());
+            phrases.phrases.insert(phrases.phrases.end(), more.phrases.begin(), more.phrases.end());
+            phrases.nTotal += more.nTotal;
+            phrases.bCut = more.bCut;
+            if (phrases.strError.empty())
+                phrases.strError = more.strError;
+        }
+        ShowPhrases(std::move(phrases), std::move(found));
+    } else {
+        ShowFoundWords(std::move(found));
+    }
     if (bClue && clues.Damaged())
         AfxMessageBox(IDS_WORDNET_DAMAGED, MsgIcon::Stop);
 }
 
-void CMainDlg::ShowFoundWords(CFoundWords found) {
+void CMainDlg::ShowPhrases(CFoundPhrases phrases, CFoundWords words) {
+    const CString count = FormatPhraseCount(phrases);
+    words.words.insert(words.words.end(), std::make_move_iterator(phrases.phrases.begin()),
+                       std::make_move_iterator(phrases.phrases.end()));
+    ShowFoundWords(std::move(words), count);
+    if (!phrases.strError.empty())
+        AfxMessageBox(IDS_PHRASES_DAMAGED, MsgIcon::Stop);
+}
+
+void CMainDlg::ShowFoundWords(CFoundWords found, const CString& phraseCount) {
     m_bNoMatchRow = found.words.empty();
-    const CString count = FormatWordCount(found.words.size(), found.nTotal);
+    CString count = FormatWordCount(std::min(found.words.size(), static_cast<size_t>(std::max<int64_t>(found.nTotal, 0))),
+                                    found.nTotal);
+    if (!phraseCount.empty())
+        count = count.empty() ? phraseCount : count + ", " + phraseCount;
     if (m_bNoMatchRow)
         m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
     else

@@ -12,6 +12,7 @@
 #include "app/work_dir.h"
 #include "cli/clue_search.h"
 #include "cli/meaning_command.h"
+#include "cli/phrase_find.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
@@ -21,9 +22,12 @@
 #include "search/find_words.h"
 #include "res/string_table.h"
 #include "search/common_first.h"
+#include "phrases/abbreviation_clue.h"
+#include "phrases/phrase_pattern.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
+    "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
@@ -32,7 +36,8 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
+    "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
@@ -58,6 +63,22 @@ const char* const kCliHelp =
     "      kinds of, parts of, similar to); needs the WordNet database:\n"
     "          gridwell-cli find --clue feline 'c?t'   CAT\n"
     "          gridwell-cli find --clue rock s3e       SHAKE, STONE\n"
+    "      A space, comma or hyphen between parts of PATTERN is a word break:\n"
+    "      phrases whose words fit the parts are listed, from WordNet's entries\n"
+    "      of more than one word, then made of two or more dictionary words,\n"
+    "      most common words first. An enumeration as printed works too:\n"
+    "          gridwell-cli find 'i?e c?e?m'     ICE CREAM\n"
+    "          gridwell-cli find '(3,5)'         every phrase of 3 and 5 letters\n"
+    "      LETTERS then count over the unknown places of the whole phrase; with\n"
+    "      --anagram the breaks give the word lengths and the letters are pooled.\n"
+    "      --phrases adds to any other PATTERN its phrases of as many letters\n"
+    "      (two words; three when at least half the letters are known):\n"
+    "          gridwell-cli find --phrases 'h?t?o?'   ... HOT DOG ...\n"
+    "      At most 1,000 phrases made of dictionary words are listed; stderr\n"
+    "      says so when more fit.\n"
+    "      --abbreviations adds SCOWL's abbreviations (NASA, RSVP, PSI), most\n"
+    "      common first with --common; a --clue that asks for one (\"for short\",\n"
+    "      \"Abbr.\", \"initially\" ...) lists them first without being asked.\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
     "\n"
     "  gridwell-cli meaning WORD\n"
@@ -100,8 +121,31 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-int Find(bool anagram, bool limit, bool common, const std::string& clue, const std::string& pattern,
-         const std::string& letters, std::FILE* out, MessageCounter& counter) {
+struct PhraseFlags {
+    bool phrases = false;
+    bool abbreviations = false;
+};
+
+// A pattern with word breaks lists phrases only: no single word has breaks.
+int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhrasePattern& parts,
+                      const std::string& letters, std::FILE* out) {
+    PhraseListing listing;
+    if (!ListPhrasePattern(dict, anagram, parts, letters, limit ? CDictionary::kLimitMatches : SIZE_MAX, out,
+                           listing))
+        return kExitFailure;
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
+        return kExitFailure;
+    }
+    if (listing.nListed == 0)
+        std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
+    if (listing.bFailed)
+        return kExitFailure;
+    return listing.nListed ? kExitOk : kExitNoMatch;
+}
+
+int Find(bool anagram, bool limit, bool common, const std::string& clue, const PhraseFlags& phraseFlags,
+         std::string pattern, const std::string& letters, std::FILE* out, MessageCounter& counter) {
     if (pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
@@ -109,6 +153,21 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
     CDictionary dict;
     if (!dict.OpenForReading())
         return kExitFailure;
+    PhrasePattern parts;
+    if (SplitPhrasePattern(pattern, parts)) {
+        if (parts.parts.size() > 1)
+            return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
+        pattern = parts.parts.front();  // "(5)": the enumeration of one word
+    }
+    // Longer than any word of the dictionary: with --phrases, phrases only.
+    if (phraseFlags.phrases) {
+        CString parsed;
+        if (dict.ParseQuery(parsed, pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
+            parts.parts.assign(1, pattern);
+            parts.breaks.clear();
+            return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
+        }
+    }
     int nResultCount = 0;
     const bool bClue = HasClueWords(clue);
     // Common first and clue words need every match before they can choose:
@@ -119,6 +178,12 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
     CString word;
     int nFound = 0;
     bool bClueFailed = false;
+    // A clue that asks for an abbreviation lists the abbreviations first.
+    PhraseListing phrases;
+    const size_t nMaxListed = limit ? CDictionary::kLimitMatches : SIZE_MAX;
+    const bool bAbbreviationsFirst = bClue && IsAbbreviationClue(clue);
+    if (bAbbreviationsFirst)
+        ListAbbreviationsOfSearch(dict, common, nMaxListed, out, phrases);
     if (bClue) {
         CFoundWords found;
         bClueFailed = !FindRelatedWords(dict, clue, limit, common, found);
@@ -151,12 +216,24 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
         }
         std::fwrite(lines.data(), 1, used, out);
     }
+    nFound += static_cast<int>(phrases.nListed);
+    const auto left = [&] { return nMaxListed - std::min(nMaxListed, static_cast<size_t>(nFound)); };
+    if (phraseFlags.abbreviations && !bAbbreviationsFirst) {
+        phrases.nListed = 0;
+        ListAbbreviationsOfSearch(dict, common, left(), out, phrases);
+        nFound += static_cast<int>(phrases.nListed);
+    }
+    if (phraseFlags.phrases) {
+        phrases.nListed = 0;
+        ListPhrasesOfSearch(dict, left(), out, phrases);
+        nFound += static_cast<int>(phrases.nListed);
+    }
     // Matches that never reached their reader are no success.
     if (std::fflush(out) != 0 || std::ferror(out)) {
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
-    const bool damaged = counter.failures.load() != failuresBefore || bClueFailed;
+    const bool damaged = counter.failures.load() != failuresBefore || bClueFailed || phrases.bFailed;
     if (nFound == 0 && !bClueFailed)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
@@ -198,6 +275,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool limit = false;
     bool common = false;
     bool allowEmpty = false;
+    PhraseFlags phraseFlags;
     bool optionsEnded = false;
     std::string dictionaryDir;
     std::string clue;
@@ -225,6 +303,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 common = true;
             else if (arg == "--allow-empty")
                 allowEmpty = true;
+            else if (arg == "--phrases")
+                phraseFlags.phrases = true;
+            else if (arg == "--abbreviations")
+                phraseFlags.abbreviations = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg.rfind("--clue=", 0) == 0)
@@ -239,8 +321,9 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit || common || bClueGiven))
-        return UsageError("--anagram, --limit, --common and --clue go with find");
+    if (command != "find" && (anagram || limit || common || bClueGiven || phraseFlags.phrases ||
+                              phraseFlags.abbreviations))
+        return UsageError("--anagram, --limit, --common, --clue, --phrases and --abbreviations go with find");
     if (command != "import" && allowEmpty)
         return UsageError("--allow-empty goes with import");
 
@@ -285,7 +368,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, common, clue, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
+        return Find(anagram, limit, common, clue, phraseFlags, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
                     counter);
     }
     if (command == "import") {
@@ -299,6 +382,11 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             std::fprintf(stderr, "gridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
         if (nMessage == IDS_LOAD_DONE)
             ReportWordCount();
+        if (!job.m_strPhraseError.empty())
+            std::fprintf(stderr, "gridwell-cli: the word list's phrases were not kept: %s\n",
+                         job.m_strPhraseError.c_str());
+        if (nMessage == IDS_LOAD_DONE && !job.m_strPhraseError.empty())
+            return kExitFailure;
         return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);
     }
     if (command == "export") {

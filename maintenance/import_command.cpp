@@ -6,6 +6,8 @@
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
 #include "maintenance/word_list_file.h"
+#include "phrases/phrase_file.h"
+#include "phrases/user_phrases.h"
 #include "platform/message_box.h"
 #include "platform/worker_thread.h"
 #include "progress/progress_dlg.h"
@@ -99,5 +101,12 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
         if (AfxMessageBox(IDS_CANNOT_RENAME, MsgIcon::Exclamation, MsgButtons::RetryCancel) != IDRETRY)
             return Finish(job, IDS_LOAD_CANCELLED, MsgIcon::Information);
     }
+    // The list's lines of two to four words go to the phrase file beside
+    // the new dictionary.
+    const CString& temp = job.m_pNewDict->GetTempPath();
+    const size_t slash = temp.rfind('/');
+    const CString dir = slash == CString::npos ? CString(".") : temp.substr(0, slash);
+    job.m_strPhraseError.clear();
+    WriteUserPhrases(path, dir + "/" + kPhraseFileName, job.m_strPhraseError);
     return Finish(job, IDS_LOAD_DONE, MsgIcon::Information);
 }

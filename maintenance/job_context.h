@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/cstring.h"
 
@@ -30,6 +31,9 @@ struct CJobContext {
     // Set by the import worker before it completes: the distinct words of
     // the new dictionary.
     int64_t m_nWordsImported = 0;
+    // After an import: why the user's phrase file could not be written
+    // (the dictionary itself was), or empty.
+    std::string m_strPhraseError;
 };
 
 // What an import does when the word list gave no word at all, so that the

@@ -97,6 +97,9 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
         {IDS_MEANING_MENU, "&Meaning"},
         {IDS_MEANING_OF, "Meaning of %s"},
+        {IDS_PHRASES_DAMAGED,
+         "A phrase file or the abbreviation list is damaged, so some phrases may be missing.  Importing your "
+         "word list again, or reinstalling Gridwell, repairs it."},
     };
     return table;
 }

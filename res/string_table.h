@@ -66,6 +66,8 @@ enum : UINT {
     IDS_CLUE_WORDS_LABEL = 59194,
     IDS_MEANING_MENU = 59195,
     IDS_MEANING_OF = 59196,
+    // Phrases and abbreviations (59210-59219).
+    IDS_PHRASES_DAMAGED = 59210,
     IDS_HELP_FAILED = 61703,
 };
 

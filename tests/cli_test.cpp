@@ -86,7 +86,9 @@ TEST_F(CliTest, NoMatchAndRefusals) {
     EXPECT_EQ(empty.exitCode, 2);
     EXPECT_EQ(empty.err, "You have not specified a pattern to which a word can be matched.\n");
 
-    const CliRun bad = RunTool(dir, {"find", "a-b"});
+    // A hyphen, space or comma is a word break now; other punctuation is
+    // still refused.
+    const CliRun bad = RunTool(dir, {"find", "a.b"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_EQ(bad.err.rfind("The pattern can only contain", 0), 0u);
     EXPECT_EQ(RunTool(dir, {"find", "9"}).err,
