@@ -68,8 +68,8 @@ inline constexpr const char* kFindText = "&Find";
 inline constexpr const char* kExitText = "E&xit";
 inline constexpr const char* kHelpText = "&Help";
 inline constexpr const char* kCommonText = "&Common words first";
-inline constexpr const char* kPhrasesText = "&Phrases";
-inline constexpr const char* kAbbreviationsText = "&Abbreviations";
+inline constexpr const char* kPhrasesText = "Phras&es";  // Alt+P and Alt+A are the pattern's and Anagram's
+inline constexpr const char* kAbbreviationsText = "A&bbreviations";
 }  // namespace main_dlg
 
 // About box (template 100): 180 x 57, caption "About Gridwell".
