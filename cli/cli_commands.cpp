@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -154,8 +155,10 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
+    // A search that met a damaged dictionary or WordNet database has said
+    // so; "no matches" would then blame the pattern.
     const bool damaged = counter.failures.load() != failuresBefore || bClueFailed;
-    if (nFound == 0 && !bClueFailed)
+    if (nFound == 0 && !damaged)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
         return kExitFailure;
@@ -222,6 +225,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 common = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
+            else if (arg == "--clue")
+                return UsageError("--clue needs a value: the clue WORDS");
             else if (arg.rfind("--clue=", 0) == 0)
                 clue = arg.substr(7), bClueGiven = true;
             else
@@ -239,8 +244,12 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
-        if (positional.empty())
-            return UsageError("meaning takes a WORD");
+        // Blank words would look up nothing and blame the dictionary.
+        const bool blank = std::all_of(positional.begin(), positional.end(), [](const std::string& part) {
+            return std::all_of(part.begin(), part.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+        });
+        if (blank)
+            return UsageError("meaning needs a WORD to look up");
         return MeaningCommand(positional, out);
     }
     if (dictionaryDir.empty()) {

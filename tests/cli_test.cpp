@@ -105,6 +105,17 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
         EXPECT_NE(run.err.find("usage: gridwell-cli"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
+    // A missing value or word is named as such, not as an unknown option or
+    // a word that WordNet lacks.
+    const CliRun noClue = RunTool(dir, {"find", "c?t", "--clue"});
+    EXPECT_EQ(noClue.exitCode, 2);
+    EXPECT_EQ(noClue.err.rfind("gridwell-cli: --clue needs a value", 0), 0u) << noClue.err;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"meaning"}, {"meaning", ""}, {"meaning", " ", "\t"}}) {
+        const CliRun run = RunTool(dir, args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.rfind("gridwell-cli: meaning needs a WORD", 0), 0u) << run.err;
+    }
     // --help goes to stdout, which RunTool does not capture: check the text.
     const CliRun help = RunTool(dir, {"find", "--help"});
     EXPECT_EQ(help.exitCode, 0);
@@ -197,6 +208,13 @@ TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err.rfind("Invalid character detected within the dictionary.", 0), 0u) << run.err;
     EXPECT_EQ(dir.Read("words.txt"), "");
+    // A search says only that the dictionary is damaged, not that nothing matched.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"find", "3"}, {"find", "--common", "c?t"}, {"find", "--anagram", "tac"}}) {
+        const CliRun find = RunTool(dir, args);
+        EXPECT_EQ(find.exitCode, 2);
+        EXPECT_EQ(find.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n") << args.back();
+    }
 }
 
 TEST_F(CliTest, FailedReplacementIsNotRetried) {
