@@ -21,6 +21,7 @@
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
+#include "res/version.h"
 #include "search/common_first.h"
 
 const char* const kCliUsage =
@@ -28,7 +29,7 @@ const char* const kCliUsage =
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
-    "       gridwell-cli --help\n";
+    "       gridwell-cli --help | --version\n";
 
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
@@ -77,7 +78,8 @@ const char* const kCliHelp =
     "      upper case, one per line, shortest words first.\n"
     "\n"
     "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
-    "  cleanly (exit status 130). '--' ends the options.\n"
+    "  cleanly (exit status 130). '--' ends the options. --version prints the\n"
+    "  program's version.\n"
     "\n"
     "  Where the dictionary is looked for, in this order:\n"
     "    1. -C DIR: DIR/dictionary.dat, and nowhere else (import makes it there).\n"
@@ -216,6 +218,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             if (arg == "--help" || arg == "-h") {
                 std::fputs(kCliHelp, stdout);
                 return kExitOk;
+            }
+            if (arg == "--version") {
+                std::fputs("gridwell-cli " GRIDWELL_VERSION "\n", out);
+                return std::fflush(out) == 0 ? kExitOk : kExitFailure;
             }
             if (arg == "--anagram")
                 anagram = true;

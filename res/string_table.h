@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/cstring.h"
+#include "res/version.h"
 
 enum : UINT {
     IDS_ABOUTBOX = 101,
@@ -66,7 +67,7 @@ enum : UINT {
 CString LoadStringText(UINT nID);
 
 // Fixed texts that are not string-table entries.
-inline constexpr const char* kAppVersionText = "Gridwell: Version 1.02";
+inline constexpr const char* kAppVersionText = "Gridwell: Version " GRIDWELL_VERSION;
 inline constexpr const char* kProgressCaption = "Gwell - working";
 inline constexpr const char* kProgressInitialStatus = "Initialising";
 inline constexpr const char* kProgressCompleteStatus = "Complete";

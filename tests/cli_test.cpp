@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +24,13 @@ namespace {
 // Runs the tool in the scratch directory; see RunCliCapturing.
 CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args, std::FILE* output = nullptr) {
     return RunCliCapturing(args, dir.Path(), output);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 class CliTest : public ::testing::Test {
@@ -125,6 +134,26 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     EXPECT_NE(std::string(kCliHelp).find("find 'c?t'"), std::string::npos);
     for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import FILE", "export FILE|-", "Ctrl-C"})
         EXPECT_NE(std::string(kCliHelp).find(topic), std::string::npos) << topic;
+}
+
+TEST_F(CliTest, VersionIsThePackagesAndTheManPagesNameIt) {
+    // The version of the newest changelog entry, "gridwell (VERSION) ...".
+    const std::string head = ReadWholeFile(GRIDWELL_CHANGELOG);
+    ASSERT_EQ(head.rfind("gridwell (", 0), 0u);
+    const std::string version = head.substr(10, head.find(')') - 10);
+    ASSERT_FALSE(version.empty());
+
+    const CliRun run = RunTool(dir, {"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "gridwell-cli " + version + "\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(std::string(kAppVersionText), "Gridwell: Version " + version) << "the About box";
+    for (const char* page : {"gridwell.1", "gridwell-cli.1"}) {
+        const std::string text = ReadWholeFile(std::string(GRIDWELL_MAN_DIR) + "/" + page);
+        EXPECT_NE(text.find("\"Gridwell " + version + "\""), std::string::npos) << page;
+    }
+    EXPECT_NE(ReadWholeFile(std::string(GRIDWELL_MAN_DIR) + "/gridwell-cli.1").find("\\-\\-version"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, MatchesThatCannotBeWrittenAreAFailure) {
