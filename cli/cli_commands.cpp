@@ -129,12 +129,14 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
             ++nFound;
         }
     } else if (common) {
-        const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
-                                                            static_cast<size_t>(std::max(nResultCount, 0)));
+        const std::vector<CCommonFirstMatches> lengths = CollectCommonFirstByLength(
+            dict, limit ? CDictionary::kLimitMatches : SIZE_MAX, static_cast<size_t>(std::max(nResultCount, 0)));
         // The matches are kept as lines already: each run is written whole.
-        for (const std::string_view run : found.listed)
-            std::fwrite(run.data(), 1, run.size(), out);
-        nFound = static_cast<int>(found.ListedCount());
+        for (const CCommonFirstMatches& found : lengths) {
+            for (const std::string_view run : found.listed)
+                std::fwrite(run.data(), 1, run.size(), out);
+            nFound += static_cast<int>(found.ListedCount());
+        }
     } else {
         // Whole lines gathered into a buffer of our own and written a buffer
         // at a time: one stdio call per word was a third of a long listing.

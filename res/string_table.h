@@ -53,6 +53,16 @@ enum : UINT {
     IDS_CANNOT_START_TASK = 59171,
     // "Common words first" (59180-59189).
     IDS_COMMON_ORDER_UNAVAILABLE = 59180,
+    // Malformed patterns and letters (59200-59209): each says what is wrong
+    // and at which character; the %s is "pattern" or "remaining letters".
+    IDS_SET_NOT_CLOSED = 59200,
+    IDS_SET_EMPTY = 59201,
+    IDS_SET_BAD_CHARACTER = 59202,
+    IDS_SET_BACKWARD_RANGE = 59203,
+    IDS_SET_ALLOWS_NOTHING = 59204,
+    IDS_STRAY_BRACKET = 59205,
+    IDS_ANAGRAM_STAR = 59206,
+    IDS_LETTERS_STAR = 59207,
     // Meanings and clue words from the WordNet database.
     IDS_WORDNET_MISSING = 59190,
     IDS_WORDNET_DAMAGED = 59191,

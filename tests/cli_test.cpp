@@ -105,6 +105,29 @@ TEST_F(CliTest, NoMatchAndRefusals) {
     EXPECT_EQ(RunTool(dir, {"find", "c?t", "\xc3\xa9"}).err.rfind("The wild characters are used", 0), 0u);
 }
 
+TEST_F(CliTest, PatternGrammarOnTheCommandLine) {
+    EXPECT_EQ(RunTool(dir, {"find", "c@t"}).out, "CAT\nCOT\nCUT\n");
+    // '*': every length, shortest first, and the limit counts across lengths.
+    EXPECT_EQ(RunTool(dir, {"find", "*te"}).out, "DATE\nGATE\nCRATE\n");
+    {
+        // Common words first within each length, the lengths shortest first.
+        ScratchDir data;
+        SetDataDirForTesting(data.Path());
+        data.Write(kCommonnessTableName, BuildCommonnessTable({{"GATE", 10}, {"CRATE", 10}, {"DATE", 35}}));
+        EXPECT_EQ(RunTool(dir, {"find", "--common", "*te"}).out, "GATE\nDATE\nCRATE\n");
+        EXPECT_EQ(RunTool(dir, {"find", "--common", "*a*e"}).out, "GATE\nDATE\nCRATE\nTRACE\n");
+        SetDataDirForTesting("");
+    }
+    EXPECT_EQ(RunTool(dir, {"find", "--anagram", "[rt]ca"}).out, "ACT\nCAT\nTAC\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"find", "[ab"}, {"find", "[z-a]?"}, {"find", "--anagram", "c*t"}, {"find", "???", "a*"}}) {
+        const CliRun run = RunTool(dir, args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_NE(run.err.find(" at character "), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(CliTest, UsageErrorsAndHelp) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {"find"}, {"find", "a", "b", "c"}, {"--bogus", "find", "cat"}, {"frobnicate"}, {"import"},
