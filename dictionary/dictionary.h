@@ -104,7 +104,7 @@ public:
     // square may hold (bit 0 for A), the parsed pattern with its '*', and the
     // sets that some unknown squares must fill (an anagram's '@', '#' and
     // sets; remaining letters given as sets).
-    std::vector<uint32_t> m_squareMasks;  // per square of m_strPattern, when m_bSquareSets
+    std::vector<uint32_t> m_squareMasks;  // per square of m_strPattern (but with several '*')
     std::vector<uint32_t> m_patternTokens;  // 0 for '*'
     std::vector<uint32_t> m_setItems;
     bool m_bSquareSets = false;  // some square of a matching-word search holds a set
@@ -121,6 +121,10 @@ private:
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;
+    bool MatchesLetters(const CString& word) const;
+    // The next word of the block whose letters fit m_squareMasks, decoding
+    // the others only up to their first letter that does not fit.
+    BOOL NextFittingWord(CString& word);
     bool MatchesTokens(const CString& word) const;
     bool SetItemsFit(const char* sorted, size_t nSorted) const;
     // Makes the search state for words of nLength letters and seeks to their
@@ -162,5 +166,8 @@ private:
     int m_nLength = 0;
     bool m_bManyStars = false;
     bool m_bBlockDamaged = false;  // a block ended early: no further length is read
+    // NextFittingWord: the square at which the previous word stopped fitting
+    // (its letters up to there are in m_prevLetters), or its length.
+    int m_nPrevFailedAt = 0;
     CAtomicReplacement m_newFile;
 };

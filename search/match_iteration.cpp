@@ -24,6 +24,18 @@ BOOL CDictionary::NextMatchInBlock(CString& word, BOOL bListAll) {
     // matches, as in list-all mode.
     const bool bEveryWord =
         bListAll || (m_strLetters.empty() && !m_bSquareSets && !m_bManyStars && m_setItems.empty());
+    // A matching-word search with a square to test decodes each word only as
+    // far as it fits.
+    if (!bEveryWord && !m_bAnagram && !m_bManyStars) {
+        for (;;) {
+            if (!NextFittingWord(word))
+                return FALSE;
+            if (MatchesLetters(word)) {
+                ++m_nMatches;
+                return TRUE;
+            }
+        }
+    }
     for (;;) {
         const bool bWordsLeft = m_nWordsRead < m_nBlockCount;
         if (!NextWord(word)) {
@@ -86,7 +98,11 @@ bool CDictionary::MatchesWord(const CString& word) const {
                     return false;
         }
     }
+    return MatchesLetters(word);
+}
 
+bool CDictionary::MatchesLetters(const CString& word) const {
+    const size_t nLength = m_strPattern.size();
     // S: the word's letters in ascending order.
     char sorted[kMaxWordLength];
     const size_t nSorted = SortLetters(word.data(), nLength, sorted);

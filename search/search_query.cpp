@@ -194,7 +194,7 @@ BOOL CDictionary::SetUpLength(int nLength) {
         }
         // The budget of the letter test: every square but the typed letters.
         m_nWild = nLength - m_nFixedLetters;
-    } else if (m_bSquareSets) {
+    } else {
         m_squareMasks.clear();
         for (const uint32_t token : m_patternTokens)
             m_squareMasks.push_back(token & ~kTypedLetter);
@@ -203,6 +203,7 @@ BOOL CDictionary::SetUpLength(int nLength) {
     if (!SeekToLength(nLength))
         return FALSE;
     m_nMatches = nMatches;
+    m_nPrevFailedAt = nLength;
     return TRUE;
 }
 

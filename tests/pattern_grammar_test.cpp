@@ -139,6 +139,27 @@ TEST_F(PatternGrammarTest, MalformedQueriesSayWhatIsWrongAndWhere) {
     }
 }
 
+TEST(PatternGrammarDamage, ASearchFindsDamageInTheLettersItPassesOver) {
+    ScratchDir dir;
+    // Length 3, two words in one code group: CAT, then D and a prefix code
+    // where a letter must be. A search whose first square refuses C and D
+    // passes over both words' other letters, and must still see the damage.
+    const std::string trailer("\0\0\0\0\0\0\0\0\x02\0\0\0\x03", 13);
+    dir.Write("dictionary.dat", std::string("\x10\x26\x3d\x00\x00", 5) + trailer);
+    // The words before the damage stay listed; the search stops there, once.
+    for (const auto& [pattern, words] : std::vector<std::pair<std::string, Words>>{
+             {"x??", {}}, {"[!cd]?a", {}}, {"3", {"CAT"}}, {"*", {"CAT"}}, {"*t", {"CAT"}}}) {
+        const Outcome r = Query(pattern);
+        EXPECT_EQ(r.messages, std::vector<UINT>{IDS_INVALID_CHARACTER}) << pattern;
+        EXPECT_EQ(r.words, words) << pattern;
+    }
+    // The same group with E for the prefix code: DEA.
+    dir.Write("dictionary.dat", std::string("\x10\x26\x32\x00\x00", 5) + trailer);
+    EXPECT_EQ(Query("x??").messages, std::vector<UINT>{});
+    EXPECT_EQ(Query("d@?").words, Words{"DEA"});
+    EXPECT_EQ(Query("*a").words, Words{"DEA"});
+}
+
 // A query's regular expression for grep -ixE: '?' [a-z], '@' [aeiou], '#'
 // the consonants, '*' [a-z]*, a digit run n [a-z]{n}, sets as they are.
 class PatternMaker {
