@@ -45,20 +45,49 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     uint64_t group = m_nGroup;
     int nCodes = m_nCodes;
     int nFailedAt = m_nPrevFailedAt;
+    // The word count and the previous word's length stay in registers.
+    int nRead = m_nWordsRead;
+    const int nCount = m_nBlockCount;
+    int nPrevLength = m_nPrevLength;
+    // A block is stored in ascending order: once a word passes the letters
+    // that its leading single-letter squares allow (CU... for c?t), no later
+    // word of the block can fit, and the walk ends there.
+    int nLeadingLetters = 0;
+    while (nLeadingLetters < nLength && (masks[nLeadingLetters] & (masks[nLeadingLetters] - 1)) == 0)
+        ++nLeadingLetters;
     bool bDamaged = false;
     bool bUnreadable = false;
+    bool bPast = false;
 
+    // The buffer's bytes in locals: whole groups up to pFast lie in both the
+    // buffer and the block and are taken without a check; the rest go
+    // through UnpackGroup, which refills and checks.
+    const unsigned char* p = m_buffer + m_nBufPos;
+    const unsigned char* pFast = p;
+    const auto reload = [&]() __attribute__((always_inline)) {
+        p = m_buffer + m_nBufPos;
+        const int64_t inBlock = m_nBlockEnd - (m_nReadPos - m_nBufCount);
+        const int64_t bytes = inBlock < m_nBufCount ? inBlock : m_nBufCount;
+        pFast = p + (bytes > 0 ? bytes / 5 * 5 : 0);
+    };
+    const auto sync = [&]() __attribute__((always_inline)) {
+        const int used = static_cast<int>(p - (m_buffer + m_nBufPos));
+        m_nBufPos += used;
+        m_nBufCount -= used;
+    };
+    reload();
     // The next group of the block, or false (after its message) when the
     // block has none left.
-    const auto fetch = [&]() {
-        int64_t next;
-        if (m_nBufCount >= 5 && m_nReadPos - m_nBufCount + 5 <= m_nBlockEnd) {
-            next = static_cast<int64_t>(GroupValue(m_buffer + m_nBufPos));
-            m_nBufPos += 5;
-            m_nBufCount -= 5;
-        } else {
-            next = UnpackGroup();
+    const auto fetch = [&]() __attribute__((always_inline)) {
+        if (p < pFast) [[likely]] {
+            group = GroupValue(p);
+            p += 5;
+            nCodes = 8;
+            return true;
         }
+        sync();
+        const int64_t next = UnpackGroup();
+        reload();
         if (next < 0)
             return false;
         group = static_cast<uint64_t>(next);
@@ -66,7 +95,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         return true;
     };
     // Passes over n codes of letters.
-    const auto skip = [&](int n) {
+    const auto skip = [&](int n) __attribute__((always_inline)) {
         while (n > 0) {
             if (nCodes == 0 && !fetch()) {
                 bUnreadable = true;
@@ -84,7 +113,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         return true;
     };
 
-    while (m_nWordsRead < m_nBlockCount) {
+    while (nRead < nCount) {
         if (nCodes == 0 && !fetch()) {
             bUnreadable = true;
             break;
@@ -95,7 +124,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             // A prefix code may only repeat letters that the previous word
             // has, leaving at least one letter to spell.
             const int nPrefix = code - 24;
-            if (nPrefix >= nLength || nPrefix > m_nPrevLength) {
+            if (nPrefix >= nLength || nPrefix > nPrevLength) {
                 bDamaged = true;
                 break;
             }
@@ -105,8 +134,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
                 // It repeats the letter the previous word failed on.
                 if (!skip(nLength - nPrefix))
                     break;
-                m_nPrevLength = nLength;
-                ++m_nWordsRead;
+                ++nRead;
                 continue;
             }
             at = nPrefix;
@@ -129,25 +157,37 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             if (((masks[at] >> code) & 1) == 0) {
                 nFailedAt = at;
                 bFits = false;
+                if (at <= nLeadingLetters && at < nLength && (masks[at] >> code) == 0)
+                    bPast = true;
                 break;
             }
             ++at;
         }
         if (bDamaged || bUnreadable)
             break;
+        if (bPast) {
+            nRead = nCount;
+            break;
+        }
         if (!bFits && !skip(nLength - 1 - nFailedAt))
             break;
-        m_nPrevLength = nLength;
-        ++m_nWordsRead;
+        nPrevLength = nLength;
+        ++nRead;
         if (bFits) {
             nFailedAt = nLength;
             std::memcpy(out, prev, static_cast<size_t>(nLength));
+            sync();
+            m_nWordsRead = nRead;
+            m_nPrevLength = nPrevLength;
             m_nGroup = group;
             m_nCodes = nCodes;
             m_nPrevFailedAt = nFailedAt;
             return TRUE;
         }
     }
+    sync();
+    m_nWordsRead = nRead;
+    m_nPrevLength = nPrevLength;
     m_nGroup = group;
     m_nCodes = nCodes;
     m_nPrevFailedAt = nFailedAt;
