@@ -40,7 +40,8 @@ std::string Words(const std::string& text) {
 
 int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
     EXPECT_FALSE(dlg->GetMessage().empty()) << "message " << m_nID << " shows no text";
-    EXPECT_EQ(Words(dlg->GetMessage().utf8_string()), Words(LoadStringText(m_nID))) << "message " << m_nID;
+    EXPECT_EQ(Words(dlg->GetMessage().utf8_string()), Words(m_text.empty() ? LoadStringText(m_nID) : m_text))
+        << "message " << m_nID;
     // No line wider than the box allows: the dialog fits on the screen.
     EXPECT_LE(dlg->GetSize().x, wxGetDisplaySize().x);
     EXPECT_EQ(dlg->GetCaption(), ExpectedTitle());
