@@ -86,6 +86,23 @@ TEST_F(PatternGrammarTest, StarSearchesEveryLengthShortestFirst) {
     EXPECT_EQ(Query("6*").messages, std::vector<UINT>{IDS_PATTERN_TOO_LONG});
 }
 
+TEST(PatternGrammarLimit, TheLimitCountsAcrossLengths) {
+    ScratchDir dir;
+    Words words;
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (char b = 'A'; b <= 'C'; ++b) {
+            words.push_back(std::string{a, b});
+            words.push_back(std::string{a, b, 'X'});
+        }
+    BuildDictionary(dir, words);
+    const Outcome limited = Query("*", "", false, true);
+    ASSERT_EQ(limited.words.size(), 100u);
+    EXPECT_EQ(limited.words[77], "ZC");
+    EXPECT_EQ(limited.words[78], "AAX") << "then the 3-letter words";
+    EXPECT_EQ(limited.words[99], "HAX");
+    EXPECT_EQ(Query("*").words.size(), 156u);
+}
+
 TEST_F(PatternGrammarTest, AnagramBlanksMustFitTheirSets) {
     EXPECT_EQ(Query("ca@", "", true).words, Words{"ACE"});
     EXPECT_EQ(Query("ca#", "", true).words, (Words{"ACT", "ARC", "CAB", "CAT", "TAC"}));
