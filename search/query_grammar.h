@@ -65,7 +65,8 @@ void ParseQueryTokens(const CString& text, bool bPattern, QueryParse& out);
 
 // The message that says what is wrong with a faulty text and where, and its
 // string-table entry; `what` names the text ("pattern", "remaining letters").
-// BadCharacter has none of its own (the design's 103 and 104 stay).
+// BadCharacter has none of its own: the pattern's and the letters' general
+// messages (103, 104) say what is allowed.
 UINT QueryFaultMessage(const QueryParse& parse, const char* what, CString& text);
 
 // The tokens written back as query text in upper case: '?' '@' '#' and '*'
