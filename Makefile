@@ -48,11 +48,13 @@ fuzz: deps
 	fuzz/run-fuzzers $(BUILD)-fuzz $(FUZZ_SECONDS)
 
 # The default dictionary: the word list tools/default-word-list prints,
-# imported by our own import.
+# imported by our own import, in a private folder (two makes at once each
+# write their own files) and then renamed into place.
 dictionary: build
 	@if [ ! -f $(DICT) ]; then \
-	  mkdir -p $(BUILD)/run && tools/default-word-list > $(BUILD)/run/words.txt && \
-	  (cd $(BUILD)/run && ../gridwell-cli -C . import words.txt); \
+	  mkdir -p $(BUILD)/run && tools/make-in-private-dir $(DICT) \
+	    sh -c '"$$0" > words.txt && "$$1" -C . import words.txt' \
+	    "$(CURDIR)/tools/default-word-list" "$(abspath $(BUILD))/gridwell-cli"; \
 	fi
 
 run: deps

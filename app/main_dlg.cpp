@@ -126,6 +126,8 @@ void CMainDlg::CreateControls() {
     m_pSolutions->SetName("Solutions");
     m_pCount->SetName("Words found");
     m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
+    m_pPattern->SetToolTip("? any letter   3 three letters   @ vowel   # consonant   [abc] one of   "
+                           "[a-e] range   [!abc] none of   * any run");
 
     // GTK's entries ask for room for about 20 characters: the template's
     // widths are what these need.

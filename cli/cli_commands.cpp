@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "platform/message_box.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
+#include "res/version.h"
 #include "search/common_first.h"
 #include "phrases/abbreviation_clue.h"
 #include "phrases/phrase_pattern.h"
@@ -31,7 +33,7 @@ const char* const kCliUsage =
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
-    "       gridwell-cli --help\n";
+    "       gridwell-cli --help | --version\n";
 
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
@@ -39,21 +41,33 @@ const char* const kCliHelp =
     "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
     "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
-    "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
-    "      letter, and digit runs for several unknown letters in a row:\n"
-    "          'c?t'   CAT, COT, CUT ...\n"
-    "          's3e'   S, three unknown letters, E (SCARE, SHAKE ...)\n"
-    "          9       every 9-letter word\n"
-    "      Quote a pattern that holds '?': the shell would otherwise replace it\n"
-    "      by the names of matching files (c?t by a file named cot, say).\n"
+    "      PATTERN is made of letters (case does not matter) and these:\n"
+    "          ?        one unknown letter             'c?t'        CAT, COT, CUT ...\n"
+    "          digits   that many unknown letters      's3e'        SCARE, SHAKE ...\n"
+    "          @        one vowel (A E I O U)          'c@t'        CAT, COT, CUT\n"
+    "          #        one consonant                  '##@##'      BLACK, BLANK ...\n"
+    "          [abc]    one of the letters             '[sz]?[!e]'  SAD, SAT ...\n"
+    "          [a-e]    one letter from A to E         '[a-c]@t'    BET, CAT ...\n"
+    "          [!abc]   one letter not among them      '?[^aeiou]?' (also [^abc])\n"
+    "          *        any run of letters, or none    'un*ing'     UNDOING ...\n"
+    "          9        every 9-letter word\n"
+    "      Digits always count unknown letters (s3e); they never stand for a\n"
+    "      repeated letter. A pattern with '*' lists every length that fits,\n"
+    "      shortest words first.\n"
+    "      Quote a pattern that holds ?, *, [ or #: the shell would otherwise\n"
+    "      replace it by the names of matching files (c?t by a file named cot,\n"
+    "      say), or take # and what follows for a comment.\n"
     "      LETTERS (the remaining letters) must all appear, as often as typed,\n"
-    "      among the unknown positions; other unknown positions stay free:\n"
+    "      among the unknown positions, each in a square it fits; other unknown\n"
+    "      positions stay free. @, # and sets may stand among them too:\n"
     "          gridwell-cli find 'c?t' a      CAT\n"
     "          gridwell-cli find '??t?' ea    DATE, GATE, ...\n"
     "      --anagram lists the words made of exactly the letters of PATTERN;\n"
-    "      a '?' there stands for one free letter:\n"
+    "      a '?' there stands for one free letter, '@', '#' and sets for one\n"
+    "      letter of their kind ('*' has no place in an anagram):\n"
     "          gridwell-cli find --anagram crate     CATER, CRATE, REACT, TRACE ...\n"
     "          gridwell-cli find --anagram 'ca?'     ACE, ARC, CAB, CAT ...\n"
+    "          gridwell-cli find --anagram 'ca@'     ACE ...\n"
     "      With LETTERS given, the search is always a matching-word search.\n"
     "      --limit stops after 100 words.\n"
     "      --common lists the most common words first (then dictionary order);\n"
@@ -99,7 +113,8 @@ const char* const kCliHelp =
     "      upper case, one per line, shortest words first.\n"
     "\n"
     "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
-    "  cleanly (exit status 130). '--' ends the options.\n"
+    "  cleanly (exit status 130). '--' ends the options. --version prints the\n"
+    "  program's version.\n"
     "\n"
     "  Where the dictionary is looked for, in this order:\n"
     "    1. -C DIR: DIR/dictionary.dat, and nowhere else (import makes it there).\n"
@@ -193,12 +208,14 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
             ++nFound;
         }
     } else if (common) {
-        const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
-                                                            static_cast<size_t>(std::max(nResultCount, 0)));
+        const std::vector<CCommonFirstMatches> lengths = CollectCommonFirstByLength(
+            dict, limit ? CDictionary::kLimitMatches : SIZE_MAX, static_cast<size_t>(std::max(nResultCount, 0)));
         // The matches are kept as lines already: each run is written whole.
-        for (const std::string_view run : found.listed)
-            std::fwrite(run.data(), 1, run.size(), out);
-        nFound = static_cast<int>(found.ListedCount());
+        for (const CCommonFirstMatches& found : lengths) {
+            for (const std::string_view run : found.listed)
+                std::fwrite(run.data(), 1, run.size(), out);
+            nFound += static_cast<int>(found.ListedCount());
+        }
     } else {
         // Whole lines gathered into a buffer of our own and written a buffer
         // at a time: one stdio call per word was a third of a long listing.
@@ -233,8 +250,10 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
+    // A search that met a damaged dictionary, WordNet database or phrase file
+    // has said so; "no matches" would then blame the pattern.
     const bool damaged = counter.failures.load() != failuresBefore || bClueFailed || phrases.bFailed;
-    if (nFound == 0 && !bClueFailed)
+    if (nFound == 0 && !damaged)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
         return kExitFailure;
@@ -295,6 +314,10 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 std::fputs(kCliHelp, stdout);
                 return kExitOk;
             }
+            if (arg == "--version") {
+                std::fputs("gridwell-cli " GRIDWELL_VERSION "\n", out);
+                return std::fflush(out) == 0 ? kExitOk : kExitFailure;
+            }
             if (arg == "--anagram")
                 anagram = true;
             else if (arg == "--limit")
@@ -309,6 +332,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 phraseFlags.abbreviations = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
+            else if (arg == "--clue")
+                return UsageError("--clue needs a value: the clue WORDS");
             else if (arg.rfind("--clue=", 0) == 0)
                 clue = arg.substr(7), bClueGiven = true;
             else
@@ -329,8 +354,12 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
-        if (positional.empty())
-            return UsageError("meaning takes a WORD");
+        // Blank words would look up nothing and blame the dictionary.
+        const bool blank = std::all_of(positional.begin(), positional.end(), [](const std::string& part) {
+            return std::all_of(part.begin(), part.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+        });
+        if (blank)
+            return UsageError("meaning needs a WORD to look up");
         return MeaningCommand(positional, out);
     }
     if (dictionaryDir.empty()) {

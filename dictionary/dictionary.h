@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
@@ -79,7 +80,16 @@ public:
     BOOL ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const;
     BOOL PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
                        int& nResultCount);
+    // The next match; a pattern with '*' goes on to the next length it allows
+    // when a block ends (shortest words first).
     BOOL NextMatch(CString& word, BOOL bListAll);
+    // The next match within the current length block only.
+    BOOL NextMatchInBlock(CString& word, BOOL bListAll);
+    // A pattern with '*': moves to the block of the next length it allows.
+    // False when there is none, for a fixed length, and after a damaged block.
+    BOOL NextLength();
+    // The number of words in the current length block (as the file says).
+    int GetBlockCount() const { return m_nBlockCount; }
 
     const CString& GetTempPath() const { return m_strTempPath; }
     // True once decoding has met a damaged block or a failed read (its
@@ -93,6 +103,15 @@ public:
     CString m_strPattern;
     CString m_strLetters;
     int m_nMatches = 0;
+    // Beyond letters and '?' (search/query_grammar.h): the letters each
+    // square may hold (bit 0 for A), the parsed pattern with its '*', and the
+    // sets that some unknown squares must fill (an anagram's '@', '#' and
+    // sets; remaining letters given as sets).
+    std::vector<uint32_t> m_squareMasks;  // per square of m_strPattern (but with several '*')
+    std::vector<uint32_t> m_patternTokens;  // 0 for '*'
+    std::vector<uint32_t> m_setItems;
+    bool m_bSquareSets = false;  // some square of a matching-word search holds a set
+    bool m_bOpenLength = false;  // the pattern has a '*'
 
 private:
     bool RefillBuffer();
@@ -105,6 +124,15 @@ private:
     void FlushBuffer();
     void ReportWriteFailure();
     bool MatchesWord(const CString& word) const;
+    bool MatchesLetters(const CString& word) const;
+    // The next word of the block whose letters fit m_squareMasks, decoding
+    // the others only up to their first letter that does not fit.
+    BOOL NextFittingWord(CString& word);
+    bool MatchesTokens(const CString& word) const;
+    bool SetItemsFit(const char* sorted, size_t nSorted) const;
+    // Makes the search state for words of nLength letters and seeks to their
+    // block; the match count goes on.
+    BOOL SetUpLength(int nLength);
 
     std::unique_ptr<int[]> m_pnWordCount;
     std::unique_ptr<int[]> m_pnBlockStart;
@@ -134,5 +162,16 @@ private:
     // Writing: set after a failed write; the new file, held so that other
     // instances leave it alone until it has replaced dictionary.dat.
     bool m_bWriteFailed = false;
+    // An open-length search: the squares the pattern fixes around its '*'s
+    // and how many of them are typed letters; several '*'s are matched by
+    // walking the tokens.
+    int m_nFixedSquares = 0;
+    int m_nFixedLetters = 0;
+    int m_nLength = 0;
+    bool m_bManyStars = false;
+    bool m_bBlockDamaged = false;  // a block ended early: no further length is read
+    // NextFittingWord: the square at which the previous word stopped fitting
+    // (its letters up to there are in m_prevLetters), or its length.
+    int m_nPrevFailedAt = 0;
     CAtomicReplacement m_newFile;
 };

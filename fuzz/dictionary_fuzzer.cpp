@@ -30,7 +30,9 @@ void CheckMessages(const std::vector<UINT>& ids) {
     static const std::set<UINT> allowed = {
         IDS_BAD_PATTERN,        IDS_BAD_REMAINDER,   IDS_REMAINDER_TOO_LONG, IDS_NO_LONGEST_LENGTH,
         IDS_CANNOT_READ_LENGTHS, IDS_CANNOT_READ_DICT, IDS_OUT_OF_MEMORY,     IDS_CANNOT_FIND_LENGTH,
-        IDS_INVALID_CHARACTER,  IDS_PATTERN_TOO_LONG,
+        IDS_INVALID_CHARACTER,  IDS_PATTERN_TOO_LONG,  IDS_SET_NOT_CLOSED,    IDS_SET_EMPTY,
+        IDS_SET_BAD_CHARACTER,  IDS_SET_BACKWARD_RANGE, IDS_SET_ALLOWS_NOTHING, IDS_STRAY_BRACKET,
+        IDS_ANAGRAM_STAR,       IDS_LETTERS_STAR,
     };
     for (const UINT id : ids)
         Check(allowed.count(id) == 1, "unexpected message " + std::to_string(id));
@@ -48,8 +50,14 @@ void Search(BOOL anagram, BOOL limit, BOOL listAll, const std::string& pattern, 
     Check(length <= static_cast<size_t>(dict.GetMaxLength()), "pattern longer than the longest word was accepted");
     CString word;
     int nFound = 0;
+    // A pattern with '*' lists words of every length it allows, shortest first.
+    const bool open = dict.m_bOpenLength;
+    size_t previous = 0;
     while (dict.NextMatch(word, listAll)) {
-        Check(IsWord(word, length), "a returned word is not the pattern's length in A-Z");
+        Check(IsWord(word, open ? word.size() : length), "a returned word is not the pattern's length in A-Z");
+        Check(word.size() <= static_cast<size_t>(dict.GetMaxLength()) && word.size() >= previous,
+              "an open-length match out of length order");
+        previous = word.size();
         ++nFound;
         Check(!limit || nFound <= CDictionary::kLimitMatches, "more than 100 matches with the limit on");
     }

@@ -3,10 +3,16 @@
 // message, the result count and the exact list of matches are checked
 // against a plain reference of the query rules.
 //
+// Queries in the older alphabet (letters, '?', digits) are checked in full;
+// those that use '@', '#', sets or '*' against a plain glob reference: the
+// message when refused, the exact matches of a pattern alone, and that every
+// match fits the pattern and comes in length order otherwise.
+//
 // Input: a flags byte (1 anagram, 2 limit), the pattern (a length byte and
 // that many bytes), then the letters (the rest, cut at 254 characters).
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <optional>
 
 #include "dictionary/dictionary.h"
@@ -143,6 +149,149 @@ std::array<int, 26> LetterCounts(const std::string& s) {
     return counts;
 }
 
+// The squares of the newer grammar, plainly: a set of letters per square
+// (bit 0 for A), 0 for '*'. False for a text the grammar refuses.
+bool UsesNewerGrammar(const std::string& text) {
+    return text.find_first_of("@#[]*") != std::string::npos;
+}
+
+// `fixed` counts the squares (digit runs in full), `letters` those that are
+// typed letters.
+bool ReferenceSquares(const std::string& text, bool pattern, std::vector<uint32_t>& squares, size_t& fixed,
+                      size_t& letters) {
+    constexpr uint32_t kAll = (1u << 26) - 1;
+    constexpr uint32_t kVowels = 1u << 0 | 1u << 4 | 1u << 8 | 1u << 14 | 1u << 20;
+    squares.clear();
+    fixed = 0;
+    letters = 0;
+    long run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        uint32_t square = 0;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            square = 1u << ((c & ~0x20) - 'A');
+            ++letters;
+        } else if (c == '?') {
+            square = kAll;
+        } else if (c == '@') {
+            square = kVowels;
+        } else if (c == '#') {
+            square = kAll & ~kVowels;
+        } else if (c == '*' && pattern) {
+            squares.push_back(0);
+            continue;
+        } else if (c >= '0' && c <= '9' && pattern) {
+            run = std::min(run * 10 + (c - '0'), 1000L);
+            if (i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9') {
+                squares.insert(squares.end(), static_cast<size_t>(std::min(run, 300L)), kAll);
+                fixed += static_cast<size_t>(run);
+                run = 0;
+            }
+            continue;
+        } else if (c == '[') {
+            const size_t close = text.find(']', i + 1);
+            if (close == std::string::npos)
+                return false;
+            std::string body = text.substr(i + 1, close - i - 1);
+            const bool negated = !body.empty() && (body[0] == '!' || body[0] == '^');
+            if (negated)
+                body.erase(0, 1);
+            uint32_t named = 0;
+            for (size_t k = 0; k < body.size(); ++k) {
+                const unsigned char from = static_cast<unsigned char>(body[k]);
+                if (!std::isalpha(from) || from >= 0x80)
+                    return false;
+                unsigned char to = from;
+                if (k + 2 < body.size() && body[k + 1] == '-') {
+                    to = static_cast<unsigned char>(body[k + 2]);
+                    if (!std::isalpha(to) || to >= 0x80 || (to & ~0x20) < (from & ~0x20))
+                        return false;
+                    k += 2;
+                } else if (k + 1 < body.size() && body[k + 1] == '-') {
+                    return false;
+                }
+                for (int letter = (from & ~0x20) - 'A'; letter <= (to & ~0x20) - 'A'; ++letter)
+                    named |= 1u << letter;
+            }
+            square = negated ? kAll & ~named : named;
+            if (body.empty() || square == 0)
+                return false;
+            i = close;
+        } else {
+            return false;
+        }
+        squares.push_back(square);
+        ++fixed;
+    }
+    return true;
+}
+
+// Whether `word` fits the squares, '*' taking any run of letters: fits[a][w]
+// says whether squares a.. fit the word's letters w.., filled from the end.
+bool FitsSquares(const std::vector<uint32_t>& squares, const std::string& word) {
+    const size_t n = squares.size(), m = word.size();
+    std::vector<std::vector<char>> fits(n + 1, std::vector<char>(m + 1, 0));
+    fits[n][m] = 1;
+    for (size_t a = n; a-- > 0;)
+        for (size_t w = m + 1; w-- > 0;)
+            fits[a][w] = squares[a] == 0 ? fits[a + 1][w] || (w < m && fits[a][w + 1])
+                                         : w < m && (squares[a] >> (word[w] - 'A') & 1) && fits[a + 1][w + 1];
+    return fits[0][0] != 0;
+}
+
+// A query of the newer grammar: refused with one of the grammar's messages
+// (or an older one) exactly when the reference refuses it; accepted, its
+// matches fit the pattern, come shortest first without repeats, and are
+// exactly the words that fit when no letters are given.
+void CheckNewerGrammar(CDictionary& dict, bool anagram, bool limit, const std::string& pattern,
+                       const std::string& letters) {
+    fuzz::Env& env = fuzz::Env::Get();
+    std::vector<uint32_t> squares;
+    size_t fixed = 0, typed = 0;
+    const bool patternOk = ReferenceSquares(pattern, true, squares, fixed, typed);
+    int nResultCount = -1;
+    const bool prepared = dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount);
+    const std::vector<UINT> messages = env.Messages();
+    if (!patternOk) {
+        Check(!prepared && messages.size() == 1, "a pattern the grammar refuses was accepted");
+        return;
+    }
+    const bool star = std::count(squares.begin(), squares.end(), 0u) > 0;
+    if (!prepared) {
+        Check(messages.size() == 1, "a refusal showed no message or several");
+        Check(!letters.empty() || (anagram && star) || fixed > static_cast<size_t>(dict.GetMaxLength()),
+              "a pattern the grammar allows was refused");
+        return;
+    }
+    Check(messages.empty(), "an accepted query showed a message");
+    // Remaining letters make a matching-word search when there is an unknown
+    // square for them; otherwise they are ignored.
+    if (!letters.empty() && (star || fixed > typed))
+        anagram = false;
+    Check(!(anagram && star), "an anagram with '*' was accepted");
+    std::vector<std::string> matches;
+    CString word;
+    while (dict.NextMatch(word, FALSE))
+        matches.push_back(word);
+    Check(!limit || matches.size() <= 100, "more than 100 matches with the limit on");
+    for (size_t i = 0; i < matches.size(); ++i) {
+        Check(!anagram || matches[i].size() == fixed, "an anagram match of the wrong length");
+        Check(anagram || FitsSquares(squares, matches[i]), "a match does not fit the pattern");
+        Check(i == 0 || matches[i - 1].size() < matches[i].size() ||
+                  (matches[i - 1].size() == matches[i].size() && matches[i - 1] < matches[i]),
+              "matches out of length and dictionary order");
+    }
+    if (!anagram && letters.empty()) {
+        std::vector<std::string> expected;
+        const Words& words = Dictionary();
+        for (const std::vector<std::string>& block : words)
+            for (const std::string& candidate : block)
+                if ((!limit || expected.size() < 100) && FitsSquares(squares, candidate))
+                    expected.push_back(candidate);
+        Check(matches == expected, "the matches differ from the pattern's squares");
+    }
+}
+
 struct Expected {
     UINT message = 0;  // 0 when the search runs
     int resultCount = 0;
@@ -234,6 +383,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CDictionary dict;
     Check(dict.OpenForReading(), "the query dictionary cannot be opened");
+    if (UsesNewerGrammar(pattern) || UsesNewerGrammar(letters)) {
+        CheckNewerGrammar(dict, anagram, limit, pattern, letters);
+        return 0;
+    }
     CheckParse(dict, pattern, true);
     CheckParse(dict, letters, false);
 

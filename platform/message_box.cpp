@@ -19,12 +19,15 @@ MessageSink SetMessageSink(MessageSink sink) {
 }
 
 int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons) {
+    return AfxMessageBox(nID, LoadStringText(nID), icon, buttons);
+}
+
+int AfxMessageBox(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {
     std::shared_ptr<MessageSink> sink;
     {
         std::lock_guard<std::mutex> lock(g_sinkMutex);
         sink = g_sink;
     }
-    const CString text = LoadStringText(nID);
     if (sink)
         return (*sink)(nID, text, icon, buttons);
     std::fprintf(stderr, "%s\n", text.c_str());

@@ -28,3 +28,6 @@ MessageSink SetMessageSink(MessageSink sink);
 // IDCANCEL). Without a sink the text goes to stderr and the answer is IDOK,
 // or IDCANCEL for a Retry/Cancel question.
 int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
+// Shows entry nID with its placeholders filled in: `text` is the entry's
+// text made by FormatString from LoadStringText(nID).
+int AfxMessageBox(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);

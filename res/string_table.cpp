@@ -92,6 +92,22 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_WORDNET_DAMAGED,
          "The WordNet database is damaged, so meanings and clue words are not available.  Reinstalling the "
          "Debian package wordnet-base repairs it."},
+        {IDS_SET_NOT_CLOSED, "The letter set that starts at character %d of the %s has no closing ]."},
+        {IDS_SET_EMPTY,
+         "The letter set at character %d of the %s names no letter: put the letters the square may hold "
+         "between [ and ], as in [sz], or after [! or [^ the letters it may not hold."},
+        {IDS_SET_BAD_CHARACTER,
+         "The letter set that starts at character %d of the %s holds %s at character %d: a set takes "
+         "letters and ranges such as a-e, after an optional ! or ^."},
+        {IDS_SET_BACKWARD_RANGE, "The range %c-%c at character %d of the %s runs backwards: write it %c-%c."},
+        {IDS_SET_ALLOWS_NOTHING, "The letter set at character %d of the %s leaves no letter for the square."},
+        {IDS_STRAY_BRACKET, "The ] at character %d of the %s closes no letter set."},
+        {IDS_ANAGRAM_STAR,
+         "An anagram has a fixed number of letters, so the * at character %d of the pattern cannot be used in "
+         "one.  Use ? for each free letter."},
+        {IDS_LETTERS_STAR,
+         "Each remaining letter fills one square, so the * at character %d of the remaining letters cannot be "
+         "used there."},
         {IDS_NO_MEANING, "No meaning found for %s."},
         {IDS_MEANING_CAPTION, "Meaning"},
         {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},

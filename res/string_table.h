@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/cstring.h"
+#include "res/version.h"
 
 enum : UINT {
     IDS_ABOUTBOX = 101,
@@ -58,6 +59,16 @@ enum : UINT {
     IDS_EMPTY_WORD_LIST_REFUSED = 59203,
     // "Common words first" (59180-59189).
     IDS_COMMON_ORDER_UNAVAILABLE = 59180,
+    // Malformed patterns and letters (59220-59229): each says what is wrong
+    // and at which character; the %s is "pattern" or "remaining letters".
+    IDS_SET_NOT_CLOSED = 59220,
+    IDS_SET_EMPTY = 59221,
+    IDS_SET_BAD_CHARACTER = 59222,
+    IDS_SET_BACKWARD_RANGE = 59223,
+    IDS_SET_ALLOWS_NOTHING = 59224,
+    IDS_STRAY_BRACKET = 59225,
+    IDS_ANAGRAM_STAR = 59226,
+    IDS_LETTERS_STAR = 59227,
     // Meanings and clue words from the WordNet database.
     IDS_WORDNET_MISSING = 59190,
     IDS_WORDNET_DAMAGED = 59191,
@@ -75,7 +86,7 @@ enum : UINT {
 CString LoadStringText(UINT nID);
 
 // Fixed texts that are not string-table entries.
-inline constexpr const char* kAppVersionText = "Gridwell: Version 1.02";
+inline constexpr const char* kAppVersionText = "Gridwell: Version " GRIDWELL_VERSION;
 inline constexpr const char* kProgressCaption = "Gwell - working";
 inline constexpr const char* kProgressInitialStatus = "Initialising";
 inline constexpr const char* kProgressCompleteStatus = "Complete";

@@ -131,7 +131,7 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
         nBatch = 0;
     };
     CString word;
-    while (dict.NextMatch(word, FALSE)) {
+    while (dict.NextMatchInBlock(word, FALSE)) {
         if (word.size() != length)
             continue;  // cannot happen: NextWord builds words of that length
         if (!bLooked) {
@@ -157,6 +157,20 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
         nLeft -= n;
     }
     return found;
+}
+
+std::vector<CCommonFirstMatches> CollectCommonFirstByLength(CDictionary& dict, size_t nKeep, size_t nExpected) {
+    std::vector<CCommonFirstMatches> lengths;
+    size_t nLeft = nKeep;
+    do {
+        const size_t nBlock = dict.m_bOpenLength ? static_cast<size_t>(std::max(dict.GetBlockCount(), 0)) : nExpected;
+        CCommonFirstMatches found = CollectCommonFirst(dict, nLeft, nBlock);
+        if (found.nTotal == 0)
+            continue;
+        nLeft -= found.ListedCount();
+        lengths.push_back(std::move(found));
+    } while (dict.NextLength());
+    return lengths;
 }
 
 void ResetCommonOrderNoticeForTesting() { g_bNoticeShown = false; }

@@ -91,5 +91,10 @@ struct CCommonFirstMatches {
 // sizes the buffers ahead (the dictionary's count may be damaged).
 CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t nExpected = 0);
 
+// The same for every length the prepared pattern allows (one with '*'
+// allows many), shortest first: the matches of each length that has any, at
+// most `nKeep` listed in all.
+std::vector<CCommonFirstMatches> CollectCommonFirstByLength(CDictionary& dict, size_t nKeep, size_t nExpected = 0);
+
 // Tests: the message may be shown again.
 void ResetCommonOrderNoticeForTesting();

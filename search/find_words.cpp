@@ -8,12 +8,12 @@ CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst) {
     if (bCommonFirst) {
         // The most common can be anywhere in the block: every match is
         // kept, then ordered and cut.
-        const CCommonFirstMatches common = CollectCommonFirst(dict, nMaxListed);
-        found.nTotal = common.nTotal;
-        found.words.reserve(common.ListedCount());
-        for (const std::string_view run : common.listed)
-            for (size_t at = 0; at < run.size(); at += common.length + 1)
-                found.words.emplace_back(run.data() + at, common.length);
+        for (const CCommonFirstMatches& common : CollectCommonFirstByLength(dict, nMaxListed)) {
+            found.nTotal += common.nTotal;
+            for (const std::string_view run : common.listed)
+                for (size_t at = 0; at < run.size(); at += common.length + 1)
+                    found.words.emplace_back(run.data() + at, common.length);
+        }
         return found;
     }
     // The block's word count comes from the file's trailer and may be damaged:

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 namespace {
 
 // The combo box's lookup ignores case, in ASCII as the queries are.
@@ -15,8 +17,14 @@ CString CSearchHistory::EntryFor(const CString& strPattern, const CString& strLe
                                  const CString& strParsedPattern) {
     if (!strLetters.empty())
         return FormatString("%s (%s)", strPattern.c_str(), strLetters.c_str());
-    if (bAnagram)
-        return FormatString("%d (%s)", static_cast<int>(strParsedPattern.size()), strParsedPattern.c_str());
+    if (bAnagram) {
+        // The parsed pattern's squares: a set "[...]" is one.
+        int nSquares = 0;
+        for (size_t i = 0; i < strParsedPattern.size(); ++i, ++nSquares)
+            if (strParsedPattern[i] == '[')
+                i = std::min(strParsedPattern.find(']', i), strParsedPattern.size());
+        return FormatString("%d (%s)", nSquares, strParsedPattern.c_str());
+    }
     return strPattern;
 }
 

@@ -26,7 +26,8 @@ public:
     };
 
     // The entry Find records for a query: "pattern (letters)" with letters,
-    // "length (PARSED)" for an anagram search, else the pattern as typed.
+    // "length (PARSED)" for an anagram search (PARSED as ParseQuery writes
+    // it: "3 (CA@)", "4 (T[SZ]??)"), else the pattern as typed.
     static CString EntryFor(const CString& strPattern, const CString& strLetters, bool bAnagram,
                             const CString& strParsedPattern);
 

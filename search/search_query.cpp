@@ -2,53 +2,21 @@
 // CDictionary, and positioning it at the block of the pattern's length.
 #include <algorithm>
 #include <climits>
+#include <bit>
 #include <cstdint>
+#include <vector>
 
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
+#include "search/query_grammar.h"
 #include "search/sorted_letters.h"
 
 namespace {
 
-// No dictionary holds words longer than 255 letters, so a digit run never
-// needs to expand the pattern beyond 256 characters: that is already too long
-// for any dictionary, and the search reports it as such.
-constexpr size_t kMaxExpandedLength = 256;
-
-// The query text's grammar: ASCII letters (upper-cased), '?', and, when
-// digits are allowed, runs of decimal digits that stand for that many '?'.
-// Appends the parsed characters to `out`; a digit run's '?' stop once `out`
-// is kMaxExpandedLength long, so no huge string is built. `wild` gains the
-// number of wild positions the text stands for: every '?' and the full value
-// of every digit run, saturating at INT_MAX, since the remaining-letters
-// check must see every wild position the user typed. False at the first
-// character outside the grammar, with `out` holding what came before it.
-bool ParseQueryText(CString& out, const CString& text, bool allowDigits, int64_t& wild) {
-    constexpr int64_t kMax = INT_MAX;
-    int64_t run = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (IsAsciiLetter(c)) {
-            out.push_back(ToUpperAscii(static_cast<char>(c)));
-        } else if (c == '?') {
-            out.push_back('?');
-            wild = std::min(wild + 1, kMax);
-        } else if (c >= '0' && c <= '9' && allowDigits) {
-            run = std::min(run * 10 + (c - '0'), kMax);
-            const bool runEnds = i + 1 == text.size() || text[i + 1] < '0' || text[i + 1] > '9';
-            if (runEnds) {
-                const size_t room = out.size() < kMaxExpandedLength ? kMaxExpandedLength - out.size() : 0;
-                out.append(std::min(static_cast<size_t>(run), room), '?');
-                wild = std::min(wild + run, kMax);
-                run = 0;
-            }
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
+// A pattern token as CDictionary keeps it: the square's letters, with this
+// bit set for a typed letter; 0 for '*'.
+constexpr uint32_t kTypedLetter = 1u << 31;
 
 CString SortedLetters(const CString& text) {
     CString sorted(text.size(), '\0');
@@ -61,9 +29,33 @@ CString SortedLetters(const CString& text) {
 BOOL CDictionary::ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const {
     if (bClearFirst)
         strOut.clear();
-    int64_t nWild = 0;
-    return ParseQueryText(strOut, strText, bAllowDigits, nWild);
+    QueryParse parsed;
+    ParseQueryTokens(strText, bAllowDigits, parsed);
+    if (parsed.fault != QueryFault::None) {
+        // What came before the fault, as letters and '?'.
+        for (const QueryToken& token : parsed.tokens)
+            if (!token.IsStar())
+                strOut += token.bLetter ? QueryTokensText({token}) : CString(1, '?');
+        return FALSE;
+    }
+    strOut += QueryTokensText(parsed.tokens);
+    return TRUE;
 }
+
+namespace {
+
+// Shows the message for a text that breaks the grammar: its own when it has
+// one, else `nPlain` (a character the grammar does not know).
+void ShowQueryFault(const QueryParse& parse, const char* what, UINT nPlain) {
+    CString text;
+    const UINT nID = QueryFaultMessage(parse, what, text);
+    if (nID != 0)
+        AfxMessageBox(nID, text, MsgIcon::Exclamation);
+    else
+        AfxMessageBox(nPlain, MsgIcon::Exclamation);
+}
+
+}  // namespace
 
 BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
                                 int& nResultCount) {
@@ -74,40 +66,149 @@ BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const 
     m_bAnagram = bAnagram;
     m_bLimit = bLimit;
     m_nWild = 0;
+    m_squareMasks.clear();
+    m_patternTokens.clear();
+    m_setItems.clear();
+    m_bSquareSets = false;
+    m_bOpenLength = false;
+    m_bManyStars = false;
+    m_bBlockDamaged = false;
 
     m_strPattern.clear();
-    int64_t nWild = 0;
-    if (!ParseQueryText(m_strPattern, strPattern, true, nWild)) {
-        AfxMessageBox(IDS_BAD_PATTERN, MsgIcon::Exclamation);
+    QueryParse parsed;
+    ParseQueryTokens(strPattern, true, parsed);
+    if (parsed.fault != QueryFault::None) {
+        ParseQuery(m_strPattern, strPattern, TRUE, TRUE);
+        ShowQueryFault(parsed, "pattern", IDS_BAD_PATTERN);
         return FALSE;
     }
-    m_nWild = static_cast<int>(nWild);
+    m_nWild = static_cast<int>(parsed.nWild);
+    m_bOpenLength = parsed.bStar;
+    CString fixedLetters;
+    int nStars = 0;
+    m_nFixedSquares = 0;
+    for (const QueryToken& token : parsed.tokens) {
+        m_patternTokens.push_back(token.mask | (token.bLetter ? kTypedLetter : 0));
+        if (token.IsStar()) {
+            ++nStars;
+            continue;
+        }
+        ++m_nFixedSquares;
+        if (token.bLetter)
+            fixedLetters += QueryTokensText({token});
+        else if (token.mask != kAnyLetter)
+            m_bSquareSets = true;
+    }
+    m_nFixedLetters = static_cast<int>(fixedLetters.size());
+    m_bManyStars = nStars > 1;
+    // The squares as letters and '?' (every square a '*' may add is unknown).
+    for (const QueryToken& token : parsed.tokens)
+        if (!token.IsStar())
+            m_strPattern += token.bLetter ? QueryTokensText({token}) : CString(1, '?');
 
-    if (strLetters.empty() || m_nWild == 0) {
-        m_strLetters = SortedLetters(m_strPattern);
+    // A '*' stands for unknown letters too: remaining letters may fill them.
+    const bool bWild = m_nWild > 0 || m_bOpenLength;
+    if (strLetters.empty() || !bWild) {
+        m_strLetters = SortedLetters(fixedLetters);
+        // An anagram's '@', '#' and sets are blanks that a letter of their set
+        // must fill; its '?' take any letter.
+        if (m_bAnagram)
+            for (const QueryToken& token : parsed.tokens)
+                if (token.IsUnknown() && token.mask != kAnyLetter)
+                    m_setItems.push_back(token.mask);
     } else {
-        if (CountTypedCharacters(strLetters) > static_cast<size_t>(m_nWild)) {
+        // Past a '*' any number of letters fits: the words are long enough.
+        if (!m_bOpenLength && CountLetterItems(strLetters) > static_cast<size_t>(m_nWild)) {
             AfxMessageBox(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
             return FALSE;
         }
-        CString combined = m_strPattern;
-        if (!ParseQuery(combined, strLetters, FALSE, FALSE)) {
-            AfxMessageBox(IDS_BAD_REMAINDER, MsgIcon::Exclamation);
+        QueryParse extra;
+        ParseQueryTokens(strLetters, false, extra);
+        if (extra.fault != QueryFault::None) {
+            ShowQueryFault(extra, "remaining letters", IDS_BAD_REMAINDER);
             return FALSE;
         }
-        m_strLetters = SortedLetters(combined);
+        CString letters = fixedLetters;
+        for (const QueryToken& token : extra.tokens) {
+            if (token.bLetter)
+                letters += QueryTokensText({token});
+            else if (token.mask != kAnyLetter)
+                m_setItems.push_back(token.mask);
+        }
+        m_strLetters = SortedLetters(letters);
         // Remaining letters always make a matching-word search.
         m_bAnagram = FALSE;
     }
+    if (m_bAnagram && m_bOpenLength) {
+        AfxMessageBox(IDS_ANAGRAM_STAR,
+                      FormatString(LoadStringText(IDS_ANAGRAM_STAR).c_str(),
+                                   static_cast<int>(CountTypedCharacters(strPattern.substr(0, strPattern.find('*'))) + 1)),
+                      MsgIcon::Exclamation);
+        return FALSE;
+    }
+    // An anagram places no letter: its squares' sets are blanks, not positions.
+    if (m_bAnagram)
+        m_bSquareSets = false;
+    // The most constrained sets are placed first.
+    std::stable_sort(m_setItems.begin(), m_setItems.end(),
+              [](uint32_t a, uint32_t b) { return std::popcount(a) < std::popcount(b); });
 
-    const int nLength = static_cast<int>(m_strPattern.size());
-    if (nLength > m_nMaxLength) {
+    if (m_nFixedSquares > m_nMaxLength) {
         AfxMessageBox(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
         return FALSE;
     }
     // A pattern of zeros only is empty: it selects no block and finds nothing.
+    m_nMatches = 0;
+    if (!SetUpLength(m_nFixedSquares))
+        return FALSE;
+    int64_t nWords = m_nBlockCount;
+    if (m_bOpenLength)
+        for (int nLength = m_nFixedSquares + 1; nLength <= m_nMaxLength; ++nLength)
+            nWords += nLength >= 2 && m_pnWordCount ? m_pnWordCount[nLength] : 0;
+    nResultCount = m_bLimit ? kLimitMatches : static_cast<int>(std::min<int64_t>(nWords, INT_MAX));
+    return TRUE;
+}
+
+BOOL CDictionary::SetUpLength(int nLength) {
+    m_nLength = nLength;
+    if (m_bOpenLength) {
+        // One '*' stands for the letters between the squares before it and
+        // those after it: a fixed pattern for each length. Several are
+        // matched by walking the tokens; every square is then unknown here.
+        const size_t nStarLetters = static_cast<size_t>(nLength - m_nFixedSquares);
+        m_strPattern.clear();
+        m_squareMasks.clear();
+        if (m_bManyStars) {
+            m_strPattern.assign(static_cast<size_t>(nLength), '?');
+        } else {
+            for (const uint32_t token : m_patternTokens) {
+                if (token == 0) {
+                    m_strPattern.append(nStarLetters, '?');
+                    m_squareMasks.insert(m_squareMasks.end(), nStarLetters, kAnyLetter);
+                    continue;
+                }
+                const uint32_t mask = token & ~kTypedLetter;
+                m_strPattern += token & kTypedLetter ? static_cast<char>('A' + std::countr_zero(mask)) : '?';
+                m_squareMasks.push_back(mask);
+            }
+        }
+        // The budget of the letter test: every square but the typed letters.
+        m_nWild = nLength - m_nFixedLetters;
+    } else {
+        m_squareMasks.clear();
+        for (const uint32_t token : m_patternTokens)
+            m_squareMasks.push_back(token & ~kTypedLetter);
+    }
+    const int nMatches = m_nMatches;
     if (!SeekToLength(nLength))
         return FALSE;
-    nResultCount = m_bLimit ? kLimitMatches : m_nBlockCount;
+    m_nMatches = nMatches;
+    m_nPrevFailedAt = nLength;
     return TRUE;
+}
+
+BOOL CDictionary::NextLength() {
+    if (!m_bOpenLength || m_bBlockDamaged || m_nLength >= m_nMaxLength)
+        return FALSE;
+    return SetUpLength(m_nLength + 1);
 }

@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +24,13 @@ namespace {
 // Runs the tool in the scratch directory; see RunCliCapturing.
 CliRun RunTool(const ScratchDir& dir, const std::vector<std::string>& args, std::FILE* output = nullptr) {
     return RunCliCapturing(args, dir.Path(), output);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 class CliTest : public ::testing::Test {
@@ -98,6 +107,29 @@ TEST_F(CliTest, NoMatchAndRefusals) {
     EXPECT_EQ(RunTool(dir, {"find", "c?t", "\xc3\xa9"}).err.rfind("The wild characters are used", 0), 0u);
 }
 
+TEST_F(CliTest, PatternGrammarOnTheCommandLine) {
+    EXPECT_EQ(RunTool(dir, {"find", "c@t"}).out, "CAT\nCOT\nCUT\n");
+    // '*': every length, shortest first, and the limit counts across lengths.
+    EXPECT_EQ(RunTool(dir, {"find", "*te"}).out, "DATE\nGATE\nCRATE\n");
+    {
+        // Common words first within each length, the lengths shortest first.
+        ScratchDir data;
+        SetDataDirForTesting(data.Path());
+        data.Write(kCommonnessTableName, BuildCommonnessTable({{"GATE", 10}, {"CRATE", 10}, {"DATE", 35}}));
+        EXPECT_EQ(RunTool(dir, {"find", "--common", "*te"}).out, "GATE\nDATE\nCRATE\n");
+        EXPECT_EQ(RunTool(dir, {"find", "--common", "*a*e"}).out, "GATE\nDATE\nCRATE\nTRACE\n");
+        SetDataDirForTesting("");
+    }
+    EXPECT_EQ(RunTool(dir, {"find", "--anagram", "[rt]ca"}).out, "ACT\nCAT\nTAC\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"find", "[ab"}, {"find", "[z-a]?"}, {"find", "--anagram", "c*t"}, {"find", "???", "a*"}}) {
+        const CliRun run = RunTool(dir, args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_NE(run.err.find(" at character "), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(CliTest, UsageErrorsAndHelp) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {"find"}, {"find", "a", "b", "c"}, {"--bogus", "find", "cat"}, {"frobnicate"}, {"import"},
@@ -106,6 +138,17 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find("usage: gridwell-cli"), std::string::npos);
         EXPECT_EQ(run.out, "");
+    }
+    // A missing value or word is named as such, not as an unknown option or
+    // a word that WordNet lacks.
+    const CliRun noClue = RunTool(dir, {"find", "c?t", "--clue"});
+    EXPECT_EQ(noClue.exitCode, 2);
+    EXPECT_EQ(noClue.err.rfind("gridwell-cli: --clue needs a value", 0), 0u) << noClue.err;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"meaning"}, {"meaning", ""}, {"meaning", " ", "\t"}}) {
+        const CliRun run = RunTool(dir, args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.rfind("gridwell-cli: meaning needs a WORD", 0), 0u) << run.err;
     }
     // --help goes to stdout, which RunTool does not capture: check the text.
     const CliRun help = RunTool(dir, {"find", "--help"});
@@ -116,6 +159,26 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     EXPECT_NE(std::string(kCliHelp).find("find 'c?t'"), std::string::npos);
     for (const char* topic : {"s3e", "?", "LETTERS", "--anagram", "--limit", "import [--allow-empty] FILE", "export FILE|-", "Ctrl-C"})
         EXPECT_NE(std::string(kCliHelp).find(topic), std::string::npos) << topic;
+}
+
+TEST_F(CliTest, VersionIsThePackagesAndTheManPagesNameIt) {
+    // The version of the newest changelog entry, "gridwell (VERSION) ...".
+    const std::string head = ReadWholeFile(GRIDWELL_CHANGELOG);
+    ASSERT_EQ(head.rfind("gridwell (", 0), 0u);
+    const std::string version = head.substr(10, head.find(')') - 10);
+    ASSERT_FALSE(version.empty());
+
+    const CliRun run = RunTool(dir, {"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "gridwell-cli " + version + "\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(std::string(kAppVersionText), "Gridwell: Version " + version) << "the About box";
+    for (const char* page : {"gridwell.1", "gridwell-cli.1"}) {
+        const std::string text = ReadWholeFile(std::string(GRIDWELL_MAN_DIR) + "/" + page);
+        EXPECT_NE(text.find("\"Gridwell " + version + "\""), std::string::npos) << page;
+    }
+    EXPECT_NE(ReadWholeFile(std::string(GRIDWELL_MAN_DIR) + "/gridwell-cli.1").find("\\-\\-version"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, MatchesThatCannotBeWrittenAreAFailure) {
@@ -218,6 +281,13 @@ TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
     // The damage once, then the failure: no success after it.
     EXPECT_EQ(run.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n" + LoadStringText(IDS_SAVE_FAILED) + "\n");
     EXPECT_EQ(dir.Read("words.txt"), "");
+    // A search says only that the dictionary is damaged, not that nothing matched.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"find", "3"}, {"find", "--common", "c?t"}, {"find", "--anagram", "tac"}}) {
+        const CliRun find = RunTool(dir, args);
+        EXPECT_EQ(find.exitCode, 2);
+        EXPECT_EQ(find.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n") << args.back();
+    }
 }
 
 TEST_F(CliTest, ExportToAPipeThatIsClosedEndsQuietly) {

@@ -103,6 +103,40 @@ TEST_F(MainDlgTest, AnagramEntryRecallsTheSameWordsAsAMatchingSearch) {
     EXPECT_EQ(Rows(), anagrams);
 }
 
+TEST_F(MainDlgTest, PatternGrammarInTheWindow) {
+    Find("c@t");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    Find("#@#", "a");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "TAC"}));
+    // '*': every length, shortest first, counted as any pattern.
+    Find("*ate");
+    EXPECT_EQ(Rows(), (Strings{"DATE", "GATE", "MATE", "CRATE"}));
+    EXPECT_EQ(m_dlg->CountLine()->GetLabel().utf8_string(), "4 words");
+    // An anagram with a set is recalled as remaining letters that find the same.
+    Find("[rt]ca", "", true);
+    const Strings anagrams = Rows();
+    EXPECT_EQ(anagrams, (Strings{"ACT", "CAT", "TAC"}));
+    const Strings history = {"3 ([RT]CA)", "*ate", "#@# (a)", "c@t"};
+    EXPECT_EQ(History(), history);
+    m_dlg->MatchingRadio()->SetValue(true);
+    Select(0);
+    EXPECT_EQ(m_dlg->LettersEdit()->GetValue(), "[RT]CA");
+    m_dlg->OnFind();
+    EXPECT_EQ(Rows(), anagrams);
+
+    // A malformed pattern says what and where, and changes nothing.
+    wxTEST_DIALOG(Find("c[ab"), ExpectMessage(IDS_SET_NOT_CLOSED, MsgIcon::Exclamation)
+                                    .WithText("The letter set that starts at character 2 of the pattern has no "
+                                              "closing ]."));
+    wxTEST_DIALOG(Find("c*t", "", true),
+                  ExpectMessage(IDS_ANAGRAM_STAR, MsgIcon::Exclamation)
+                      .WithText("An anagram has a fixed number of letters, so the * at character 2 of the pattern "
+                                "cannot be used in one.  Use ? for each free letter."));
+    EXPECT_EQ(Rows(), anagrams);
+    // The chosen entry still shows as its bare pattern.
+    EXPECT_EQ(History(), (Strings{"3", "*ate", "#@# (a)", "c@t"}));
+}
+
 TEST_F(MainDlgTest, HistoryLookupIgnoresCase) {
     Find("cat");
     Find("CAT");

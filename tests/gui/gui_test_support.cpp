@@ -42,7 +42,7 @@ std::string Words(const std::string& text) {
 int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
     EXPECT_FALSE(dlg->GetMessage().empty()) << "message " << m_nID << " shows no text";
     const std::string shown = Words(dlg->GetMessage().utf8_string());
-    const std::string entry = Words(LoadStringText(m_nID));
+    const std::string entry = Words(m_text.empty() ? LoadStringText(m_nID) : m_text);
     if (m_nID == IDS_CANNOT_OPEN_DICT || m_nID == IDS_NO_LONGEST_LENGTH) {
         // No dictionary to read: the entry, then where the program looked and
         // how to make one.

@@ -34,6 +34,14 @@ protected:
 class ExpectMessage : public wxExpectModalBase<wxGenericMessageDialog, ExpectMessage> {
 public:
     ExpectMessage(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok, int answer = wxID_OK);
+    // An entry with placeholders: the text it is expected to show, filled in.
+    // A new expectation, not a reference: wxTEST_DIALOG binds it to a const
+    // reference, which keeps only a temporary alive.
+    ExpectMessage WithText(std::string text) const {
+        ExpectMessage expectation = *this;
+        expectation.m_text = std::move(text);
+        return expectation;
+    }
 
 protected:
     int OnInvoked(wxGenericMessageDialog* dlg) const override;
@@ -44,6 +52,7 @@ private:
     MsgIcon m_icon;
     MsgButtons m_buttons;
     int m_answer;
+    std::string m_text;
 };
 
 // Expects a file dialog: checks its style flags and returns `path` (or

@@ -1,0 +1,202 @@
+// A matching-word search's walk of a length block, decoding each word only as
+// far as its squares allow: a word is tested letter by letter as it is
+// decoded, and once a letter does not fit its square the rest of the word's
+// codes are skipped whole groups at a time (still checked for damage).
+//
+// A prefix code copies the previous word's first letters. After a word was
+// given up at square F, only its letters 0..F are known; a following word
+// that copies more than F letters shares the letter that failed, so it fails
+// there too, and one that copies fewer copies only known letters, all of
+// which fit their squares.
+#include <cstring>
+
+#include "dictionary/dictionary.h"
+#include "platform/message_box.h"
+#include "res/string_table.h"
+
+namespace {
+
+// Bit 0 of each of the eight 5-bit fields of a 40-bit group.
+constexpr uint64_t kFieldLowBits = 0x0842108421ull;
+
+// Whether any of the first `n` codes of a left-aligned group (its next code
+// in bits 39-35) is a prefix code, 26 to 31: bits 4 and 3 set, and 2 or 1.
+inline bool HasPrefixCode(uint64_t group, int n) {
+    const uint64_t firstN = ~((uint64_t{1} << (40 - 5 * n)) - 1);
+    return ((group >> 4) & (group >> 3) & ((group >> 2) | (group >> 1)) & kFieldLowBits & firstN) != 0;
+}
+
+// A code group's 5 bytes as one 40-bit big-endian number.
+inline uint64_t GroupValue(const unsigned char* b) {
+    return (uint64_t{b[0]} << 32) | (uint64_t{b[1]} << 24) | (uint64_t{b[2]} << 16) | (uint64_t{b[3]} << 8) |
+           uint64_t{b[4]};
+}
+
+}  // namespace
+
+BOOL CDictionary::NextFittingWord(CString& word) {
+    const int nLength = static_cast<int>(m_strPattern.size());
+    if (nLength > kMaxWordLength || static_cast<int>(m_squareMasks.size()) != nLength)
+        return FALSE;
+    word.resize(static_cast<size_t>(nLength));
+    char* const out = word.data();
+    char* const prev = m_prevLetters;
+    const uint32_t* const masks = m_squareMasks.data();
+    uint64_t group = m_nGroup;
+    int nCodes = m_nCodes;
+    int nFailedAt = m_nPrevFailedAt;
+    // The word count and the previous word's length stay in registers.
+    int nRead = m_nWordsRead;
+    const int nCount = m_nBlockCount;
+    int nPrevLength = m_nPrevLength;
+    // A block is stored in ascending order: once a word passes the letters
+    // that its leading single-letter squares allow (CU... for c?t), no later
+    // word of the block can fit, and the walk ends there.
+    int nLeadingLetters = 0;
+    while (nLeadingLetters < nLength && (masks[nLeadingLetters] & (masks[nLeadingLetters] - 1)) == 0)
+        ++nLeadingLetters;
+    bool bDamaged = false;
+    bool bUnreadable = false;
+    bool bPast = false;
+
+    // The buffer's bytes in locals: whole groups up to pFast lie in both the
+    // buffer and the block and are taken without a check; the rest go
+    // through UnpackGroup, which refills and checks.
+    const unsigned char* p = m_buffer + m_nBufPos;
+    const unsigned char* pFast = p;
+    const auto reload = [&]() __attribute__((always_inline)) {
+        p = m_buffer + m_nBufPos;
+        const int64_t inBlock = m_nBlockEnd - (m_nReadPos - m_nBufCount);
+        const int64_t bytes = inBlock < m_nBufCount ? inBlock : m_nBufCount;
+        pFast = p + (bytes > 0 ? bytes / 5 * 5 : 0);
+    };
+    const auto sync = [&]() __attribute__((always_inline)) {
+        const int used = static_cast<int>(p - (m_buffer + m_nBufPos));
+        m_nBufPos += used;
+        m_nBufCount -= used;
+    };
+    reload();
+    // The next group of the block, or false (after its message) when the
+    // block has none left.
+    const auto fetch = [&]() __attribute__((always_inline)) {
+        if (p < pFast) [[likely]] {
+            group = GroupValue(p);
+            p += 5;
+            nCodes = 8;
+            return true;
+        }
+        sync();
+        const int64_t next = UnpackGroup();
+        reload();
+        if (next < 0)
+            return false;
+        group = static_cast<uint64_t>(next);
+        nCodes = 8;
+        return true;
+    };
+    // Passes over n codes of letters.
+    const auto skip = [&](int n) __attribute__((always_inline)) {
+        while (n > 0) {
+            if (nCodes == 0 && !fetch()) {
+                bUnreadable = true;
+                return false;
+            }
+            const int take = n < nCodes ? n : nCodes;
+            if (HasPrefixCode(group, take)) {
+                bDamaged = true;
+                return false;
+            }
+            group <<= 5 * take;
+            nCodes -= take;
+            n -= take;
+        }
+        return true;
+    };
+
+    while (nRead < nCount) {
+        if (nCodes == 0 && !fetch()) {
+            bUnreadable = true;
+            break;
+        }
+        int code = static_cast<int>(group >> 35) & 0x1F;
+        int at = 0;
+        if (code >= 26) {
+            // A prefix code may only repeat letters that the previous word
+            // has, leaving at least one letter to spell.
+            const int nPrefix = code - 24;
+            if (nPrefix >= nLength || nPrefix > nPrevLength) {
+                bDamaged = true;
+                break;
+            }
+            group <<= 5;
+            --nCodes;
+            if (nPrefix > nFailedAt) {
+                // It repeats the letter the previous word failed on.
+                if (!skip(nLength - nPrefix))
+                    break;
+                ++nRead;
+                continue;
+            }
+            at = nPrefix;
+        }
+        // The word's own letters, each tested as it comes.
+        bool bFits = true;
+        while (at < nLength) {
+            if (nCodes == 0 && !fetch()) {
+                bUnreadable = true;
+                break;
+            }
+            code = static_cast<int>(group >> 35) & 0x1F;
+            if (code >= 26) {
+                bDamaged = true;
+                break;
+            }
+            group <<= 5;
+            --nCodes;
+            prev[at] = static_cast<char>('A' + code);
+            if (((masks[at] >> code) & 1) == 0) {
+                nFailedAt = at;
+                bFits = false;
+                if (at <= nLeadingLetters && at < nLength && (masks[at] >> code) == 0)
+                    bPast = true;
+                break;
+            }
+            ++at;
+        }
+        if (bDamaged || bUnreadable)
+            break;
+        if (bPast) {
+            nRead = nCount;
+            break;
+        }
+        if (!bFits && !skip(nLength - 1 - nFailedAt))
+            break;
+        nPrevLength = nLength;
+        ++nRead;
+        if (bFits) {
+            nFailedAt = nLength;
+            std::memcpy(out, prev, static_cast<size_t>(nLength));
+            sync();
+            m_nWordsRead = nRead;
+            m_nPrevLength = nPrevLength;
+            m_nGroup = group;
+            m_nCodes = nCodes;
+            m_nPrevFailedAt = nFailedAt;
+            return TRUE;
+        }
+    }
+    sync();
+    m_nWordsRead = nRead;
+    m_nPrevLength = nPrevLength;
+    m_nGroup = group;
+    m_nCodes = nCodes;
+    m_nPrevFailedAt = nFailedAt;
+    if (bDamaged)
+        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
+    if (bDamaged || bUnreadable) {
+        m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
+        m_nCodes = 0;
+        m_bBlockDamaged = true;
+    }
+    return FALSE;
+}
