@@ -49,15 +49,8 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     int nRead = m_nWordsRead;
     const int nCount = m_nBlockCount;
     int nPrevLength = m_nPrevLength;
-    // A block is stored in ascending order: once a word passes the letters
-    // that its leading single-letter squares allow (CU... for c?t), no later
-    // word of the block can fit, and the walk ends there.
-    int nLeadingLetters = 0;
-    while (nLeadingLetters < nLength && (masks[nLeadingLetters] & (masks[nLeadingLetters] - 1)) == 0)
-        ++nLeadingLetters;
     bool bDamaged = false;
     bool bUnreadable = false;
-    bool bPast = false;
 
     // The buffer's bytes in locals: whole groups up to pFast lie in both the
     // buffer and the block and are taken without a check; the rest go
@@ -157,18 +150,12 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             if (((masks[at] >> code) & 1) == 0) {
                 nFailedAt = at;
                 bFits = false;
-                if (at <= nLeadingLetters && at < nLength && (masks[at] >> code) == 0)
-                    bPast = true;
                 break;
             }
             ++at;
         }
         if (bDamaged || bUnreadable)
             break;
-        if (bPast) {
-            nRead = nCount;
-            break;
-        }
         if (!bFits && !skip(nLength - 1 - nFailedAt))
             break;
         nPrevLength = nLength;
