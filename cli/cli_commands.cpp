@@ -18,12 +18,13 @@
 #include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "search/find_request.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
 #include "search/common_first.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue TEXT [--why]] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
@@ -32,7 +33,7 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue TEXT [--why]] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter), '?' for one unknown\n"
     "      letter, and digit runs for several unknown letters in a row:\n"
@@ -53,11 +54,16 @@ const char* const kCliHelp =
     "      --limit stops after 100 words.\n"
     "      --common lists the most common words first (then dictionary order);\n"
     "      with --limit, the 100 most common matches.\n"
-    "      --clue WORDS lists only the words that WordNet relates to at least one\n"
-    "      of the clue WORDS (synonyms first, then words one link away, such as\n"
-    "      kinds of, parts of, similar to); needs the WordNet database:\n"
-    "          gridwell-cli find --clue feline 'c?t'   CAT\n"
-    "          gridwell-cli find --clue rock s3e       SHAKE, STONE\n"
+    "      --clue TEXT ranks every fitting word by how well it answers the clue\n"
+    "      TEXT, typed as printed (punctuation, \"___\" blanks, \"e.g.\", \"(5)\"):\n"
+    "      best answers first, by WordNet's synonyms, kinds, related words and\n"
+    "      definitions, and by words hidden in the clue or made of its letters;\n"
+    "      then the words with no such evidence in the usual order; the clue's\n"
+    "      own words last. With --limit, the 100 best. Needs the WordNet database:\n"
+    "          gridwell-cli find --clue 'Large feline' 4     LION ...\n"
+    "          gridwell-cli find --clue 'Rank and ___' 4     FILE ...\n"
+    "      --why adds a TAB and the reason after each word that has one.\n"
+    "      A clue word WordNet does not know is named on stderr.\n"
     "      Exit status: 0 words found, 1 none found, 2 the query was refused.\n"
     "\n"
     "  gridwell-cli meaning WORD\n"
@@ -98,9 +104,8 @@ struct MessageCounter {
     std::atomic<int> failures{0};
 };
 
-int Find(bool anagram, bool limit, bool common, const std::string& clue, const std::string& pattern,
-         const std::string& letters, std::FILE* out, MessageCounter& counter) {
-    if (pattern.empty()) {
+int Find(const CFindRequest& request, const std::string& clue, bool bWhy, std::FILE* out, MessageCounter& counter) {
+    if (request.pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
     }
@@ -108,10 +113,12 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
     if (!dict.OpenForReading())
         return kExitFailure;
     int nResultCount = 0;
-    const bool bClue = HasClueWords(clue);
-    // Common first and clue words need every match before they can choose:
-    // the limit then applies to the words chosen, not to the search.
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !common && !bClue, nResultCount))
+    const bool bClue = HasClue(clue);
+    // Common first and a clue need every match before they can choose: the
+    // limit then applies to the words chosen, not to the search.
+    if (bClue ? !PrepareFind(dict, request)
+              : !dict.PrepareSearch(request.bAnagram, request.pattern, request.letters,
+                                    request.bLimit && !request.bCommonFirst, nResultCount))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
     CString word;
@@ -119,15 +126,20 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const s
     bool bClueFailed = false;
     if (bClue) {
         CFoundWords found;
-        bClueFailed = !FindRelatedWords(dict, clue, limit, common, found);
-        for (CString& related : found.words) {
-            related += '\n';
-            std::fwrite(related.data(), 1, related.size(), out);
+        bClueFailed = !FindByClue(dict, request, clue, found);
+        CString line;
+        for (size_t i = 0; i < found.words.size(); ++i) {
+            line = found.words[i];
+            if (bWhy && i < found.reasons.size() && !found.reasons[i].empty())
+                line += '\t' + found.reasons[i];
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), out);
             ++nFound;
         }
-    } else if (common) {
-        const CCommonFirstMatches found = CollectCommonFirst(dict, limit ? CDictionary::kLimitMatches : SIZE_MAX,
-                                                            static_cast<size_t>(std::max(nResultCount, 0)));
+    } else if (request.bCommonFirst) {
+        const CCommonFirstMatches found =
+            CollectCommonFirst(dict, request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX,
+                               static_cast<size_t>(std::max(nResultCount, 0)));
         // The matches are kept as lines already: each run is written whole.
         for (const std::string_view run : found.listed)
             std::fwrite(run.data(), 1, run.size(), out);
@@ -195,6 +207,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool anagram = false;
     bool limit = false;
     bool common = false;
+    bool why = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
     std::string clue;
@@ -220,6 +233,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 limit = true;
             else if (arg == "--common")
                 common = true;
+            else if (arg == "--why")
+                why = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg.rfind("--clue=", 0) == 0)
@@ -234,8 +249,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit || common || bClueGiven))
-        return UsageError("--anagram, --limit, --common and --clue go with find");
+    if (command != "find" && (anagram || limit || common || bClueGiven || why))
+        return UsageError("--anagram, --limit, --common, --clue and --why go with find");
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
@@ -278,8 +293,13 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, common, clue, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
-                    counter);
+        CFindRequest request;
+        request.bAnagram = anagram;
+        request.pattern = positional[0];
+        request.letters = positional.size() > 1 ? positional[1] : std::string();
+        request.bLimit = limit;
+        request.bCommonFirst = common;
+        return Find(request, clue, why, out, counter);
     }
     if (command == "import") {
         if (positional.size() != 1)

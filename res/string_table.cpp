@@ -83,6 +83,8 @@ const std::unordered_map<UINT, const char*>& Table() {
          "The WordNet database is damaged, so meanings and clue words are not available.  Reinstalling the "
          "Debian package wordnet-base repairs it."},
         {IDS_NO_MEANING, "No meaning found for %s."},
+        {IDS_NO_MEANING_KNOWN, "No meaning known for %s"},
+        {IDS_CLUE_WITHOUT_WORDS, "The clue holds no words to look up: every fitting word is listed."},
         {IDS_MEANING_CAPTION, "Meaning"},
         {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
         {IDS_MEANING_MENU, "&Meaning"},

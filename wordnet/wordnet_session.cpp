@@ -1,5 +1,6 @@
 #include "wordnet/wordnet_session.h"
 
+#include "platform/data_dir.h"
 #include "res/string_table.h"
 #include "wordnet/meaning_text.h"
 
@@ -41,4 +42,17 @@ CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word) {
     }
     meaning.text = LoadStringText(MessageFor(meaning.status));
     return meaning;
+}
+
+WnStatus CWordNetSession::BuildScorer(std::string_view clue, CWordNetClueScorer& scorer) {
+    WnStatus status = WnStatus::ok;
+    const CWordNet* db = Database(status);
+    if (!db)
+        return status;
+    if (!m_pIndex) {
+        // Without the index a clue still ranks, by WordNet's links alone.
+        m_pIndex = std::make_unique<CDefinitionIndex>();
+        m_pIndex->Open(DataFilePath(CDefinitionIndex::kFileName));
+    }
+    return scorer.Build(*db, m_pIndex.get(), clue) == WnRead::damaged ? WnStatus::damaged : WnStatus::ok;
 }

@@ -8,6 +8,8 @@
 
 #include "platform/cstring.h"
 #include "platform/message_box.h"
+#include "wordnet/clue_scorer.h"
+#include "wordnet/definition_index.h"
 #include "wordnet/wordnet_db.h"
 
 class CWordNetSession {
@@ -28,6 +30,12 @@ public:
     };
     Meaning LookUp(const CString& word);
 
+    // Gathers the evidence of `clue` into `scorer`, with the definition index
+    // found beside the program when it is installed; missing or damaged as
+    // Database says, damaged too when a file fails on the way.
+    WnStatus BuildScorer(std::string_view clue, CWordNetClueScorer& scorer);
+
 private:
     std::unique_ptr<CWordNet> m_pDb;
+    std::unique_ptr<CDefinitionIndex> m_pIndex;  // opened with the database
 };

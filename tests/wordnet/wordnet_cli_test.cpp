@@ -44,23 +44,38 @@ TEST_F(WordNetCliTest, MeaningPrintsTheOverviewAndExitsByWhetherItWasFound) {
     EXPECT_EQ(run.exitCode, 2);
 }
 
-TEST_F(WordNetCliTest, FindWithClueWordsListsTheRelatedMatchesRanked) {
+TEST_F(WordNetCliTest, FindWithAClueListsEveryFittingWordBestAnswersFirst) {
     CliRun run = Run({"find", "--clue", "feline", "c?t"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "CAT\n");
-    run = Run({"find", "--clue=rock", "s3e"});
-    EXPECT_EQ(run.out, "SHAKE\nSTONE\n");
-    // Synonyms only here (ROCKS is rock itself); in dictionary order.
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    run = Run({"find", "--why", "--clue=rock", "s3e"});
+    EXPECT_EQ(run.out, "SHAKE\tsynonym of rock\nSTONE\tsynonym of rock\nSNAKE\n");
+    // The clue's own word (ROCKS is rock) comes last, after the words with no
+    // evidence; --limit keeps the best.
     run = Run({"find", "--clue", "rock feline", "5"});
-    EXPECT_EQ(run.out, "FELID\nROCKS\nSHAKE\nSTONE\n");
-    run = Run({"find", "--clue", "estop", "c?t"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "No matching words found\n");
-    // Blank clue words: the plain search.
+    EXPECT_EQ(run.out, "FELID\nSHAKE\nSTONE\nSNAKE\nROCKS\n");
+    // Punctuation, quotes and a possessive as printed.
+    run = Run({"find", "--why", "--clue", "\"Feline?\" (3)", "c?t"});
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "CAT\ta kind of feline");
+    // A word WordNet does not know is said once; the words are still listed.
+    run = Run({"find", "--clue", "estop, estop's feline", "c?t"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_EQ(run.err, "No meaning known for ESTOP\n");
+    // Blank clue words: the plain search; punctuation only: said, then the plain search.
     run = Run({"find", "--clue", " ", "c?t"});
     EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_EQ(run.err, "");
+    run = Run({"find", "--clue", "?!...\n", "c?t"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_NE(run.err.find("no words"), std::string::npos);
+    run = Run({"find", "--clue", "feline", "x?x"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "No matching words found\n");
     run = Run({"import", "--clue", "x", "words.txt"});
+    EXPECT_EQ(run.exitCode, 2);
+    run = Run({"export", "--why", "-"});
     EXPECT_EQ(run.exitCode, 2);
 }
 

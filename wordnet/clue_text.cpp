@@ -1,0 +1,179 @@
+#include "wordnet/clue_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace {
+
+bool IsLetter(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The example markers that follow their example ("Nile, for one").
+bool EndsExample(const std::vector<ClueWord>& words, size_t at, size_t& nMarker) {
+    const auto is = [&](size_t i, const char* text) { return i < words.size() && words[i].text == text; };
+    if (is(at, "eg") || is(at, "say") || is(at, "perhaps") || is(at, "maybe") || is(at, "possibly")) {
+        nMarker = 1;
+        return true;
+    }
+    if (is(at, "for") && (is(at + 1, "one") || is(at + 1, "example") || is(at + 1, "instance"))) {
+        nMarker = 2;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool IsFunctionWord(std::string_view word) {
+    static constexpr std::array<std::string_view, 62> kWords = {
+        "a",    "about", "an",   "and",  "are",   "as",    "at",    "be",    "been", "but",  "by",
+        "can",  "did",   "do",   "does", "for",   "from",  "had",   "has",   "have", "he",   "her",
+        "his",  "i",     "if",   "in",   "into",  "is",    "it",    "its",   "me",   "my",   "no",
+        "not",  "of",    "on",   "one",  "or",    "our",   "she",   "so",    "some", "than", "that",
+        "the",  "their", "them", "then", "there", "these", "they",  "this",  "to",   "too",  "up",
+        "us",   "was",   "we",   "were", "with",  "you",   "your"};
+    return std::find(kWords.begin(), kWords.end(), word) != kWords.end();
+}
+
+std::vector<size_t> ClueText::ContentWords() const {
+    std::vector<size_t> content;
+    for (size_t i = 0; i < words.size(); ++i)
+        if (!words[i].bStop)
+            content.push_back(i);
+    return content;
+}
+
+std::string ClueText::Letters(size_t first, size_t end) const {
+    std::string letters;
+    for (size_t i = first; i < end && i < words.size(); ++i)
+        letters += words[i].text;
+    return letters;
+}
+
+std::string ClueText::Phrase(size_t first, size_t end) const {
+    std::string phrase;
+    for (size_t i = first; i < end && i < words.size(); ++i) {
+        if (!phrase.empty())
+            phrase += ' ';
+        phrase += words[i].text;
+    }
+    return phrase;
+}
+
+ClueText ParseClue(std::string_view text) {
+    ClueText clue;
+    bool bBreak = false;
+    bool bEg = false;  // the word just taken was the "e" of "e.g."
+    size_t i = 0;
+    while (i < text.size() && clue.words.size() < ClueText::kMaxWords) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsLetter(c) || c >= 0x80) {
+            size_t j = i;
+            bool bForeign = false;
+            std::string word;
+            while (j < text.size()) {
+                const unsigned char d = static_cast<unsigned char>(text[j]);
+                if (IsLetter(d)) {
+                    word += Lower(static_cast<char>(d));
+                } else if (d >= 0x80) {
+                    bForeign = true;
+                } else if ((d == '\'' || d == '`') && j + 1 < text.size() &&
+                           IsLetter(static_cast<unsigned char>(text[j + 1])) && !word.empty()) {
+                    // "rock's": the possessive goes; "don't": the apostrophe goes.
+                    if (Lower(text[j + 1]) == 's' &&
+                        (j + 2 >= text.size() || !IsLetter(static_cast<unsigned char>(text[j + 2])))) {
+                        j += 2;
+                        break;
+                    }
+                } else {
+                    break;
+                }
+                ++j;
+            }
+            if (bForeign) {
+                clue.foreign.emplace_back(text.substr(i, j - i));
+                bBreak = true;
+            } else if (!word.empty()) {
+                // "e.g." comes as the words "e" and "g" with a full stop between.
+                if (word == "g" && bEg && !clue.words.empty()) {
+                    clue.words.back().text = "eg";
+                    bEg = false;
+                } else {
+                    bEg = word == "e" && j < text.size() && text[j] == '.';
+                    clue.words.push_back({word, bBreak, IsFunctionWord(word)});
+                }
+                bBreak = false;
+            }
+            i = j;
+            continue;
+        }
+        if (c == '_') {
+            while (i < text.size() && text[i] == '_')
+                ++i;
+            if (clue.nBlank < 0)
+                clue.nBlank = static_cast<int>(clue.words.size());
+            continue;
+        }
+        if (c == '(') {
+            // An enumeration: digits, separated by commas, hyphens or blanks.
+            size_t j = i + 1;
+            int nTotal = 0, nNumber = 0;
+            bool bDigits = false;
+            while (j < text.size() && (std::isdigit(static_cast<unsigned char>(text[j])) || text[j] == ',' ||
+                                       text[j] == '-' || text[j] == ' ')) {
+                if (std::isdigit(static_cast<unsigned char>(text[j]))) {
+                    nNumber = std::min(nNumber * 10 + (text[j] - '0'), 1000);
+                    bDigits = true;
+                } else {
+                    nTotal += nNumber;
+                    nNumber = 0;
+                }
+                ++j;
+            }
+            if (bDigits && j < text.size() && text[j] == ')') {
+                clue.nEnumeration = std::min(nTotal + nNumber, 1000);
+                i = j + 1;
+                bBreak = true;
+                continue;
+            }
+        }
+        if (c != ' ' && c != '-' && c != '.')
+            bBreak = true;
+        if (c == '.' && !bEg)
+            bBreak = true;
+        ++i;
+    }
+    if (clue.words.size() == ClueText::kMaxWords)
+        clue.words.resize(ClueText::kMaxWords);
+
+    // "such as X": the example follows; "X, e.g.": it comes before, back to
+    // the punctuation or the start.
+    for (size_t w = 0; w + 1 < clue.words.size() && !clue.HasExample(); ++w)
+        if (clue.words[w].text == "such" && clue.words[w + 1].text == "as" && w + 2 < clue.words.size()) {
+            clue.nExampleFirst = w + 2;
+            size_t end = w + 3;
+            while (end < clue.words.size() && !clue.words[end].bBreakBefore)
+                ++end;
+            clue.nExampleEnd = end;
+        }
+    for (size_t w = 1; w < clue.words.size() && !clue.HasExample(); ++w) {
+        size_t nMarker = 0;
+        if (!EndsExample(clue.words, w, nMarker) || w + nMarker != clue.words.size() ||
+            !(clue.words[w].bBreakBefore || clue.words[w].text == "eg"))
+            continue;
+        size_t first = w - 1;
+        while (first > 0 && !clue.words[first].bBreakBefore)
+            --first;
+        clue.nExampleFirst = first;
+        clue.nExampleEnd = w;
+        for (size_t m = w; m < clue.words.size(); ++m)
+            clue.words[m].bStop = true;
+    }
+    return clue;
+}
