@@ -80,6 +80,8 @@ bench: build
 	$(BUILD)/bench/gridwell_wordnet_bench --benchmark_min_time=0.2
 	bench/wordnet-timings $(BUILD)
 	@if [ -x $(BUILD)/bench/gridwell_gui_list_bench ]; then bench/gui-list-bench $(BUILD); fi
+	@$(MAKE) --no-print-directory dictionary
+	@if [ -x bench/clue-quality ]; then bench/clue-quality $(BUILD); fi
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
