@@ -14,8 +14,7 @@ struct ClueVerdict {
     };
     Standing standing = kNone;
     double score = 0;
-    // Short text such as "synonym of feline"; valid while the scorer lives
-    // and until its next Score call.
+    // Short text such as "synonym of feline"; valid while the scorer lives.
     std::string_view reason;
 };
 

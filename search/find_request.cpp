@@ -17,14 +17,14 @@ CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
         int tier;
         double score;
         size_t index;
-        CString reason;
+        std::string_view reason;
     };
     std::vector<Ranked> ranked;
     ranked.reserve(all.words.size());
     for (size_t i = 0; i < all.words.size(); ++i) {
         const ClueVerdict verdict = request.pScorer->Score(all.words[i]);
         const int tier = verdict.standing == ClueVerdict::kEvidence ? 0 : verdict.standing == ClueVerdict::kNone ? 1 : 2;
-        ranked.push_back({tier, tier == 0 ? verdict.score : 0.0, i, tier == 0 ? CString(verdict.reason) : CString()});
+        ranked.push_back({tier, tier == 0 ? verdict.score : 0.0, i, tier == 0 ? verdict.reason : std::string_view()});
     }
     std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         if (a.tier != b.tier)
@@ -39,7 +39,7 @@ CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
     found.reasons.reserve(nListed);
     for (size_t i = 0; i < nListed; ++i) {
         found.words.push_back(std::move(all.words[ranked[i].index]));
-        found.reasons.push_back(std::move(ranked[i].reason));
+        found.reasons.emplace_back(ranked[i].reason);
     }
     return found;
 }

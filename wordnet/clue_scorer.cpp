@@ -10,7 +10,7 @@ namespace {
 
 // Synset reads a clue may spend on its neighbourhood: a general word such as
 // "person" has tens of thousands of kinds; the nearer ones come first.
-constexpr size_t kMaxReads = 6000;
+constexpr size_t kMaxReads = 4000;
 // Synsets read for definition evidence, best matches first.
 constexpr size_t kMaxDefinitionSynsets = 600;
 // Senses of a clue word whose neighbourhood is gathered.
@@ -114,13 +114,22 @@ void CWordNetClueScorer::Add(std::string_view word, uint8_t source, WnForm form,
     auto it = m_evidence.find(word);
     if (it == m_evidence.end())
         it = m_evidence.emplace(std::string(word), Entry()).first;
-    for (Item& item : it->second.items)
-        if (item.source == source) {
-            if (score > item.score)
-                item = {source, form, score, reason};
+    Entry& entry = it->second;
+    for (uint8_t i = 0; i < entry.nItems; ++i)
+        if (entry.items[i].source == source) {
+            if (score > entry.items[i].score)
+                entry.items[i] = {source, form, score, reason};
             return;
         }
-    it->second.items.push_back({source, form, score, reason});
+    if (entry.nItems < Entry::kMaxItems) {
+        entry.items[entry.nItems++] = {source, form, score, reason};
+        return;
+    }
+    // Full: the new item takes the place of the weakest when it is stronger.
+    Item* weakest = std::min_element(entry.items, entry.items + Entry::kMaxItems,
+                                     [](const Item& a, const Item& b) { return a.score < b.score; });
+    if (score > weakest->score)
+        *weakest = {source, form, score, reason};
 }
 
 bool CWordNetClueScorer::Offensive(const WnSynset& synset) const {
@@ -229,27 +238,22 @@ bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& 
                 secondStep.emplace_back(pointer.pos, pointer.offset);
         }
     }
-    // The kinds of the clue word at any depth, deeper ones weaker.
+    // The kinds of the clue word at any depth, deeper ones weaker; each kind
+    // is read once, and its own kinds are the next depth's.
     for (int depth = 2; depth <= kMaxKindDepth && !kindsFrontier.empty() && m_nReads < kMaxReads; ++depth) {
         std::vector<std::pair<WnPos, uint32_t>> next;
         const float score = std::max(14.0f, kKindOf - 6.0f * static_cast<float>(depth - 1));
         for (const auto& [pos, offset] : kindsFrontier) {
             if (m_nReads >= kMaxReads)
                 break;
-            WnSynset synset;
-            if (!Read(pos, offset, synset))
+            WnSynset kind;
+            if (!Read(pos, offset, kind))
                 return false;
-            for (const WnPointer& pointer : synset.pointers) {
-                if (pointer.symbol != "~" && pointer.symbol != "~i")
-                    continue;
-                WnSynset kind;
-                if (m_nReads >= kMaxReads)
-                    break;
-                if (!Read(pointer.pos, pointer.offset, kind))
-                    return false;
-                AddSynset(kind, source, form, score, kindReason);
-                next.emplace_back(pointer.pos, pointer.offset);
-            }
+            if (depth > 2)
+                AddSynset(kind, source, form, score + 6.0f, kindReason);
+            for (const WnPointer& pointer : kind.pointers)
+                if (pointer.symbol == "~" || pointer.symbol == "~i")
+                    next.emplace_back(pointer.pos, pointer.offset);
         }
         kindsFrontier.swap(next);
     }
@@ -542,7 +546,58 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
     }
     if (!GatherDefinitions(head) || !GatherExample(head) || !GatherBlank())
         return WnRead::damaged;
+    CollectReach();
     return m_bDamaged ? WnRead::damaged : WnRead::found;
+}
+
+namespace {
+
+constexpr unsigned kReachBits = 20;
+constexpr uint64_t kReachMask = (uint64_t{1} << kReachBits) - 1;
+
+}  // namespace
+
+void CWordNetClueScorer::Reach(std::string_view form) {
+    const uint64_t hash = std::hash<std::string_view>()(form);
+    for (const uint64_t bit : {hash & kReachMask, (hash >> kReachBits) & kReachMask})
+        m_reach[bit / 64] |= uint64_t{1} << (bit % 64);
+}
+
+bool CWordNetClueScorer::MayReach(std::string_view form) const {
+    const uint64_t hash = std::hash<std::string_view>()(form);
+    for (const uint64_t bit : {hash & kReachMask, (hash >> kReachBits) & kReachMask})
+        if (!(m_reach[bit / 64] & (uint64_t{1} << (bit % 64))))
+            return false;
+    return true;
+}
+
+void CWordNetClueScorer::CollectReach() {
+    m_reach.assign((kReachMask + 1) / 64, 0);
+    std::string doubled;
+    const auto reach = [&](const std::string& word) {
+        Reach(word);
+        for (int p = 0; p < kWnPosCount; ++p)
+            for (const std::string& form : InflectedForms(static_cast<WnPos>(p), word))
+                Reach(form);
+        if (word.size() >= 2) {
+            doubled.assign(word).push_back(word.back());
+            const size_t n = doubled.size();
+            Reach(doubled.append("ed"));
+            doubled.resize(n);
+            Reach(doubled.append("ing"));
+        }
+    };
+    for (const auto& [word, entry] : m_evidence)
+        reach(word);
+    for (const std::string& word : m_self)
+        reach(word);
+    for (int p = 0; p < kWnPosCount; ++p)
+        for (const auto& [inflected, bases] : m_pDb->ExceptionList(static_cast<WnPos>(p)))
+            for (const std::string& base : bases)
+                if (m_evidence.count(base) || m_self.count(base)) {
+                    Reach(inflected);
+                    break;
+                }
 }
 
 ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
@@ -551,6 +606,9 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     for (char& c : m_lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
+    // Most candidates can reduce to no word of the clue's: only wordplay is
+    // left to look at for them.
+    const bool bReached = MayReach(m_lower);
 
     // Each reading of the word: a base form and the form the word has.
     struct Reading {
@@ -563,8 +621,11 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
         if (nReadings < std::size(readings))
             readings[nReadings++] = {std::string(base), form};
     };
-    addReading(m_lower, WnForm::kBase);
+    if (bReached)
+        addReading(m_lower, WnForm::kBase);
     for (const WnPos pos : {kWnNoun, kWnVerb, kWnAdj}) {
+        if (!bReached)
+            break;
         if (const std::vector<std::string>* bases = m_pDb->Exceptions(pos, m_lower)) {
             for (const std::string& base : *bases)
                 addReading(base, ExceptionForm(pos, m_lower));
@@ -615,7 +676,8 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
         if (it == m_evidence.end())
             continue;
         bOffensive |= it->second.bOffensive;
-        for (const Item& item : it->second.items) {
+        for (uint8_t i = 0; i < it->second.nItems; ++i) {
+            const Item& item = it->second.items[i];
             const bool bAgrees = item.form == WnForm::kAny || item.form == readings[r].form;
             take(item.source, bAgrees ? item.score : item.score * kDisagree, item.reason);
         }

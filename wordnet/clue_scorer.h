@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -57,7 +58,9 @@ private:
         uint32_t reason;
     };
     struct Entry {
-        std::vector<Item> items;  // the best item of each source
+        static constexpr size_t kMaxItems = 6;
+        Item items[kMaxItems];    // the best item of each source (the strongest kept)
+        uint8_t nItems = 0;
         bool bOffensive = false;  // reached through a sense marked offensive
     };
     struct Hash {
@@ -86,9 +89,18 @@ private:
     const CDefinitionIndex* m_pIndex = nullptr;
     ClueText m_clue;
     EvidenceMap m_evidence;
-    std::vector<std::string> m_reasons;
+    std::deque<std::string> m_reasons;  // a deque: the verdicts' views stay valid
     std::unordered_map<std::string, uint32_t> m_reasonIds;
     std::unordered_set<std::string> m_self;  // the clue's words and their base forms
+    // Every form that may reduce to an evidence word or a word of m_self: the
+    // words themselves, their inflections by the detachment rules run
+    // backwards (and a doubled last letter), and the exception lists' forms,
+    // as a Bloom filter (two bits per form in 2^20; some 1% of the others
+    // pass). Score rejects almost every candidate with it.
+    std::vector<uint64_t> m_reach;
+    void Reach(std::string_view form);
+    bool MayReach(std::string_view form) const;
+    void CollectReach();
     std::vector<std::string> m_unknown;
     std::vector<uint32_t> m_offensiveDomains;
     size_t m_nReads = 0;
