@@ -682,9 +682,11 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
             take(item.source, bAgrees ? item.score : item.score * kDisagree, item.reason);
         }
     }
-    if (m_pIndex && m_pIndex->IsOpen() && nBest == 0)
+    if (m_pIndex && m_pIndex->IsOpen() && nBest == 0) {
+        bOffensive = bOffensive || m_pIndex->IsOffensive(m_lower);
         for (size_t r = 0; r < nReadings && !bOffensive; ++r)
             bOffensive = m_pIndex->IsOffensive(readings[r].base);
+    }
 
     if (m_lower.size() != m_nWordplayLength)
         GatherWordplay(m_lower.size());

@@ -156,6 +156,7 @@ ClueText ParseClue(std::string_view text) {
     // the punctuation or the start.
     for (size_t w = 0; w + 1 < clue.words.size() && !clue.HasExample(); ++w)
         if (clue.words[w].text == "such" && clue.words[w + 1].text == "as" && w + 2 < clue.words.size()) {
+            clue.words[w].bStop = true;
             clue.nExampleFirst = w + 2;
             size_t end = w + 3;
             while (end < clue.words.size() && !clue.words[end].bBreakBefore)
