@@ -20,7 +20,7 @@ constexpr int kMaxKindDepth = 8;
 // Evidence strengths.
 constexpr float kWholeClueSynonym = 95, kPhraseSynonym = 75, kSynonym = 62;
 constexpr float kKindOf = 48, kSimilar = 45, kRelated = 36, kClassOf = 30, kPartOf = 30, kTwoSteps = 18;
-constexpr float kInDefinitionOf = 24, kDefinition = 55;
+constexpr float kInDefinitionOf = 24, kDefinitionScore = 100;
 constexpr float kExampleClass[] = {90, 72, 55};
 constexpr float kBlankLong = 200, kBlankShort = 90;
 constexpr float kHiddenScore = 16, kAnagramScore = 22;
@@ -336,7 +336,7 @@ bool CWordNetClueScorer::GatherDefinitions(WnForm form) {
         std::string gloss = synset.gloss.substr(0, synset.gloss.find(';'));
         if (gloss.size() > 60)
             gloss = gloss.substr(0, gloss.rfind(' ', 57)) + "...";
-        AddSynset(synset, kDefinition, form, static_cast<float>(kDefinition * share), Reason("definition: " + gloss));
+        AddSynset(synset, kDefinition, form, static_cast<float>(kDefinitionScore * share), Reason("definition: " + gloss));
     }
     return true;
 }
