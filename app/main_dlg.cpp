@@ -108,6 +108,8 @@ void CMainDlg::CreateControls() {
     // The count line follows the list it counts, for screen readers too.
     m_pCount = new wxStaticText(this, t::IDC_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                 wxST_NO_AUTORESIZE);
+    m_pClueNote = new wxStaticText(this, t::IDC_CLUE_NOTE, wxString(), wxDefaultPosition, wxDefaultSize,
+                                   wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     // The option of the bottom row comes after the list and its count, so
     // Tab from the remaining letters still reaches the rows.
     m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
@@ -118,9 +120,10 @@ void CMainDlg::CreateControls() {
 
     m_pPattern->SetName("Pattern to match");
     m_pLetters->SetName("Remaining letters");
-    m_pClue->SetName("Clue words");
+    m_pClue->SetName("Clue");
     m_pSolutions->SetName("Solutions");
     m_pCount->SetName("Words found");
+    m_pClueNote->SetName("Clue words not known");
     m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
 
     // GTK's entries ask for room for about 20 characters: the template's
@@ -153,6 +156,7 @@ void CMainDlg::CreateControls() {
     list.SetBottom(listRect.GetBottom());
     layout.PlaceRect(m_pSolutions, list);
     layout.Place(m_pCount, t::kCount);
+    layout.Place(m_pClueNote, t::kClueNote);
     layout.Place(m_pFind, t::kFind);
     layout.Place(exitButton, t::kExit);
     layout.Place(helpButton, t::kHelp);
@@ -163,7 +167,7 @@ void CMainDlg::CreateControls() {
     // "&Solutions:" leads to the list's rows (Alt+S, screen readers).
     LinkLabel(solutionsLabel, m_pSolutions->GtkGetTreeView(), "Solutions:");
     // Screen readers name the clue box after its label.
-    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
+    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue:");
 }
 
 void CMainDlg::OnCloseWindow(wxCloseEvent&) {

@@ -7,6 +7,8 @@
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
+#include <memory>
+
 #include "maintenance/job_context.h"
 #include "platform/cstring.h"
 #include "search/search_history.h"
@@ -73,6 +75,7 @@ public:
     wxTextCtrl* ClueEdit() const { return m_pClue; }
     CSolutionsList* Solutions() const { return m_pSolutions; }
     wxStaticText* CountLine() const { return m_pCount; }
+    wxStaticText* ClueNote() const { return m_pClueNote; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
     wxCheckBox* CommonCheck() const { return m_pCommon; }
     wxRadioButton* MatchingRadio() const { return m_pMatching; }
@@ -93,11 +96,15 @@ private:
     void MirrorHistory(const CSearchHistory::Effect& effect = CSearchHistory::Effect());
     // Lists a Find's words (or the no-match row) and its count line.
     void ShowFoundWords(CFoundWords found);
+    // The scorer of the last Find by a clue (the Meaning window asks it which
+    // sense matched); null after a Find without one.
+    std::unique_ptr<CWordNetClueScorer> m_pScorer;
     CString ReadText(const wxString& value) const;
     // The solution the Meaning window is about: the current row, or the
     // first selected one; empty for none or for the no-match row.
     CString MeaningWord() const;
     void OnSolutionSelected();
+    void ShowMeaningOf(const CString& word);
     void SetMinimizeGrayed(bool grayed);
     // The Move command: the arrow keys move the window until Enter (or
     // Escape, which puts it back).
@@ -121,6 +128,7 @@ private:
     CMeaningWnd* m_pMeaning = nullptr;
     CWordNetSession m_wordnet;
     wxStaticText* m_pCount = nullptr;
+    wxStaticText* m_pClueNote = nullptr;
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;
     wxMenu m_programMenu;

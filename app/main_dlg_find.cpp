@@ -15,9 +15,9 @@
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
+#include "search/find_request.h"
 #include "search/find_words.h"
 #include "search/search_history.h"
-#include "wordnet/related_matches.h"
 
 namespace {
 
@@ -54,41 +54,47 @@ void CMainDlg::OnFind() {
     const CString strLetters = ReadText(m_pLetters->GetValue());
     if (!dict.OpenForReading())
         return;
-    const bool bLimit = m_pLimit->GetValue();
-    const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
-    // The search runs to the end of its block so that every match is counted;
-    // the limit applies to the rows listed.
-    int nResultCount = 0;
-    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
+    CFindRequest request;
+    request.bAnagram = m_pAnagram->GetValue();
+    request.pattern = strPattern;
+    request.letters = strLetters;
+    request.bLimit = m_pLimit->GetValue();
+    request.bCommonFirst = m_pCommon->GetValue();
+    if (!PrepareFind(dict, request))
         return;
-    // Clue words need WordNet: without it the Find stops with one message,
-    // the list and the history as they were.
+    // A clue needs WordNet: without it the Find stops with one message, the
+    // list and the history as they were.
     const CString strClue = ReadText(m_pClue->GetValue());
-    CClueWords clues;
-    const bool bClue = !CClueWords::Split(strClue).empty();
-    if (bClue) {
-        WnStatus status = WnStatus::ok;
-        const CWordNet* db = m_wordnet.Database(status);
-        if (db && clues.Build(*db, strClue) == WnRead::damaged)
-            status = WnStatus::damaged;
+    std::unique_ptr<CWordNetClueScorer> scorer;
+    CString note;
+    if (strClue.find_first_not_of(" \t\r\n") != CString::npos) {
+        scorer = std::make_unique<CWordNetClueScorer>();
+        const WnStatus status = m_wordnet.BuildScorer(strClue, *scorer);
         if (status != WnStatus::ok) {
             AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
             return;
         }
+        if (!scorer->HasWords()) {
+            note = LoadStringText(IDS_CLUE_WITHOUT_WORDS);
+            scorer.reset();
+        } else if (!scorer->UnknownWords().empty()) {
+            CString words;
+            for (const std::string& word : scorer->UnknownWords())
+                words += (words.empty() ? "" : ", ") + word;
+            note = FormatString(LoadStringText(IDS_NO_MEANING_KNOWN).c_str(), words.c_str());
+        }
     }
+    request.pScorer = scorer.get();
 
     CString parsed;
-    if (strLetters.empty() && bAnagram)
+    if (strLetters.empty() && request.bAnagram)
         dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
-    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
+    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, request.bAnagram, parsed));
 
     wxBusyCursor wait;
-    const bool bCommonFirst = m_pCommon->GetValue();
-    CFoundWords found = bClue ? CollectRelatedMatches(dict, clues, bLimit, bCommonFirst)
-                              : CollectMatches(dict, bLimit, bCommonFirst);
-    ShowFoundWords(std::move(found));
-    if (bClue && clues.Damaged())
-        AfxMessageBox(IDS_WORDNET_DAMAGED, MsgIcon::Stop);
+    ShowFoundWords(RunFind(dict, request));
+    m_pScorer = std::move(scorer);
+    m_pClueNote->SetLabel(wxString::FromUTF8(note.c_str()));
 }
 
 void CMainDlg::ShowFoundWords(CFoundWords found) {
@@ -97,7 +103,7 @@ void CMainDlg::ShowFoundWords(CFoundWords found) {
     if (m_bNoMatchRow)
         m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
     else
-        m_pSolutions->SetRows(std::move(found.words));
+        m_pSolutions->SetRows(std::move(found.words), true, std::move(found.reasons));
     m_pCount->SetLabel(wxString::FromUTF8(count.c_str()));
 }
 

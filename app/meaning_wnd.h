@@ -18,7 +18,8 @@ public:
     // Shows the meaning of `word` (the overview, "No meaning found for
     // WORD." or the message that WordNet is missing or damaged) and brings
     // the window up without taking the focus from the list.
-    void ShowWord(const CString& word);
+    // With `pFirst`, the sense a clue matched comes first.
+    void ShowWord(const CString& word, const WnSynsetRef* pFirst = nullptr);
     const CString& Word() const { return m_strWord; }
     wxTextCtrl* TextBox() const { return m_pText; }
 

@@ -10,11 +10,11 @@ struct Rect {
 };
 
 // Main dialog (template 102): 300 x 130, caption "Gridwell", grown at the
-// bottom by one row for the line that counts a Find's words, and by 28 more
-// for the clue words box.
+// bottom by one row for the line that counts a Find's words, by 28 more
+// for the clue box, and by one row for the note on the clue's words.
 namespace main_dlg {
 inline constexpr int kWidth = 300;
-inline constexpr int kHeight = 171;
+inline constexpr int kHeight = 181;
 inline constexpr const char* kCaption = "Gridwell";
 
 inline constexpr int IDC_MATCHING = 1000;
@@ -27,6 +27,7 @@ inline constexpr int IDC_FIND = 1007;
 inline constexpr int IDC_COUNT = 1011;
 inline constexpr int IDC_COMMON = 1012;
 inline constexpr int IDC_CLUE = 1013;
+inline constexpr int IDC_CLUE_NOTE = 1014;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
 // The template's ID_HELP (57670) is beyond the window ids that GTK windows
 // take; the Help button carries the toolkit's own help id instead.
@@ -51,6 +52,8 @@ inline constexpr Rect kClueLabel{5, 124, 60, 8};
 inline constexpr Rect kClue{5, 134, 135, 15};
 inline constexpr Rect kCount{145, 154, 150, 8};
 inline constexpr Rect kCommon{5, 154, 90, 10};  // the bottom row, left of the count line
+// Under the count: the clue's words that WordNet does not know.
+inline constexpr Rect kClueNote{145, 164, 150, 8};
 
 inline constexpr const char* kSearchTypeText = "Search type";
 inline constexpr const char* kMatchingText = "&Matching word";

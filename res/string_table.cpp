@@ -86,7 +86,7 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_NO_MEANING_KNOWN, "No meaning known for %s"},
         {IDS_CLUE_WITHOUT_WORDS, "The clue holds no words to look up: every fitting word is listed."},
         {IDS_MEANING_CAPTION, "Meaning"},
-        {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
+        {IDS_CLUE_WORDS_LABEL, "Cl&ue:"},
         {IDS_MEANING_MENU, "&Meaning"},
     };
     return table;

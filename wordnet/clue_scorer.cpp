@@ -67,6 +67,12 @@ float PointerScore(const std::string& symbol, const char*& what) {
     return 0;
 }
 
+WnPos SynsetPos(const WnSynset& synset) {
+    WnPos pos = kWnNoun;
+    WnPosFromCode(synset.ssType, pos);
+    return pos;
+}
+
 // The sense order counts: WordNet lists the most used senses first.
 float SenseFactor(size_t nSense) {
     return std::max(0.6f, 1.0f - 0.07f * static_cast<float>(nSense));
@@ -108,9 +114,15 @@ uint32_t CWordNetClueScorer::Reason(const std::string& text) {
     return it->second;
 }
 
-void CWordNetClueScorer::Add(std::string_view word, uint8_t source, WnForm form, float score, uint32_t reason) {
+void CWordNetClueScorer::Add(std::string_view word, uint8_t source, WnForm form, float score, uint32_t reason,
+                             const WnSynset* pSense, WnPos sensePos) {
     if (!IsWord(word))
         return;
+    Item add{source, form, score, reason};
+    if (pSense) {
+        add.sensePos = static_cast<int8_t>(sensePos);
+        add.senseOffset = pSense->offset;
+    }
     auto it = m_evidence.find(word);
     if (it == m_evidence.end())
         it = m_evidence.emplace(std::string(word), Entry()).first;
@@ -118,18 +130,18 @@ void CWordNetClueScorer::Add(std::string_view word, uint8_t source, WnForm form,
     for (uint8_t i = 0; i < entry.nItems; ++i)
         if (entry.items[i].source == source) {
             if (score > entry.items[i].score)
-                entry.items[i] = {source, form, score, reason};
+                entry.items[i] = add;
             return;
         }
     if (entry.nItems < Entry::kMaxItems) {
-        entry.items[entry.nItems++] = {source, form, score, reason};
+        entry.items[entry.nItems++] = add;
         return;
     }
     // Full: the new item takes the place of the weakest when it is stronger.
     Item* weakest = std::min_element(entry.items, entry.items + Entry::kMaxItems,
                                      [](const Item& a, const Item& b) { return a.score < b.score; });
     if (score > weakest->score)
-        *weakest = {source, form, score, reason};
+        *weakest = add;
 }
 
 bool CWordNetClueScorer::Offensive(const WnSynset& synset) const {
@@ -145,7 +157,7 @@ void CWordNetClueScorer::AddSynset(const WnSynset& synset, uint8_t source, WnFor
             if (IsWord(lower))
                 m_evidence[lower].bOffensive = true;
         } else {
-            Add(lower, source, form, score, reason);
+            Add(lower, source, form, score, reason, &synset, SynsetPos(synset));
         }
     }
 }
@@ -328,7 +340,7 @@ bool CWordNetClueScorer::GatherDefinitions(WnForm form) {
                       [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
     for (size_t k = 0; k < nKeep; ++k) {
         const double share = best[k].first / total;
-        if (share < 0.2)
+        if (share < 0.1)
             break;
         WnSynset synset;
         if (!Read(static_cast<WnPos>(best[k].second >> 32), static_cast<uint32_t>(best[k].second), synset))
@@ -602,6 +614,7 @@ void CWordNetClueScorer::CollectReach() {
 
 ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     ClueVerdict verdict;
+    m_pBest = nullptr;
     m_lower.assign(word);
     for (char& c : m_lower)
         if (c >= 'A' && c <= 'Z')
@@ -657,18 +670,19 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
         uint8_t source;
         float score;
         uint32_t reason;
+        const Item* pItem;
     };
     Best best[16];
     size_t nBest = 0;
-    const auto take = [&](uint8_t source, float score, uint32_t reason) {
+    const auto take = [&](uint8_t source, float score, uint32_t reason, const Item* pItem) {
         for (size_t b = 0; b < nBest; ++b)
             if (best[b].source == source) {
                 if (score > best[b].score)
-                    best[b] = {source, score, reason};
+                    best[b] = {source, score, reason, pItem};
                 return;
             }
         if (nBest < std::size(best))
-            best[nBest++] = {source, score, reason};
+            best[nBest++] = {source, score, reason, pItem};
     };
     bool bOffensive = false;
     for (size_t r = 0; r < nReadings; ++r) {
@@ -679,7 +693,7 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
         for (uint8_t i = 0; i < it->second.nItems; ++i) {
             const Item& item = it->second.items[i];
             const bool bAgrees = item.form == WnForm::kAny || item.form == readings[r].form;
-            take(item.source, bAgrees ? item.score : item.score * kDisagree, item.reason);
+            take(item.source, bAgrees ? item.score : item.score * kDisagree, item.reason, &item);
         }
     }
     if (m_pIndex && m_pIndex->IsOpen() && nBest == 0) {
@@ -691,12 +705,12 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     if (m_lower.size() != m_nWordplayLength)
         GatherWordplay(m_lower.size());
     if (const auto it = m_hidden.find(m_lower); it != m_hidden.end())
-        take(kHidden, kHiddenScore, it->second);
+        take(kHidden, kHiddenScore, it->second, nullptr);
     if (!m_anagrams.empty()) {
         m_sorted = m_lower;
         std::sort(m_sorted.begin(), m_sorted.end());
         if (const auto it = m_anagrams.find(m_sorted); it != m_anagrams.end())
-            take(kAnagram, kAnagramScore, it->second);
+            take(kAnagram, kAnagramScore, it->second, nullptr);
     }
 
     if (nBest == 0) {
@@ -712,6 +726,15 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     }
     verdict.standing = ClueVerdict::kEvidence;
     verdict.score = total;
+    m_pBest = best[nTop].pItem;
     verdict.reason = m_reasons[best[nTop].reason];
     return verdict;
+}
+
+bool CWordNetClueScorer::EvidenceSense(std::string_view word, WnSynsetRef& sense) {
+    if (Score(word).standing != ClueVerdict::kEvidence || !m_pBest || m_pBest->sensePos < 0)
+        return false;
+    sense.pos = static_cast<WnPos>(m_pBest->sensePos);
+    sense.offset = m_pBest->senseOffset;
+    return true;
 }

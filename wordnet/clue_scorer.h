@@ -43,6 +43,10 @@ public:
     bool HasWords() const { return !m_clue.words.empty() || !m_clue.foreign.empty(); }
     // The clue's words that WordNet does not know, upper case, each once.
     const std::vector<std::string>& UnknownWords() const { return m_unknown; }
+    // The sense of `word` (a listed word, any case) that its best evidence
+    // came from: its synset in WordNet; false when the evidence names none
+    // (wordplay, a blank, a clue word's definition).
+    bool EvidenceSense(std::string_view word, WnSynsetRef& sense);
     // The evidence gathered: words, for tests and benchmarks.
     size_t EvidenceCount() const { return m_evidence.size(); }
 
@@ -56,6 +60,8 @@ private:
         WnForm form;     // the clue's form this evidence wants
         float score;
         uint32_t reason;
+        int8_t sensePos = -1;     // the synset the word was found in, if any
+        uint32_t senseOffset = 0;
     };
     struct Entry {
         static constexpr size_t kMaxItems = 6;
@@ -72,7 +78,8 @@ private:
     static constexpr uint8_t kDefinition = 100, kBlank = 101, kExample = 102, kHidden = 103, kAnagram = 104;
 
     uint32_t Reason(const std::string& text);
-    void Add(std::string_view word, uint8_t source, WnForm form, float score, uint32_t reason);
+    void Add(std::string_view word, uint8_t source, WnForm form, float score, uint32_t reason,
+             const WnSynset* pSense = nullptr, WnPos sensePos = kWnNoun);
     void AddSynset(const WnSynset& synset, uint8_t source, WnForm form, float score, uint32_t reason);
     bool Read(WnPos pos, uint32_t offset, WnSynset& synset);
     bool Offensive(const WnSynset& synset) const;
@@ -109,4 +116,5 @@ private:
     size_t m_nWordplayLength = 0;
     std::unordered_map<std::string, uint32_t> m_hidden, m_anagrams;
     std::string m_lower, m_sorted;  // Score's scratch
+    const Item* m_pBest = nullptr;  // the last Score's strongest evidence, if from the map
 };

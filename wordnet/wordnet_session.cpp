@@ -24,11 +24,11 @@ MsgIcon CWordNetSession::IconFor(WnStatus status) {
     return status == WnStatus::damaged ? MsgIcon::Stop : MsgIcon::Exclamation;
 }
 
-CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word) {
+CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word, const WnSynsetRef* pFirst) {
     Meaning meaning;
     const CWordNet* db = Database(meaning.status);
     if (db) {
-        switch (MeaningText(*db, word, meaning.text)) {
+        switch (MeaningText(*db, word, meaning.text, pFirst)) {
         case WnRead::found:
             meaning.bFound = true;
             return meaning;

@@ -28,7 +28,8 @@ public:
         // is missing or damaged, the text of the message that says so.
         CString text;
     };
-    Meaning LookUp(const CString& word);
+    // With `pFirst`, the sense in that synset comes first (MeaningText).
+    Meaning LookUp(const CString& word, const WnSynsetRef* pFirst = nullptr);
 
     // Gathers the evidence of `clue` into `scorer`, with the definition index
     // found beside the program when it is installed; missing or damaged as

@@ -12,6 +12,7 @@
 #include "wordnet/clue_scorer.h"
 #include "wordnet/clue_text.h"
 #include "wordnet/definition_index.h"
+#include "wordnet/meaning_text.h"
 
 namespace {
 
@@ -232,6 +233,27 @@ TEST_F(ClueRankingTest, WordplayAndUnknownWords) {
     // No definition index: the links still rank.
     ASSERT_EQ(m_scorer.Build(m_db, nullptr, "feline"), WnRead::found);
     EXPECT_EQ(m_scorer.Score("CAT").reason, "a kind of feline");
+}
+
+TEST_F(ClueRankingTest, TheMeaningOfAnAnswerShowsTheSenseTheClueMatchedFirst) {
+    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "hombre"), WnRead::found);
+    WnSynsetRef sense;
+    ASSERT_TRUE(m_scorer.EvidenceSense("CATS", sense));
+    CString text;
+    ASSERT_EQ(MeaningText(m_db, "cats", text, &sense), WnRead::found);
+    EXPECT_EQ(text, "Overview of noun cat\n\n"
+                    "The noun cat has 3 senses (first 1 from tagged texts)\n\n"
+                    "2. guy, cat, hombre -- (an informal term for a youth or man)\n"
+                    "1. (18) cat, true cat -- (feline mammal; \"cats purr\")\n"
+                    "3. big cat, cat -- (any of several large cats)\n");
+    // The part of speech of the matched sense comes first.
+    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "lapidate"), WnRead::found);
+    ASSERT_TRUE(m_scorer.EvidenceSense("STONE", sense));
+    ASSERT_EQ(MeaningText(m_db, "stone", text, &sense), WnRead::found);
+    EXPECT_EQ(text.find("Overview of verb stone\n"), 0u);
+    // Wordplay names no sense.
+    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "Some selfie"), WnRead::found);
+    EXPECT_FALSE(m_scorer.EvidenceSense("MESE", sense));
 }
 
 // A scorer of fixed verdicts, for the Find's ordering.
