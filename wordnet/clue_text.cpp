@@ -66,8 +66,55 @@ std::string ClueText::Phrase(size_t first, size_t end) const {
     return phrase;
 }
 
-ClueText ParseClue(std::string_view text) {
+// Pasted clues bring typographic punctuation and accented letters: curly
+// quotes and apostrophes, dashes, an ellipsis, no-break spaces become their
+// ASCII forms, and the accented Latin letters their plain ones (Café ->
+// Cafe), so that only other scripts are left as foreign words.
+std::string FoldTypography(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const unsigned char c1 = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const unsigned char c2 = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
+        if (c == 0xE2 && c1 == 0x80 && c2 >= 0x90 && c2 <= 0xA6) {
+            // U+2010 to U+2026: hyphens and dashes, quotes, the ellipsis.
+            if (c2 <= 0x95)
+                out += '-';
+            else if (c2 == 0x98 || c2 == 0x99 || c2 == 0x9B)
+                out += '\'';
+            else if (c2 >= 0x9C && c2 <= 0x9F)
+                out += '"';
+            else if (c2 == 0xA6)
+                out += "...";
+            else
+                out += ' ';
+            i += 2;
+        } else if (c == 0xC2 && c1 == 0xA0) {
+            out += ' ';
+            ++i;
+        } else if (c == 0xC3 && c1 >= 0x80 && c1 <= 0xBF && c1 != 0x97 && c1 != 0xB7) {
+            static const char* const kPlain[64] = {
+                "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+                "D", "N", "O", "O", "O", "O", "O", "",  "O", "U", "U", "U", "U", "Y", "TH", "ss",
+                "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+                "d", "n", "o", "o", "o", "o", "o", "",  "o", "u", "u", "u", "u", "y", "th", "y"};
+            out += kPlain[c1 - 0x80];
+            ++i;
+        } else if (c == 0xC5 && (c1 == 0x92 || c1 == 0x93)) {
+            out += c1 == 0x92 ? "OE" : "oe";
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+ClueText ParseClue(std::string_view typed) {
     ClueText clue;
+    const std::string folded = FoldTypography(typed);
+    const std::string_view text = folded;
     bool bBreak = false;
     bool bEg = false;  // the word just taken was the "e" of "e.g."
     size_t i = 0;
@@ -143,7 +190,8 @@ ClueText ParseClue(std::string_view text) {
                 continue;
             }
         }
-        if (c != ' ' && c != '-' && c != '.')
+        // Blanks, tabs and a pasted line break only separate words.
+        if (c != ' ' && c != '-' && c != '.' && c != '\t' && c != '\n' && c != '\r')
             bBreak = true;
         if (c == '.' && !bEg)
             bBreak = true;

@@ -53,10 +53,15 @@ TEST(ClueTextTest, TheClueIsTakenAsPrinted) {
     EXPECT_FALSE(ParseClue("Say it again").HasExample());
 
     // Pasted lines, letters beyond ASCII, punctuation only, too many words.
-    EXPECT_EQ(Words(ParseClue("big\r\ncat\t")), (Strings{"big", "cat"}));
-    clue = ParseClue("Caf\xc3\xa9 owner");
-    EXPECT_EQ(Words(clue), Strings{"owner"});
-    EXPECT_EQ(clue.foreign, Strings{"Caf\xc3\xa9"});
+    clue = ParseClue("big\r\ncat\t");
+    EXPECT_EQ(Words(clue), (Strings{"big", "cat"}));
+    EXPECT_FALSE(clue.words[1].bBreakBefore);  // a pasted line break is a blank
+    // Accented letters and typographic punctuation as pasted; other scripts
+    // are words no lookup knows.
+    clue = ParseClue("Caf\xc3\xa9 owner\xe2\x80\x99s \xe2\x80\x9c" "dream\xe2\x80\x9d\xe2\x80\xa6 \xce\xb1\xce\xb2");
+    EXPECT_EQ(Words(clue), (Strings{"cafe", "owner", "dream"}));
+    EXPECT_TRUE(clue.words[2].bBreakBefore);
+    EXPECT_EQ(clue.foreign, Strings{"\xce\xb1\xce\xb2"});
     EXPECT_TRUE(ParseClue("?!... -- (,)").words.empty());
     std::string many;
     for (int i = 0; i < 127; ++i)
@@ -226,8 +231,8 @@ TEST_F(ClueRankingTest, WordplayAndUnknownWords) {
     EXPECT_EQ(m_scorer.Score("SELFIESOME").reason, "anagram of 'some selfie'");
     // "some" is a function word: no meaning is missed for it.
     EXPECT_EQ(m_scorer.UnknownWords(), (Strings{"SELFIE", "SCATTER"}));
-    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "Caf\xc3\xa9 cat, cat"), WnRead::found);
-    EXPECT_EQ(m_scorer.UnknownWords(), Strings{"CAF\xc3\xa9"});
+    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "\xce\xb1\xce\xb2 cat, cat"), WnRead::found);
+    EXPECT_EQ(m_scorer.UnknownWords(), Strings{"\xce\xb1\xce\xb2"});
     ASSERT_EQ(m_scorer.Build(m_db, &m_index, "?!"), WnRead::found);
     EXPECT_FALSE(m_scorer.HasWords());
     // No definition index: the links still rank.
