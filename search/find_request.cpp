@@ -1,6 +1,51 @@
 #include "search/find_request.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "search/common_first.h"
+
+namespace {
+
+// Every match in the usual order, with how common each is (the commonness
+// table's rank, 0 the most common, CCommonFirstMatches::kRanks - 1 unknown)
+// when the order is common first; without it, every rank is unknown.
+CFoundWords CollectRanked(CDictionary& dict, bool bCommonFirst, std::vector<uint8_t>& ranks) {
+    if (!bCommonFirst) {
+        CFoundWords all = CollectMatches(dict, false, false);
+        ranks.assign(all.words.size(), CCommonFirstMatches::kRanks - 1);
+        return all;
+    }
+    const CCommonFirstMatches common = CollectCommonFirst(dict, SIZE_MAX);
+    CFoundWords all;
+    all.nTotal = common.nTotal;
+    all.words.reserve(common.ListedCount());
+    ranks.reserve(common.ListedCount());
+    for (const std::string_view run : common.listed) {
+        // The rank whose lines hold the run.
+        uint8_t rank = CCommonFirstMatches::kRanks - 1;
+        for (size_t r = 0; r < CCommonFirstMatches::kRanks; ++r) {
+            const CMatchLines& lines = common.byRank[r];
+            if (lines.Size() && run.data() >= lines.Data() && run.data() < lines.Data() + lines.Size()) {
+                rank = static_cast<uint8_t>(r);
+                break;
+            }
+        }
+        for (size_t at = 0; at < run.size(); at += common.length + 1) {
+            all.words.emplace_back(run.data() + at, common.length);
+            ranks.push_back(rank);
+        }
+    }
+    return all;
+}
+
+// How much a word's commonness adds to its evidence: answers are more often
+// common words than rare ones, so among answers of like evidence the common
+// one comes first. Rank 0 (the most common) adds kCommonBonus; unknown
+// words nothing.
+constexpr double kCommonBonus = 8;
+
+}  // namespace
 
 bool PrepareFind(CDictionary& dict, const CFindRequest& request) {
     int nResultCount = 0;
@@ -12,7 +57,8 @@ CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
     if (!request.pScorer)
         return CollectMatches(dict, request.bLimit, request.bCommonFirst);
     // Ranking needs every match in the usual order before the first row is known.
-    CFoundWords all = CollectMatches(dict, false, request.bCommonFirst);
+    std::vector<uint8_t> ranks;
+    CFoundWords all = CollectRanked(dict, request.bCommonFirst, ranks);
     struct Ranked {
         int tier;
         double score;
@@ -24,7 +70,10 @@ CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
     for (size_t i = 0; i < all.words.size(); ++i) {
         const ClueVerdict verdict = request.pScorer->Score(all.words[i]);
         const int tier = verdict.standing == ClueVerdict::kEvidence ? 0 : verdict.standing == ClueVerdict::kNone ? 1 : 2;
-        ranked.push_back({tier, tier == 0 ? verdict.score : 0.0, i, tier == 0 ? verdict.reason : std::string_view()});
+        const double common =
+            kCommonBonus * (CCommonFirstMatches::kRanks - 1 - ranks[i]) / (CCommonFirstMatches::kRanks - 1);
+        ranked.push_back({tier, tier == 0 ? verdict.score + common : 0.0, i,
+                          tier == 0 ? verdict.reason : std::string_view()});
     }
     std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         if (a.tier != b.tier)

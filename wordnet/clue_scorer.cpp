@@ -21,9 +21,10 @@ constexpr int kMaxKindDepth = 8;
 constexpr float kWholeClueSynonym = 95, kPhraseSynonym = 75, kSynonym = 62;
 constexpr float kKindOf = 48, kSimilar = 45, kRelated = 36, kClassOf = 30, kPartOf = 30, kTwoSteps = 18;
 constexpr float kInDefinitionOf = 24, kDefinitionScore = 100;
-constexpr float kExampleClass[] = {90, 72, 55};
+// An example's classes up its hypernyms: robin -> thrush -> ... -> bird.
+constexpr float kExampleClass[] = {90, 76, 64, 55, 48, 42};
 constexpr float kBlankLong = 200, kBlankShort = 90;
-constexpr float kHiddenScore = 16, kAnagramScore = 22;
+constexpr float kHiddenScore = 16, kAnagramScore = 22, kCrypticFactor = 1.6f;
 // A form that does not agree with the clue's keeps this much of its score.
 constexpr float kDisagree = 0.55f;
 
@@ -447,14 +448,19 @@ void CWordNetClueScorer::GatherWordplay(size_t length) {
     const auto wordAt = [&](size_t pos) {
         return static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), pos) - starts.begin()) - 1;
     };
+    // A cryptic clue (one that gives its enumeration) may reverse a word
+    // within one of its words ("up in reeds": DEER).
+    const bool bCryptic = m_clue.nEnumeration > 0;
     for (size_t at = 0; at + length <= letters.size(); ++at) {
         const size_t first = wordAt(at), last = wordAt(at + length - 1);
-        if (first == last)
-            continue;  // within one word: that is no hiding
+        const bool bWithin = first == last;
+        if (bWithin && (!bCryptic || m_clue.words[first].text.size() == length))
+            continue;  // a part of one word is no hiding, forwards
         const std::string shown = m_clue.Phrase(first, last + 1);
         std::string forwards = letters.substr(at, length);
         std::string backwards(forwards.rbegin(), forwards.rend());
-        m_hidden.try_emplace(forwards, Reason("hidden in '" + shown + "'"));
+        if (!bWithin)
+            m_hidden.try_emplace(forwards, Reason("hidden in '" + shown + "'"));
         m_hidden.try_emplace(backwards, Reason("hidden backwards in '" + shown + "'"));
     }
     for (size_t first = 0; first < nWords; ++first) {
@@ -704,13 +710,17 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
 
     if (m_lower.size() != m_nWordplayLength)
         GatherWordplay(m_lower.size());
+    // Wordplay counts for more in a clue that gives its enumeration: the
+    // sign of a cryptic clue, whose answer is defined at one end and
+    // spelled out by the rest.
+    const float wordplay = m_clue.nEnumeration > 0 ? kCrypticFactor : 1.0f;
     if (const auto it = m_hidden.find(m_lower); it != m_hidden.end())
-        take(kHidden, kHiddenScore, it->second, nullptr);
+        take(kHidden, kHiddenScore * wordplay, it->second, nullptr);
     if (!m_anagrams.empty()) {
         m_sorted = m_lower;
         std::sort(m_sorted.begin(), m_sorted.end());
         if (const auto it = m_anagrams.find(m_sorted); it != m_anagrams.end())
-            take(kAnagram, kAnagramScore, it->second, nullptr);
+            take(kAnagram, kAnagramScore * wordplay, it->second, nullptr);
     }
 
     if (nBest == 0) {

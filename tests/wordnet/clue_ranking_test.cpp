@@ -229,6 +229,13 @@ TEST_F(ClueRankingTest, WordplayAndUnknownWords) {
     EXPECT_EQ(m_scorer.Score("ELFIE").standing, ClueVerdict::kNone);
     EXPECT_EQ(m_scorer.Score("EMOS").reason, "anagram of 'some'");
     EXPECT_EQ(m_scorer.Score("SELFIESOME").reason, "anagram of 'some selfie'");
+    // With an enumeration (a cryptic clue) a word reversed within one word
+    // counts, and wordplay weighs more.
+    EXPECT_EQ(m_scorer.Score("EIFL").standing, ClueVerdict::kNone);
+    const double plain = m_scorer.Score("EMOS").score;
+    ASSERT_EQ(m_scorer.Build(m_db, &m_index, "Some selfie scatter (4)"), WnRead::found);
+    EXPECT_EQ(m_scorer.Score("EIFL").reason, "hidden backwards in 'selfie'");
+    EXPECT_GT(m_scorer.Score("EMOS").score, plain);
     // "some" is a function word: no meaning is missed for it.
     EXPECT_EQ(m_scorer.UnknownWords(), (Strings{"SELFIE", "SCATTER"}));
     ASSERT_EQ(m_scorer.Build(m_db, &m_index, "\xce\xb1\xce\xb2 cat, cat"), WnRead::found);
