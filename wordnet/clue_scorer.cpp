@@ -27,6 +27,8 @@ constexpr float kBlankLong = 200, kBlankShort = 90;
 constexpr float kHiddenScore = 16, kAnagramScore = 22, kCrypticFactor = 1.6f;
 // A form that does not agree with the clue's keeps this much of its score.
 constexpr float kDisagree = 0.55f;
+// The weight of a clue word's links by its part in the clue.
+constexpr float kHeadWeight = 1.25f, kModifierWeight = 0.75f, kExampleWordWeight = 0.6f;
 
 bool IsWord(std::string_view word) {
     return word.size() >= 2 && std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
@@ -193,7 +195,7 @@ WnForm CWordNetClueScorer::ClueWordForm(const CWordNet& db, std::string_view wor
 
 bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& shown, uint8_t source, WnForm form,
                                     float boost, bool& bKnown) {
-    const float synonymScore = std::max(kSynonym, boost);
+    const float synonymScore = std::max(kSynonym, boost) * m_termWeight;
     const uint32_t synonymReason = Reason("synonym of " + shown);
     std::vector<std::pair<WnPos, uint32_t>> senses;  // in sense order, parts of speech taken in turn
     std::vector<std::vector<uint32_t>> byPos(kWnPosCount);
@@ -234,7 +236,7 @@ bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& 
             continue;
         if (n < 6)
             for (const std::string& word : GlossWords(synset.gloss.substr(0, synset.gloss.find(';'))))
-                Add(word, source, WnForm::kAny, kInDefinitionOf * factor, definitionReason);
+                Add(word, source, WnForm::kAny, kInDefinitionOf * factor * m_termWeight, definitionReason);
         for (const WnPointer& pointer : synset.pointers) {
             const char* what = nullptr;
             const float score = PointerScore(pointer.symbol, what);
@@ -244,7 +246,7 @@ bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& 
             if (!Read(pointer.pos, pointer.offset, target))
                 return false;
             const uint32_t reason = Reason(FormatString(what, shown.c_str()));
-            AddSynset(target, source, form, score * factor, reason);
+            AddSynset(target, source, form, score * factor * m_termWeight, reason);
             if (pointer.symbol == "~" || pointer.symbol == "~i")
                 kindsFrontier.emplace_back(pointer.pos, pointer.offset);
             else if (n < 4)
@@ -263,7 +265,7 @@ bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& 
             if (!Read(pos, offset, kind))
                 return false;
             if (depth > 2)
-                AddSynset(kind, source, form, score + 6.0f, kindReason);
+                AddSynset(kind, source, form, (score + 6.0f) * m_termWeight, kindReason);
             for (const WnPointer& pointer : kind.pointers)
                 if (pointer.symbol == "~" || pointer.symbol == "~i")
                     next.emplace_back(pointer.pos, pointer.offset);
@@ -285,7 +287,7 @@ bool CWordNetClueScorer::GatherTerm(const std::string& term, const std::string& 
             WnSynset target;
             if (!Read(pointer.pos, pointer.offset, target))
                 return false;
-            AddSynset(target, source, form, kTwoSteps, twoStepReason);
+            AddSynset(target, source, form, kTwoSteps * m_termWeight, twoStepReason);
         }
     }
     return true;
@@ -349,7 +351,11 @@ bool CWordNetClueScorer::GatherDefinitions(WnForm form) {
         std::string gloss = synset.gloss.substr(0, synset.gloss.find(';'));
         if (gloss.size() > 60)
             gloss = gloss.substr(0, gloss.rfind(' ', 57)) + "...";
-        AddSynset(synset, kDefinition, form, static_cast<float>(kDefinitionScore * share), Reason("definition: " + gloss));
+        // An example clue asks for a class: the definitions that mention the
+        // example say less than its hypernyms do.
+        const float weight = m_clue.HasExample() ? kExampleWordWeight : 1.0f;
+        AddSynset(synset, kDefinition, form, static_cast<float>(kDefinitionScore * share) * weight,
+                  Reason("definition: " + gloss));
     }
     return true;
 }
@@ -520,6 +526,23 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
         }
     }
 
+    // The head of the definition names what the answer is: its links count
+    // for more than a modifier's ("woolly pullover": a kind of pullover, not
+    // a synonym of woolly); the example of "X, e.g." asks for X's class, not
+    // for X's neighbours.
+    const int nHead = content.size() >= 2 ? m_clue.Head() : -1;
+    const auto termWeight = [&](size_t first, size_t last) {
+        if (m_clue.HasExample() && first >= m_clue.nExampleFirst && last < m_clue.nExampleEnd)
+            return kExampleWordWeight;
+        // A cryptic clue (one that gives its enumeration) defines its answer
+        // at one end; the rest is wordplay.
+        if (m_clue.nEnumeration > 0 && content.size() >= 2)
+            return first <= content.front() || last >= content.back() ? kHeadWeight : kModifierWeight;
+        if (nHead < 0)
+            return 1.0f;
+        return static_cast<int>(first) <= nHead && nHead <= static_cast<int>(last) ? kHeadWeight : kModifierWeight;
+    };
+
     // Phrases of adjacent words that WordNet holds as one entry (sea_eagle,
     // big_cat, rank_and_file), the whole clue first.
     std::vector<bool> known(m_clue.words.size(), false);
@@ -539,6 +562,7 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
             std::replace(term.begin(), term.end(), ' ', '_');
             bool bKnown = false;
             const float boost = len == nWords ? kWholeClueSynonym : kPhraseSynonym;
+            m_termWeight = std::max(1.0f, termWeight(first, last));
             if (!GatherTerm(term, shown, static_cast<uint8_t>(first), forms[last], boost, bKnown))
                 return WnRead::damaged;
             if (bKnown)
@@ -548,6 +572,7 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
     for (const size_t i : content) {
         bool bKnown = false;
         const std::string& word = m_clue.words[i].text;
+        m_termWeight = termWeight(i, i);
         if (!GatherTerm(word, word, static_cast<uint8_t>(i), forms[i], content.size() == 1 ? kWholeClueSynonym : 0,
                         bKnown))
             return WnRead::damaged;
@@ -562,6 +587,7 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
         if (std::find(m_unknown.begin(), m_unknown.end(), upper) == m_unknown.end())
             m_unknown.push_back(upper);
     }
+    m_termWeight = 1.0f;
     if (!GatherDefinitions(head) || !GatherExample(head) || !GatherBlank())
         return WnRead::damaged;
     CollectReach();

@@ -111,6 +111,7 @@ private:
     std::vector<std::string> m_unknown;
     std::vector<uint32_t> m_offensiveDomains;
     size_t m_nReads = 0;
+    float m_termWeight = 1.0f;  // the weight of the clue word or phrase being gathered
     bool m_bDamaged = false;
     // Wordplay, per word length: letters -> reason.
     size_t m_nWordplayLength = 0;

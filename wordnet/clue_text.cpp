@@ -49,6 +49,23 @@ std::vector<size_t> ClueText::ContentWords() const {
     return content;
 }
 
+int ClueText::Head() const {
+    static constexpr std::string_view kPrepositions[] = {"of", "for", "in", "on", "at", "with", "from", "by",
+                                                         "to", "into", "under", "over", "after", "before"};
+    const auto candidate = [&](size_t i) {
+        return !words[i].bStop && !words[i].bPossessive && !(HasExample() && i >= nExampleFirst && i < nExampleEnd);
+    };
+    int last = -1;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (last >= 0 && std::find(std::begin(kPrepositions), std::end(kPrepositions), words[i].text) !=
+                             std::end(kPrepositions))
+            return last;
+        if (candidate(i))
+            last = static_cast<int>(i);
+    }
+    return last;
+}
+
 std::string ClueText::Letters(size_t first, size_t end) const {
     std::string letters;
     for (size_t i = first; i < end && i < words.size(); ++i)
@@ -124,6 +141,7 @@ ClueText ParseClue(std::string_view typed) {
             size_t j = i;
             bool bForeign = false;
             std::string word;
+            bool bPossessive = false;
             while (j < text.size()) {
                 const unsigned char d = static_cast<unsigned char>(text[j]);
                 if (IsLetter(d)) {
@@ -136,6 +154,7 @@ ClueText ParseClue(std::string_view typed) {
                     if (Lower(text[j + 1]) == 's' &&
                         (j + 2 >= text.size() || !IsLetter(static_cast<unsigned char>(text[j + 2])))) {
                         j += 2;
+                        bPossessive = true;
                         break;
                     }
                 } else {
@@ -153,7 +172,7 @@ ClueText ParseClue(std::string_view typed) {
                     bEg = false;
                 } else {
                     bEg = word == "e" && j < text.size() && text[j] == '.';
-                    clue.words.push_back({word, bBreak, IsFunctionWord(word)});
+                    clue.words.push_back({word, bBreak, IsFunctionWord(word), bPossessive});
                 }
                 bBreak = false;
             }

@@ -17,6 +17,7 @@ struct ClueWord {
     std::string text;        // a-z only
     bool bBreakBefore = false;  // punctuation (not a blank or hyphen) before it
     bool bStop = false;      // a function word ("the", "of", "and"): no lookup of its own
+    bool bPossessive = false;  // typed with "'s" ("Boat's"): a modifier, never the head
 };
 
 struct ClueText {
@@ -38,6 +39,12 @@ struct ClueText {
     bool HasExample() const { return nExampleEnd > nExampleFirst; }
     // The content words: every word that is not a function word.
     std::vector<size_t> ContentWords() const;
+    // The head of a definition: the content word that names what the answer
+    // is ("bottom beam" -> beam, "unit of farmland" -> unit): the last
+    // content word before the first preposition that follows one, else the
+    // last content word; possessives and the example are passed over. -1 for
+    // none.
+    int Head() const;
     // The letters of words [first, end) run together.
     std::string Letters(size_t first, size_t end) const;
     // The words [first, end) as typed, separated by blanks.

@@ -52,6 +52,13 @@ TEST(ClueTextTest, TheClueIsTakenAsPrinted) {
     EXPECT_EQ(clue.Phrase(clue.nExampleFirst, clue.nExampleEnd), "iliad");
     EXPECT_FALSE(ParseClue("Say it again").HasExample());
 
+    // The head of a definition: what the answer is.
+    EXPECT_EQ(ParseClue("Boat's bottom beam").Head(), 2);
+    EXPECT_EQ(ParseClue("Unit of farmland").Head(), 0);
+    EXPECT_EQ(ParseClue("Tusked savanna dweller").Head(), 2);
+    EXPECT_EQ(ParseClue("Apple, e.g.").Head(), -1);
+    EXPECT_EQ(ParseClue("the of").Head(), -1);
+
     // Pasted lines, letters beyond ASCII, punctuation only, too many words.
     clue = ParseClue("big\r\ncat\t");
     EXPECT_EQ(Words(clue), (Strings{"big", "cat"}));
