@@ -10,9 +10,9 @@ namespace {
 
 // Synset reads a clue may spend on its neighbourhood: a general word such as
 // "person" has tens of thousands of kinds; the nearer ones come first.
-constexpr size_t kMaxReads = 4000;
+constexpr size_t kMaxReads = 3000;
 // Synsets read for definition evidence, best matches first.
-constexpr size_t kMaxDefinitionSynsets = 600;
+constexpr size_t kMaxDefinitionSynsets = 400;
 // Senses of a clue word whose neighbourhood is gathered.
 constexpr size_t kMaxSenses = 12;
 constexpr int kMaxKindDepth = 8;
