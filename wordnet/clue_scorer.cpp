@@ -496,6 +496,8 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
     m_nReads = 0;
     m_bDamaged = false;
     m_nWordplayLength = 0;
+    m_reach.clear();
+    m_bReady = false;
     if (OffensiveDomains(db, m_offensiveDomains) == WnRead::damaged)
         return WnRead::damaged;
 
@@ -590,8 +592,11 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
     m_termWeight = 1.0f;
     if (!GatherDefinitions(head) || !GatherExample(head) || !GatherBlank())
         return WnRead::damaged;
+    if (m_bDamaged)
+        return WnRead::damaged;
     CollectReach();
-    return m_bDamaged ? WnRead::damaged : WnRead::found;
+    m_bReady = true;
+    return WnRead::found;
 }
 
 namespace {
@@ -608,6 +613,8 @@ void CWordNetClueScorer::Reach(std::string_view form) {
 }
 
 bool CWordNetClueScorer::MayReach(std::string_view form) const {
+    if (m_reach.empty())
+        return false;  // no Build, or one that failed: nothing is reached
     const uint64_t hash = std::hash<std::string_view>()(form);
     for (const uint64_t bit : {hash & kReachMask, (hash >> kReachBits) & kReachMask})
         if (!(m_reach[bit / 64] & (uint64_t{1} << (bit % 64))))
@@ -647,6 +654,8 @@ void CWordNetClueScorer::CollectReach() {
 ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     ClueVerdict verdict;
     m_pBest = nullptr;
+    if (!m_bReady)
+        return verdict;
     m_lower.assign(word);
     for (char& c : m_lower)
         if (c >= 'A' && c <= 'Z')

@@ -113,6 +113,7 @@ private:
     size_t m_nReads = 0;
     float m_termWeight = 1.0f;  // the weight of the clue word or phrase being gathered
     bool m_bDamaged = false;
+    bool m_bReady = false;  // Build gathered everything: Score may answer
     // Wordplay, per word length: letters -> reason.
     size_t m_nWordplayLength = 0;
     std::unordered_map<std::string, uint32_t> m_hidden, m_anagrams;

@@ -176,7 +176,9 @@ TEST_F(ClueRankingTest, ADamagedIndexIsRefusedOrReportedNeverMisread) {
     EXPECT_EQ(index.Postings("moon", refs), WnRead::notFound);
     // A scorer over a damaged index says so.
     CWordNetClueScorer scorer;
+    EXPECT_EQ(scorer.Score("DAWN").standing, ClueVerdict::kNone);  // before any Build
     EXPECT_EQ(scorer.Build(m_db, &index, "Dawn"), WnRead::damaged);
+    EXPECT_NE(scorer.Score("DAWN").standing, ClueVerdict::kEvidence);
 }
 
 TEST_F(ClueRankingTest, EvidenceRanksTheAnswerFirstWithItsReason) {
