@@ -531,8 +531,17 @@ WnRead CWordNetClueScorer::Build(const CWordNet& db, const CDefinitionIndex* pIn
     // The head of the definition names what the answer is: its links count
     // for more than a modifier's ("woolly pullover": a kind of pullover, not
     // a synonym of woolly); the example of "X, e.g." asks for X's class, not
-    // for X's neighbours.
-    const int nHead = content.size() >= 2 ? m_clue.Head() : -1;
+    // for X's neighbours. A clue that opens with a verb in the past or -ing
+    // ("Told a fib", "Taking a seat") is a verb phrase headed by that verb.
+    int nHead = content.size() >= 2 ? m_clue.Head() : -1;
+    if (content.size() >= 2 && content.front() == 0 &&
+        (forms[0] == WnForm::kPast || forms[0] == WnForm::kIng ||
+         (forms[0] == WnForm::kS && m_clue.words.size() > 1 && m_clue.words[1].bStop))) {
+        nHead = 0;
+    }
+    // A definition's answer takes the form of the head.
+    if (nHead >= 0)
+        head = forms[static_cast<size_t>(nHead)];
     const auto termWeight = [&](size_t first, size_t last) {
         if (m_clue.HasExample() && first >= m_clue.nExampleFirst && last < m_clue.nExampleEnd)
             return kExampleWordWeight;

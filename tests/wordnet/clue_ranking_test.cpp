@@ -219,6 +219,11 @@ TEST_F(ClueRankingTest, FormsAgreeWithTheClueAndTheClueItselfComesLast) {
     EXPECT_EQ(ranked[0].first, "CATS");
     ranked = Rank("feline", {"CAT", "CATS"});
     EXPECT_EQ(ranked[0].first, "CAT");
+    // A clue that opens with a verb in the past is a verb phrase: its
+    // definitions' answers want the past too.
+    ranked = Rank("Dashed off", {"RACE", "RACED"});
+    ASSERT_FALSE(ranked.empty());
+    EXPECT_EQ(ranked[0].first, "RACED");
     // The clue's words and their forms; a word marked offensive.
     ASSERT_EQ(m_scorer.Build(m_db, &m_index, "Rock's feline"), WnRead::found);
     EXPECT_EQ(Standing("ROCKS"), ClueVerdict::kLast);
