@@ -69,11 +69,14 @@ void CMainDlg::OnFind() {
     CString note;
     if (strClue.find_first_not_of(" \t\r\n") != CString::npos) {
         scorer = std::make_unique<CWordNetClueScorer>();
-        const WnStatus status = m_wordnet.BuildScorer(strClue, *scorer);
+        bool bIndexDamaged = false;
+        const WnStatus status = m_wordnet.BuildScorer(strClue, *scorer, bIndexDamaged);
         if (status != WnStatus::ok) {
             AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
             return;
         }
+        if (bIndexDamaged)
+            AfxMessageBox(IDS_DEFINITIONS_DAMAGED, MsgIcon::Exclamation);
         if (!scorer->HasWords()) {
             note = LoadStringText(IDS_CLUE_WITHOUT_WORDS);
             scorer.reset();

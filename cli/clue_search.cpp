@@ -11,11 +11,14 @@ bool HasClue(const std::string& clue) {
 bool FindByClue(CDictionary& dict, CFindRequest request, const std::string& clue, CFoundWords& found) {
     CWordNetSession session;
     CWordNetClueScorer scorer;
-    const WnStatus status = session.BuildScorer(clue, scorer);
+    bool bIndexDamaged = false;
+    const WnStatus status = session.BuildScorer(clue, scorer, bIndexDamaged);
     if (status != WnStatus::ok) {
         AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
         return false;
     }
+    if (bIndexDamaged)
+        AfxMessageBox(IDS_DEFINITIONS_DAMAGED, MsgIcon::Exclamation);
     if (!scorer.HasWords()) {
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_CLUE_WITHOUT_WORDS).c_str());
     } else {

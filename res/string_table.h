@@ -62,6 +62,7 @@ enum : UINT {
     // Ranking by a clue.
     IDS_NO_MEANING_KNOWN = 59210,
     IDS_CLUE_WITHOUT_WORDS = 59211,
+    IDS_DEFINITIONS_DAMAGED = 59212,
     IDS_HELP_FAILED = 61703,
 };
 

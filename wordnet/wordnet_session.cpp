@@ -44,7 +44,8 @@ CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word, const WnSy
     return meaning;
 }
 
-WnStatus CWordNetSession::BuildScorer(std::string_view clue, CWordNetClueScorer& scorer) {
+WnStatus CWordNetSession::BuildScorer(std::string_view clue, CWordNetClueScorer& scorer, bool& bIndexDamaged) {
+    bIndexDamaged = false;
     WnStatus status = WnStatus::ok;
     const CWordNet* db = Database(status);
     if (!db)
@@ -54,5 +55,14 @@ WnStatus CWordNetSession::BuildScorer(std::string_view clue, CWordNetClueScorer&
         m_pIndex = std::make_unique<CDefinitionIndex>();
         m_pIndex->Open(DataFilePath(CDefinitionIndex::kFileName));
     }
-    return scorer.Build(*db, m_pIndex.get(), clue) == WnRead::damaged ? WnStatus::damaged : WnStatus::ok;
+    if (scorer.Build(*db, m_pIndex.get(), clue) != WnRead::damaged)
+        return WnStatus::ok;
+    if (!m_pIndex->IsOpen())
+        return WnStatus::damaged;
+    // The database or the index: the database alone tells which.
+    if (scorer.Build(*db, nullptr, clue) == WnRead::damaged)
+        return WnStatus::damaged;
+    m_pIndex = std::make_unique<CDefinitionIndex>();  // closed: not opened again
+    bIndexDamaged = true;
+    return WnStatus::ok;
 }

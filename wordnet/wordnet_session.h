@@ -33,8 +33,10 @@ public:
 
     // Gathers the evidence of `clue` into `scorer`, with the definition index
     // found beside the program when it is installed; missing or damaged as
-    // Database says, damaged too when a file fails on the way.
-    WnStatus BuildScorer(std::string_view clue, CWordNetClueScorer& scorer);
+    // Database says, damaged too when a file of the database fails on the
+    // way. A damaged definition index is set aside (the clue then ranks by
+    // WordNet's links alone) and `bIndexDamaged` says so, once.
+    WnStatus BuildScorer(std::string_view clue, CWordNetClueScorer& scorer, bool& bIndexDamaged);
 
 private:
     std::unique_ptr<CWordNet> m_pDb;

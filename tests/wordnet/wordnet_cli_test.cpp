@@ -9,7 +9,9 @@
 #include "cli/cli_commands.h"
 #include "tests/cli_run.h"
 #include "tests/test_support.h"
+#include "platform/data_dir.h"
 #include "tests/wordnet/wordnet_test_db.h"
+#include "wordnet/definition_index.h"
 
 namespace {
 
@@ -92,6 +94,20 @@ TEST_F(WordNetCliTest, WithoutWordNetMeaningAndCluesSaySoAndPlainFindWorks) {
     run = Run({"find", "c?t"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+
+    // A damaged definition index: said, and the clue ranks by WordNet's
+    // links alone.
+    std::string error;
+    ASSERT_TRUE(WriteDefinitionIndex(m_wordnet.Path(), m_wordnet.Path() + "/definitions.idx", error)) << error;
+    m_wordnet.Write("definitions.idx", "!gridwell-definitions 1 10\nfeline n0000x000\n");
+    ::setenv("WNSEARCHDIR", m_wordnet.Path().c_str(), 1);
+    SetDataDirForTesting(m_wordnet.Path());
+    run = Run({"find", "--why", "--clue", "feline", "c?t"});
+    SetDataDirForTesting("");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\ta kind of feline\nCOT\nCUT\n");
+    EXPECT_NE(run.err.find("definition index (definitions.idx) is damaged"), std::string::npos);
+    EXPECT_EQ(run.err.find("WordNet database is damaged"), std::string::npos);
 
     // A damaged database: its own message, once.
     m_wordnet.Write("index.noun", "cat n x\n");
