@@ -110,6 +110,8 @@ void CMainDlg::CreateControls() {
     // The count line follows the list it counts, for screen readers too.
     m_pCount = new wxStaticText(this, t::IDC_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                 wxST_NO_AUTORESIZE);
+    m_pClueNote = new wxStaticText(this, t::IDC_CLUE_NOTE, wxString(), wxDefaultPosition, wxDefaultSize,
+                                   wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     // The option of the bottom row comes after the list and its count, so
     // Tab from the remaining letters still reaches the rows.
     m_pCommon = new wxCheckBox(this, t::IDC_COMMON, t::kCommonText);
@@ -122,9 +124,10 @@ void CMainDlg::CreateControls() {
 
     m_pPattern->SetName("Pattern to match");
     m_pLetters->SetName("Remaining letters");
-    m_pClue->SetName("Clue words");
+    m_pClue->SetName("Clue");
     m_pSolutions->SetName("Solutions");
     m_pCount->SetName("Words found");
+    m_pClueNote->SetName("Clue words not known");
     m_pMenuButton->SetToolTip("The program menu: About, Load and Save (Alt+Space or a right click)");
     m_pPattern->SetToolTip("? any letter   3 three letters   @ vowel   # consonant   [abc] one of   "
                            "[a-e] range   [!abc] none of   * any run");
@@ -161,6 +164,7 @@ void CMainDlg::CreateControls() {
     list.SetBottom(listRect.GetBottom());
     layout.PlaceRect(m_pSolutions, list);
     layout.Place(m_pCount, t::kCount);
+    layout.Place(m_pClueNote, t::kClueNote);
     layout.Place(m_pFind, t::kFind);
     layout.Place(exitButton, t::kExit);
     layout.Place(helpButton, t::kHelp);
@@ -170,6 +174,7 @@ void CMainDlg::CreateControls() {
     m_defaultClient = GetClientSize();
     m_defaultList = m_pSolutions->GetRect();
     m_defaultCount = m_pCount->GetRect();
+    m_defaultClueNote = m_pClueNote->GetRect();
     m_defaultMenuButton = m_pMenuButton->GetRect();
     SetMinSize(GetSize());
 
@@ -182,7 +187,7 @@ void CMainDlg::CreateControls() {
     LinkLabel(patternLabel, m_pPattern->GetConnectWidget(), "Pattern to match:");
     SetAccessibleName(m_pPattern->GetHandle(), "Pattern to match:");
     LinkLabel(lettersLabel, m_pLetters->GetHandle(), "Remaining letters:");
-    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue words:");
+    LinkLabel(clueLabel, m_pClue->GetHandle(), "Clue:");
 }
 
 void CMainDlg::OnCloseWindow(wxCloseEvent&) {
@@ -216,6 +221,10 @@ void CMainDlg::OnSize(wxSizeEvent& event) {
     count.y += dy;
     count.width += dx;
     m_pCount->SetSize(count);
+    wxRect note = m_defaultClueNote;
+    note.y += dy;
+    note.width += dx;
+    m_pClueNote->SetSize(note);
     m_pMenuButton->Move(m_defaultMenuButton.GetPosition() + wxPoint(dx, 0));
 }
 

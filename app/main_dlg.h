@@ -7,6 +7,8 @@
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
+#include <memory>
+
 #include "maintenance/job_context.h"
 #include "platform/cstring.h"
 #include "search/search_history.h"
@@ -74,6 +76,7 @@ public:
     wxTextCtrl* ClueEdit() const { return m_pClue; }
     CSolutionsList* Solutions() const { return m_pSolutions; }
     wxStaticText* CountLine() const { return m_pCount; }
+    wxStaticText* ClueNote() const { return m_pClueNote; }
     wxCheckBox* LimitCheck() const { return m_pLimit; }
     wxCheckBox* CommonCheck() const { return m_pCommon; }
     wxCheckBox* PhrasesCheck() const { return m_pPhrases; }
@@ -100,11 +103,15 @@ private:
     void ShowPhrases(CFoundPhrases phrases, CFoundWords words);
     // `phraseCount` follows the words' count in the count line.
     void ShowFoundWords(CFoundWords found, const CString& phraseCount = CString());
+    // The scorer of the last Find by a clue (the Meaning window asks it which
+    // sense matched); null after a Find without one.
+    std::unique_ptr<CWordNetClueScorer> m_pScorer;
     CString ReadText(const wxString& value) const;
     // The solution the Meaning window is about: the current row, or the
     // first selected one; empty for none or for the no-match row.
     CString MeaningWord() const;
     void OnSolutionSelected();
+    void ShowMeaningOf(const CString& word);
     void SetMinimizeGrayed(bool grayed);
     // The Move and Size commands: the arrow keys move or size the window
     // until Enter (or Escape, which puts it back).
@@ -134,6 +141,7 @@ private:
     CMeaningWnd* m_pMeaning = nullptr;
     CWordNetSession m_wordnet;
     wxStaticText* m_pCount = nullptr;
+    wxStaticText* m_pClueNote = nullptr;
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;
     wxMenu m_programMenu;
@@ -144,6 +152,7 @@ private:
     wxSize m_defaultClient;
     wxRect m_defaultList;
     wxRect m_defaultCount;
+    wxRect m_defaultClueNote;
     wxRect m_defaultMenuButton;
 
     // The list shows "No matching words found" rather than words.

@@ -18,10 +18,11 @@
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
+#include "phrases/abbreviation_clue.h"
 #include "phrases/phrase_find.h"
+#include "search/find_request.h"
 #include "search/find_words.h"
 #include "search/search_history.h"
-#include "wordnet/related_matches.h"
 
 namespace {
 
@@ -59,61 +60,83 @@ void CMainDlg::OnFind() {
     const CString strLetters = ReadText(m_pLetters->GetValue());
     if (!dict.OpenForReading())
         return;
-    const bool bLimit = m_pLimit->GetValue();
-    const BOOL bAnagram = m_pAnagram->GetValue() ? TRUE : FALSE;
-    const size_t nMaxListed = bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    CFindRequest request;
+    request.bAnagram = m_pAnagram->GetValue();
+    request.letters = strLetters;
+    request.bLimit = m_pLimit->GetValue();
+    request.bCommonFirst = m_pCommon->GetValue();
+    const size_t nMaxListed = request.bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
     // A pattern with word breaks lists phrases only; the history keeps it
     // as typed.
     PhrasePattern parts;
     if (SplitPhrasePattern(strPattern, parts)) {
         if (parts.parts.size() > 1) {
             CFoundPhrases phrases;
-            if (!FindPhrasesOfPattern(dict, bAnagram, parts, strLetters, nMaxListed, phrases))
+            if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, strLetters, nMaxListed, phrases))
                 return;
             AddToHistory(CSearchHistory::EntryFor(strTyped, strLetters, false, CString()));
+            m_pScorer.reset();
+            m_pClueNote->SetLabel(wxString());
             ShowPhrases(std::move(phrases), CFoundWords());
             return;
         }
         strPattern = parts.parts.front();  // "(5)": the enumeration of one word
     }
-    // The search runs to the end of its block so that every match is counted;
-    // the limit applies to the rows listed.
-    int nResultCount = 0;
-    if (!dict.PrepareSearch(bAnagram, strPattern, strLetters, FALSE, nResultCount))
+    request.pattern = strPattern;
+    if (!PrepareFind(dict, request))
         return;
-    // Clue words need WordNet: without it the Find stops with one message,
-    // the list and the history as they were.
+    // A clue needs WordNet: without it the Find stops with one message, the
+    // list and the history as they were.
     const CString strClue = ReadText(m_pClue->GetValue());
-    CClueWords clues;
-    const bool bClue = !CClueWords::Split(strClue).empty();
-    if (bClue) {
-        WnStatus status = WnStatus::ok;
-        const CWordNet* db = m_wordnet.Database(status);
-        if (db && clues.Build(*db, strClue) == WnRead::damaged)
-            status = WnStatus::damaged;
+    std::unique_ptr<CWordNetClueScorer> scorer;
+    CString note;
+    if (strClue.find_first_not_of(" \t\r\n") != CString::npos) {
+        scorer = std::make_unique<CWordNetClueScorer>();
+        bool bIndexDamaged = false;
+        const WnStatus status = m_wordnet.BuildScorer(strClue, *scorer, bIndexDamaged);
         if (status != WnStatus::ok) {
             AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
             return;
         }
+        if (bIndexDamaged)
+            AfxMessageBox(IDS_DEFINITIONS_DAMAGED, MsgIcon::Exclamation);
+        if (!scorer->HasWords()) {
+            note = LoadStringText(IDS_CLUE_WITHOUT_WORDS);
+            scorer.reset();
+        } else if (!scorer->UnknownWords().empty()) {
+            CString words;
+            for (const std::string& word : scorer->UnknownWords())
+                words += (words.empty() ? "" : ", ") + word;
+            note = FormatString(LoadStringText(IDS_NO_MEANING_KNOWN).c_str(), words.c_str());
+        }
     }
+    request.pScorer = scorer.get();
 
     CString parsed;
-    if (strLetters.empty() && bAnagram)
+    if (strLetters.empty() && request.bAnagram)
         dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
-    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, bAnagram, parsed));
+    AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, request.bAnagram, parsed));
 
     wxBusyCursor wait;
-    const bool bCommonFirst = m_pCommon->GetValue();
-    CFoundWords found = bClue ? CollectRelatedMatches(dict, clues, bLimit, bCommonFirst)
-                              : CollectMatches(dict, bLimit, bCommonFirst);
-    if (m_pPhrases->GetValue() || m_pAbbreviations->GetValue()) {
-        // After the words, as many as the limit leaves room for.
-        const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size());
+    CFoundWords found = RunFind(dict, request);
+    // A clue that asks for an abbreviation ("for short", "Abbr.") brings the
+    // abbreviations in, first; the boxes add abbreviations and phrases after
+    // the words, as many as the limit leaves room for.
+    const bool bAbbreviationsFirst = scorer && IsAbbreviationClue(strClue);
+    if (bAbbreviationsFirst || m_pPhrases->GetValue() || m_pAbbreviations->GetValue()) {
         CFoundPhrases phrases;
-        if (m_pAbbreviations->GetValue())
-            phrases = FindAbbreviationsOfSearch(dict, bCommonFirst, nLeft);
+        if (bAbbreviationsFirst || m_pAbbreviations->GetValue()) {
+            const size_t nRoom = bAbbreviationsFirst ? nMaxListed : nMaxListed - std::min(nMaxListed, found.words.size());
+            phrases = FindAbbreviationsOfSearch(dict, request.bCommonFirst, nRoom);
+        }
+        if (bAbbreviationsFirst) {
+            // The abbreviations lead, ranked by the clue too.
+            PrependRanked(std::move(phrases.phrases), scorer.get(), nMaxListed, found);
+            phrases.phrases.clear();
+        }
         if (m_pPhrases->GetValue()) {
-            CFoundPhrases more = FindPhrasesOfSearch(dict, nLeft - phrases.phrases.size());
+            const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size() + phrases.phrases.size());
+            CFoundPhrases more = FindPhrasesOfSearch(dict, nLeft);
             phrases.phrases.insert(phrases.phrases.end(), more.phrases.begin(), more.phrases.end());
             phrases.nTotal += more.nTotal;
             phrases.bCut = more.bCut;
@@ -124,14 +147,17 @@ void CMainDlg::OnFind() {
     } else {
         ShowFoundWords(std::move(found));
     }
-    if (bClue && clues.Damaged())
-        AfxMessageBox(IDS_WORDNET_DAMAGED, MsgIcon::Stop);
+    m_pScorer = std::move(scorer);
+    m_pClueNote->SetLabel(wxString::FromUTF8(note.c_str()));
 }
 
 void CMainDlg::ShowPhrases(CFoundPhrases phrases, CFoundWords words) {
     const CString count = FormatPhraseCount(phrases);
     words.words.insert(words.words.end(), std::make_move_iterator(phrases.phrases.begin()),
                        std::make_move_iterator(phrases.phrases.end()));
+    // Phrases carry no reason of their own.
+    if (!words.reasons.empty())
+        words.reasons.resize(words.words.size());
     ShowFoundWords(std::move(words), count);
     if (!phrases.strError.empty())
         AfxMessageBox(IDS_PHRASES_DAMAGED, MsgIcon::Stop);
@@ -146,7 +172,7 @@ void CMainDlg::ShowFoundWords(CFoundWords found, const CString& phraseCount) {
     if (m_bNoMatchRow)
         m_pSolutions->SetRows({LoadStringText(IDS_NO_MATCHES)}, false);
     else
-        m_pSolutions->SetRows(std::move(found.words));
+        m_pSolutions->SetRows(std::move(found.words), true, std::move(found.reasons));
     m_pCount->SetLabel(wxString::FromUTF8(count.c_str()));
 }
 

@@ -106,7 +106,7 @@ void CMainDlg::ShowMeaning() {
         return;
     if (!m_pMeaning)
         m_pMeaning = new CMeaningWnd(this, m_wordnet);
-    m_pMeaning->ShowWord(word);
+    ShowMeaningOf(word);
 }
 
 void CMainDlg::OnSolutionSelected() {
@@ -114,7 +114,14 @@ void CMainDlg::OnSolutionSelected() {
         return;
     const CString word = MeaningWord();
     if (!word.empty() && word != m_pMeaning->Word())
-        m_pMeaning->ShowWord(word);
+        ShowMeaningOf(word);
+}
+
+void CMainDlg::ShowMeaningOf(const CString& word) {
+    // After a Find by a clue, the sense that answered it comes first.
+    WnSynsetRef sense;
+    const bool bSense = m_pScorer && m_pScorer->EvidenceSense(word, sense);
+    m_pMeaning->ShowWord(word, bSense ? &sense : nullptr);
 }
 
 void CMainDlg::SelectAllSolutions() {

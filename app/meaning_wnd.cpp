@@ -51,9 +51,9 @@ void CMeaningWnd::OnCharHook(wxKeyEvent& event) {
     event.Skip();
 }
 
-void CMeaningWnd::ShowWord(const CString& word) {
+void CMeaningWnd::ShowWord(const CString& word, const WnSynsetRef* pFirst) {
     m_strWord = word;
-    const CWordNetSession::Meaning meaning = m_session.LookUp(word);
+    const CWordNetSession::Meaning meaning = m_session.LookUp(word, pFirst);
     m_pText->ChangeValue(wxString::FromUTF8(meaning.text.c_str()));
     m_pText->SetInsertionPoint(0);
     m_pText->ShowPosition(0);

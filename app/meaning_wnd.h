@@ -20,8 +20,9 @@ public:
     // Shows the meaning of `word` (the overview, "No meaning found for
     // WORD." or the message that WordNet is missing or damaged) under the
     // title "Meaning of WORD". A window not yet shown opens beside the main
-    // dialog, without taking the keyboard focus from it.
-    void ShowWord(const CString& word);
+    // dialog, without taking the keyboard focus from it. With `pFirst`, the
+    // sense a clue matched comes first.
+    void ShowWord(const CString& word, const WnSynsetRef* pFirst = nullptr);
     // Brings the window up with the focus in its text; F6 there gives the
     // focus back to `returnTo`.
     void TakeFocus(wxWindow* returnTo);

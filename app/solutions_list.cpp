@@ -9,6 +9,7 @@
 
 namespace {
 constexpr const char* kColumnTitle = "Solutions";
+constexpr const char* kReasonColumnTitle = "Reason";
 }  // namespace
 
 // The model owns the rows: the control holds its own reference to the model,
@@ -19,14 +20,16 @@ class CSolutionsList::Model : public wxDataViewVirtualListModel {
 public:
     Model() = default;
 
-    unsigned int GetColumnCount() const override { return 1; }
+    unsigned int GetColumnCount() const override { return 2; }
     wxString GetColumnType(unsigned int) const override { return "string"; }
-    void GetValueByRow(wxVariant& value, unsigned int row, unsigned int) const override {
-        value = row < m_rows.size() ? wxString::FromUTF8(m_rows[row].c_str()) : wxString();
+    void GetValueByRow(wxVariant& value, unsigned int row, unsigned int col) const override {
+        const std::vector<std::string>& texts = col == 0 ? m_rows : m_reasons;
+        value = row < texts.size() ? wxString::FromUTF8(texts[row].c_str()) : wxString();
     }
     bool SetValueByRow(const wxVariant&, unsigned int, unsigned int) override { return false; }
 
     std::vector<std::string> m_rows;
+    std::vector<std::string> m_reasons;  // empty, or one per row
 };
 
 CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
@@ -38,6 +41,10 @@ CSolutionsList::CSolutionsList(wxWindow* parent, wxWindowID id, const wxPoint& p
     // The header is hidden; its title is the column's name for screen
     // readers.
     m_column = AppendTextColumn(kColumnTitle, 0, wxDATAVIEW_CELL_INERT, 16, wxALIGN_LEFT, 0);
+    // The reasons: a column of its own, so that a screen reader reads each
+    // row's word and then its reason, and copying takes the words alone.
+    m_reasonColumn = AppendTextColumn(kReasonColumnTitle, 1, wxDATAVIEW_CELL_INERT, 16, wxALIGN_LEFT, 0);
+    m_reasonColumn->SetHidden(true);
 
     wxClientDC dc(this);
     dc.SetFont(GetFont());
@@ -71,13 +78,17 @@ size_t CSolutionsList::GetCount() const { return m_model->m_rows.size(); }
 
 const std::string& CSolutionsList::GetRow(size_t row) const { return m_model->m_rows[row]; }
 
+std::string CSolutionsList::GetReason(size_t row) const {
+    return row < m_model->m_reasons.size() ? m_model->m_reasons[row] : std::string();
+}
+
 int CSolutionsList::MeasureText(const std::string& text) const {
     wxClientDC dc(const_cast<CSolutionsList*>(this));
     dc.SetFont(GetFont());
     return dc.GetTextExtent(wxString::FromUTF8(text.c_str())).x;
 }
 
-void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent) {
+void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent, std::vector<std::string> reasons) {
     if (bGrowExtent && !rows.empty()) {
         // Words of one search share their length, so the widest is found by
         // summing letter advances and only that one is measured exactly.
@@ -96,7 +107,20 @@ void CSolutionsList::SetRows(std::vector<std::string> rows, bool bGrowExtent) {
         if (m_nExtent < width)
             m_nExtent = width;
     }
+    // The reasons' column is as wide as the widest reason: only the rows
+    // listed are measured (with the limit, 100).
+    m_nReasonWidth = 0;
+    if (!reasons.empty()) {
+        reasons.resize(rows.size());
+        size_t longest = 0;
+        for (size_t i = 0; i < reasons.size(); ++i)
+            if (reasons[i].size() > reasons[longest].size())
+                longest = i;
+        m_nReasonWidth = MeasureText(reasons[longest]) + MeasureText("MM");
+    }
     m_model->m_rows = std::move(rows);
+    m_model->m_reasons = std::move(reasons);
+    m_reasonColumn->SetHidden(m_model->m_reasons.empty());
     m_model->Reset(static_cast<unsigned int>(m_model->m_rows.size()));
     UpdateColumnWidth();
 }
@@ -143,11 +167,16 @@ void CSolutionsList::UpdateColumnWidth() {
     // bring a horizontal bar of its own.
     const int room = GetClientSize().x - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this) -
                      2 * GetWindowBorderSize().x;
-    const int width = std::max(m_nExtent + 2 * m_nCellPadding, room);
+    // With reasons, the words' column keeps to the words and the reasons
+    // take the rest of the room (or more, with the horizontal bar).
+    const bool bReasons = !m_model->m_reasons.empty();
+    const int width = bReasons ? m_nExtent + 2 * m_nCellPadding : std::max(m_nExtent + 2 * m_nCellPadding, room);
     if (width != m_nColumnWidth) {
         m_nColumnWidth = width;
         m_column->SetWidth(width);
     }
+    if (bReasons)
+        m_reasonColumn->SetWidth(std::max(m_nReasonWidth, room - width));
 }
 
 void CSolutionsList::OnSize(wxSizeEvent& event) {

@@ -1,4 +1,5 @@
-// The solutions list: one column of words, no header shown, keyboard and mouse
+// The solutions list: a column of words and, after a Find by a clue, a
+// second column with each word's reason; no header, keyboard and mouse
 // selection. It is GTK's own tree view (through wxDataViewCtrl) with a
 // virtual model and a fixed-width column, so that tens of thousands of rows
 // fill and paint at once and screen readers can read every row.
@@ -19,17 +20,22 @@ public:
 
     // Replaces the rows. The words widen the column when they need more room;
     // bGrowExtent false leaves the width as it is (for a message row).
-    void SetRows(std::vector<std::string> rows, bool bGrowExtent = true);
+    // `reasons`, when given, holds each row's reason for the second column
+    // (empty: the column is hidden).
+    void SetRows(std::vector<std::string> rows, bool bGrowExtent = true, std::vector<std::string> reasons = {});
     void Clear() { SetRows({}, false); }
 
     size_t GetCount() const;
     const std::string& GetRow(size_t row) const;
+    // The row's reason ("" for none, and without a clue).
+    std::string GetReason(size_t row) const;
+    bool ShowsReasons() const { return !m_reasonColumn->IsHidden(); }
     // Selects only `row` and makes it the current row (programs and tests;
     // raises no selection event).
     void SelectOnly(size_t row);
     // The current row (the keyboard's) when it is selected, else -1.
     int GetSelectedCurrentRow() const;
-    // The selected rows' texts, top to bottom.
+    // The selected rows' words, top to bottom (never their reasons).
     std::vector<std::string> GetSelectedRows() const;
 
     // The widest text listed so far, in pixels (the horizontal extent).
@@ -49,6 +55,8 @@ private:
 
     wxObjectDataPtr<Model> m_model;
     wxDataViewColumn* m_column = nullptr;
+    wxDataViewColumn* m_reasonColumn = nullptr;
+    int m_nReasonWidth = 0;  // the widest reason of the rows, in pixels
     int m_nExtent = 0;
     int m_nColumnWidth = 0;
     int m_nCellPadding = 0;

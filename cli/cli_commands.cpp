@@ -20,6 +20,7 @@
 #include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "search/find_request.h"
 #include "search/find_words.h"
 #include "res/string_table.h"
 #include "res/version.h"
@@ -28,8 +29,8 @@
 #include "phrases/phrase_pattern.h"
 
 const char* const kCliUsage =
-    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
-    "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
+    "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue TEXT [--why]]\n"
+    "                    [--phrases] [--abbreviations] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
@@ -38,8 +39,8 @@ const char* const kCliUsage =
 const char* const kCliHelp =
     "gridwell-cli - find crossword words in Gridwell's dictionary, dictionary.dat\n"
     "\n"
-    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
-    "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
+    "  gridwell-cli find [--anagram] [--limit] [--common] [--clue TEXT [--why]]\n"
+    "                    [--phrases] [--abbreviations] [--] PATTERN [LETTERS]\n"
     "      Lists the words that fit PATTERN, one per line, in dictionary order.\n"
     "      PATTERN is made of letters (case does not matter) and these:\n"
     "          ?        one unknown letter             'c?t'        CAT, COT, CUT ...\n"
@@ -72,11 +73,16 @@ const char* const kCliHelp =
     "      --limit stops after 100 words.\n"
     "      --common lists the most common words first (then dictionary order);\n"
     "      with --limit, the 100 most common matches.\n"
-    "      --clue WORDS lists only the words that WordNet relates to at least one\n"
-    "      of the clue WORDS (synonyms first, then words one link away, such as\n"
-    "      kinds of, parts of, similar to); needs the WordNet database:\n"
-    "          gridwell-cli find --clue feline 'c?t'   CAT\n"
-    "          gridwell-cli find --clue rock s3e       SHAKE, STONE\n"
+    "      --clue TEXT ranks every fitting word by how well it answers the clue\n"
+    "      TEXT, typed as printed (punctuation, \"___\" blanks, \"e.g.\", \"(5)\"):\n"
+    "      best answers first, by WordNet's synonyms, kinds, related words and\n"
+    "      definitions, and by words hidden in the clue or made of its letters;\n"
+    "      then the words with no such evidence in the usual order; the clue's\n"
+    "      own words last. With --limit, the 100 best. Needs the WordNet database:\n"
+    "          gridwell-cli find --clue 'Large feline' 4     LION ...\n"
+    "          gridwell-cli find --clue 'Rank and ___' 4     FILE ...\n"
+    "      --why adds a TAB and the reason after each word that has one.\n"
+    "      A clue word WordNet does not know is named on stderr.\n"
     "      A space, comma or hyphen between parts of PATTERN is a word break:\n"
     "      phrases whose words fit the parts are listed, from WordNet's entries\n"
     "      of more than one word, then made of two or more dictionary words,\n"
@@ -159,9 +165,9 @@ int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhraseP
     return listing.nListed ? kExitOk : kExitNoMatch;
 }
 
-int Find(bool anagram, bool limit, bool common, const std::string& clue, const PhraseFlags& phraseFlags,
-         std::string pattern, const std::string& letters, std::FILE* out, MessageCounter& counter) {
-    if (pattern.empty()) {
+int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseFlags& phraseFlags,
+         std::FILE* out, MessageCounter& counter) {
+    if (request.pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
     }
@@ -169,25 +175,27 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
     if (!dict.OpenForReading())
         return kExitFailure;
     PhrasePattern parts;
-    if (SplitPhrasePattern(pattern, parts)) {
+    if (SplitPhrasePattern(request.pattern, parts)) {
         if (parts.parts.size() > 1)
-            return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
-        pattern = parts.parts.front();  // "(5)": the enumeration of one word
+            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
+        request.pattern = parts.parts.front();  // "(5)": the enumeration of one word
     }
     // Longer than any word of the dictionary: with --phrases, phrases only.
     if (phraseFlags.phrases) {
         CString parsed;
-        if (dict.ParseQuery(parsed, pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
-            parts.parts.assign(1, pattern);
+        if (dict.ParseQuery(parsed, request.pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
+            parts.parts.assign(1, request.pattern);
             parts.breaks.clear();
-            return FindPhrasePattern(dict, anagram, limit, parts, letters, out);
+            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
         }
     }
     int nResultCount = 0;
-    const bool bClue = HasClueWords(clue);
-    // Common first and clue words need every match before they can choose:
-    // the limit then applies to the words chosen, not to the search.
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit && !common && !bClue, nResultCount))
+    const bool bClue = HasClue(clue);
+    // Common first and a clue need every match before they can choose: the
+    // limit then applies to the words chosen, not to the search.
+    if (bClue ? !PrepareFind(dict, request)
+              : !dict.PrepareSearch(request.bAnagram, request.pattern, request.letters,
+                                    request.bLimit && !request.bCommonFirst, nResultCount))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
     CString word;
@@ -195,21 +203,26 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
     bool bClueFailed = false;
     // A clue that asks for an abbreviation lists the abbreviations first.
     PhraseListing phrases;
-    const size_t nMaxListed = limit ? CDictionary::kLimitMatches : SIZE_MAX;
+    const size_t nMaxListed = request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX;
     const bool bAbbreviationsFirst = bClue && IsAbbreviationClue(clue);
+    std::vector<CString> leading;
     if (bAbbreviationsFirst)
-        ListAbbreviationsOfSearch(dict, common, nMaxListed, out, phrases);
+        leading = TakeAbbreviationsOfSearch(dict, request.bCommonFirst, nMaxListed, phrases);
     if (bClue) {
         CFoundWords found;
-        bClueFailed = !FindRelatedWords(dict, clue, limit, common, found);
-        for (CString& related : found.words) {
-            related += '\n';
-            std::fwrite(related.data(), 1, related.size(), out);
+        bClueFailed = !FindByClue(dict, request, clue, found, std::move(leading));
+        CString line;
+        for (size_t i = 0; i < found.words.size(); ++i) {
+            line = found.words[i];
+            if (bWhy && i < found.reasons.size() && !found.reasons[i].empty())
+                line += '\t' + found.reasons[i];
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), out);
             ++nFound;
         }
-    } else if (common) {
+    } else if (request.bCommonFirst) {
         const std::vector<CCommonFirstMatches> lengths = CollectCommonFirstByLength(
-            dict, limit ? CDictionary::kLimitMatches : SIZE_MAX, static_cast<size_t>(std::max(nResultCount, 0)));
+            dict, request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX, static_cast<size_t>(std::max(nResultCount, 0)));
         // The matches are kept as lines already: each run is written whole.
         for (const CCommonFirstMatches& found : lengths) {
             for (const std::string_view run : found.listed)
@@ -237,7 +250,7 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
     const auto left = [&] { return nMaxListed - std::min(nMaxListed, static_cast<size_t>(nFound)); };
     if (phraseFlags.abbreviations && !bAbbreviationsFirst) {
         phrases.nListed = 0;
-        ListAbbreviationsOfSearch(dict, common, left(), out, phrases);
+        ListAbbreviationsOfSearch(dict, request.bCommonFirst, left(), out, phrases);
         nFound += static_cast<int>(phrases.nListed);
     }
     if (phraseFlags.phrases) {
@@ -295,6 +308,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool common = false;
     bool allowEmpty = false;
     PhraseFlags phraseFlags;
+    bool why = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
     std::string clue;
@@ -330,6 +344,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 phraseFlags.phrases = true;
             else if (arg == "--abbreviations")
                 phraseFlags.abbreviations = true;
+            else if (arg == "--why")
+                why = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg == "--clue")
@@ -346,9 +362,9 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         return UsageError("no command given");
     const std::string command = positional.front();
     positional.erase(positional.begin());
-    if (command != "find" && (anagram || limit || common || bClueGiven || phraseFlags.phrases ||
+    if (command != "find" && (anagram || limit || common || bClueGiven || why || phraseFlags.phrases ||
                               phraseFlags.abbreviations))
-        return UsageError("--anagram, --limit, --common, --clue, --phrases and --abbreviations go with find");
+        return UsageError("--anagram, --limit, --common, --clue, --why, --phrases and --abbreviations go with find");
     if (command != "import" && allowEmpty)
         return UsageError("--allow-empty goes with import");
 
@@ -397,8 +413,13 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("find takes a PATTERN and optional LETTERS");
         // A search has no worker to cancel: Ctrl-C ends it at once.
         std::signal(SIGINT, SIG_DFL);
-        return Find(anagram, limit, common, clue, phraseFlags, positional[0], positional.size() > 1 ? positional[1] : std::string(), out,
-                    counter);
+        CFindRequest request;
+        request.bAnagram = anagram;
+        request.pattern = positional[0];
+        request.letters = positional.size() > 1 ? positional[1] : std::string();
+        request.bLimit = limit;
+        request.bCommonFirst = common;
+        return Find(request, clue, why, phraseFlags, out, counter);
     }
     if (command == "import") {
         if (positional.size() != 1)

@@ -1,27 +1,35 @@
 #include "cli/clue_search.h"
 
 #include "platform/message_box.h"
-#include "wordnet/related_matches.h"
+#include "res/string_table.h"
 #include "wordnet/wordnet_session.h"
 
-bool HasClueWords(const std::string& clue) {
-    return !CClueWords::Split(clue).empty();
+bool HasClue(const std::string& clue) {
+    return clue.find_first_not_of(" \t\r\n") != std::string::npos;
 }
 
-bool FindRelatedWords(CDictionary& dict, const std::string& clue, bool bLimit, bool bCommonFirst,
-                      CFoundWords& found) {
+bool FindByClue(CDictionary& dict, CFindRequest request, const std::string& clue, CFoundWords& found,
+                std::vector<CString> leading) {
     CWordNetSession session;
-    WnStatus status = WnStatus::ok;
-    const CWordNet* db = session.Database(status);
-    CClueWords clues;
-    if (db && clues.Build(*db, clue) == WnRead::damaged)
-        status = WnStatus::damaged;
-    if (db && status == WnStatus::ok) {
-        found = CollectRelatedMatches(dict, clues, bLimit, bCommonFirst);
-        if (!clues.Damaged())
-            return true;
-        status = WnStatus::damaged;
+    CWordNetClueScorer scorer;
+    bool bIndexDamaged = false;
+    const WnStatus status = session.BuildScorer(clue, scorer, bIndexDamaged);
+    if (status != WnStatus::ok) {
+        AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
+        return false;
     }
-    AfxMessageBox(CWordNetSession::MessageFor(status), CWordNetSession::IconFor(status));
-    return false;
+    if (bIndexDamaged)
+        AfxMessageBox(IDS_DEFINITIONS_DAMAGED, MsgIcon::Exclamation);
+    if (!scorer.HasWords()) {
+        std::fprintf(stderr, "%s\n", LoadStringText(IDS_CLUE_WITHOUT_WORDS).c_str());
+    } else {
+        request.pScorer = &scorer;
+        for (const std::string& word : scorer.UnknownWords())
+            std::fprintf(stderr, "%s\n", FormatString(LoadStringText(IDS_NO_MEANING_KNOWN).c_str(), word.c_str()).c_str());
+    }
+    found = RunFind(dict, request);
+    if (!leading.empty())
+        PrependRanked(std::move(leading), request.pScorer,
+                      request.bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX, found);
+    return true;
 }

@@ -1,19 +1,22 @@
-// gridwell-cli find --clue WORDS: the matches that WordNet relates to the
-// clue words.
+// gridwell-cli find --clue TEXT: the fitting words ranked by the clue, with
+// the reason of each for --why.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "dictionary/dictionary.h"
-#include "search/find_words.h"
+#include "search/find_request.h"
 
-// True when `clue` holds at least one clue word; otherwise find is the plain
+// True when `clue` holds anything but blanks; otherwise find is the plain
 // search.
-bool HasClueWords(const std::string& clue);
+bool HasClue(const std::string& clue);
 
-// Lists the related matches of a search that PrepareSearch accepted with its
-// limit off (most common first within each rank with bCommonFirst). False
-// after showing the message that the WordNet database is missing or damaged
-// (matches found before damage showed are kept).
-bool FindRelatedWords(CDictionary& dict, const std::string& clue, bool bLimit, bool bCommonFirst,
-                      CFoundWords& found);
+// Runs a Find that PrepareFind accepted, ranked by `clue`, into `found`.
+// Says once on stderr each clue word WordNet does not know, and that a clue
+// of punctuation alone ranks nothing. False after showing the message that
+// the WordNet database is missing or damaged. `leading` (the abbreviations a
+// clue asks for) are ranked by the same clue and listed first.
+bool FindByClue(CDictionary& dict, CFindRequest request, const std::string& clue, CFoundWords& found,
+                std::vector<CString> leading = {});

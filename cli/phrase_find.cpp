@@ -4,12 +4,8 @@
 
 namespace {
 
-void Write(const CFoundPhrases& found, std::FILE* out, PhraseListing& listing) {
-    for (const CString& phrase : found.phrases) {
-        std::fwrite(phrase.data(), 1, phrase.size(), out);
-        std::fputc('\n', out);
-    }
-    listing.nListed += found.phrases.size();
+// Says on stderr what a phrase search has to say: the cap, a note, an error.
+void Report(const CFoundPhrases& found, PhraseListing& listing) {
     if (found.bCut)
         std::fprintf(stderr, "%s\n", FormatPhraseCount(found).c_str());
     if (!found.strNote.empty())
@@ -18,6 +14,15 @@ void Write(const CFoundPhrases& found, std::FILE* out, PhraseListing& listing) {
         std::fprintf(stderr, "gridwell-cli: %s\n", found.strError.c_str());
         listing.bFailed = true;
     }
+}
+
+void Write(const CFoundPhrases& found, std::FILE* out, PhraseListing& listing) {
+    for (const CString& phrase : found.phrases) {
+        std::fwrite(phrase.data(), 1, phrase.size(), out);
+        std::fputc('\n', out);
+    }
+    listing.nListed += found.phrases.size();
+    Report(found, listing);
 }
 
 }  // namespace
@@ -38,4 +43,11 @@ void ListPhrasesOfSearch(CDictionary& dict, size_t nMaxListed, std::FILE* out, P
 void ListAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed, std::FILE* out,
                                PhraseListing& listing) {
     Write(FindAbbreviationsOfSearch(dict, bCommonFirst, nMaxListed), out, listing);
+}
+
+std::vector<CString> TakeAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed,
+                                               PhraseListing& listing) {
+    CFoundPhrases found = FindAbbreviationsOfSearch(dict, bCommonFirst, nMaxListed);
+    Report(found, listing);
+    return std::move(found.phrases);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "dictionary/dictionary.h"
 #include "phrases/phrase_pattern.h"
@@ -27,3 +28,8 @@ void ListPhrasesOfSearch(CDictionary& dict, size_t nMaxListed, std::FILE* out, P
 // `nMaxListed`, most common first with bCommonFirst.
 void ListAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed, std::FILE* out,
                                PhraseListing& listing);
+
+// The same abbreviations, returned instead of written (a clue ranks them
+// before they are listed); notes and errors are said as above.
+std::vector<CString> TakeAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed,
+                                               PhraseListing& listing);

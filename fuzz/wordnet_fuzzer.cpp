@@ -14,6 +14,7 @@
 #include <set>
 
 #include "fuzz/fuzz_support.h"
+#include "wordnet/clue_scorer.h"
 #include "wordnet/clue_words.h"
 #include "wordnet/meaning_text.h"
 #include "wordnet/wordnet_db.h"
@@ -63,6 +64,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const WnRead read = MeaningText(db, words.empty() ? query : words.front(), text);
     Check(read == WnRead::found ? text.rfind("Overview of ", 0) == 0 : text.empty(),
           "a meaning's text does not fit its result");
+
+    // The query as a clue: Build ends with a result; every verdict with
+    // evidence has a score and a reason; the clue's own words come last.
+    CWordNetClueScorer scorer;
+    if (scorer.Build(db, nullptr, query) == WnRead::found) {
+        for (const CString& candidate : {CString("CAT"), CString("CATS"), CString("RAN"), CString("GEESE")}) {
+            const ClueVerdict verdict = scorer.Score(candidate);
+            Check(verdict.standing != ClueVerdict::kEvidence || (verdict.score > 0 && !verdict.reason.empty()),
+                  "evidence without a score or a reason");
+        }
+        const ClueText clue = ParseClue(query);
+        for (const ClueWord& word : clue.words) {
+            std::string upper;
+            for (const char c : word.text)
+                upper += static_cast<char>(c - 'a' + 'A');
+            Check(scorer.Score(upper).standing == ClueVerdict::kLast, "a clue word that does not come last");
+        }
+    }
 
     CClueWords clues;
     if (clues.Build(db, query) != WnRead::found)

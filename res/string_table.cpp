@@ -109,8 +109,13 @@ const std::unordered_map<UINT, const char*>& Table() {
          "Each remaining letter fills one square, so the * at character %d of the remaining letters cannot be "
          "used there."},
         {IDS_NO_MEANING, "No meaning found for %s."},
+        {IDS_NO_MEANING_KNOWN, "No meaning known for %s"},
+        {IDS_DEFINITIONS_DAMAGED,
+         "Gridwell's definition index (definitions.idx) is damaged: a clue ranks by WordNet's links alone.  "
+         "Reinstalling Gridwell repairs it."},
+        {IDS_CLUE_WITHOUT_WORDS, "The clue holds no words to look up: every fitting word is listed."},
         {IDS_MEANING_CAPTION, "Meaning"},
-        {IDS_CLUE_WORDS_LABEL, "Cl&ue words:"},
+        {IDS_CLUE_WORDS_LABEL, "Cl&ue:"},
         {IDS_MEANING_MENU, "&Meaning"},
         {IDS_MEANING_OF, "Meaning of %s"},
         {IDS_PHRASES_DAMAGED,

@@ -10,6 +10,7 @@
 
 struct CFoundWords {
     std::vector<CString> words;  // the listed words, in listing order
+    std::vector<CString> reasons;  // with a clue: each word's reason ("" for none); else empty
     int64_t nTotal = 0;          // every word that fits, listed or not
 };
 

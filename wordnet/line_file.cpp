@@ -75,9 +75,9 @@ WnRead CLineFile::LineStartFrom(int64_t pos, int64_t& start) const {
 
 WnRead CLineFile::ReadLine(int64_t start, std::string& line, int64_t& next) const {
     line.clear();
-    // Most lines fit the first read; long synsets (a few kB of pointers) take
-    // a read or two of growing size.
-    std::string buffer(kChunk * 4, '\0');
+    // Most lines (some 200 bytes in the data files) fit the first read; long
+    // synsets (a few kB of pointers) take a read or two of growing size.
+    std::string buffer(kChunk / 2, '\0');
     int64_t at = start;
     for (;;) {
         size_t got = 0;

@@ -1,5 +1,7 @@
 #include "wordnet/meaning_text.h"
 
+#include <algorithm>
+
 #include "wordnet/morphology.h"
 
 namespace {
@@ -62,7 +64,8 @@ std::string Spaced(std::string_view text) {
     return spaced;
 }
 
-WnRead AppendOverview(const CWordNet& db, WnPos pos, const WnIndexEntry& entry, CString& text) {
+WnRead AppendOverview(const CWordNet& db, WnPos pos, const WnIndexEntry& entry, CString& text,
+                      const WnSynsetRef* pFirst) {
     if (!text.empty())
         text += '\n';
     const size_t nSenses = entry.offsets.size();
@@ -73,7 +76,13 @@ WnRead AppendOverview(const CWordNet& db, WnPos pos, const WnIndexEntry& entry, 
         text += " (no senses from tagged texts)\n\n";
     else
         text += FormatString(" (first %d from tagged texts)\n\n", entry.nTaggedSenses);
-    for (size_t i = 0; i < nSenses; ++i) {
+    std::vector<size_t> order;
+    for (size_t i = 0; i < nSenses; ++i)
+        if (pFirst && pFirst->pos == pos && entry.offsets[i] == pFirst->offset)
+            order.insert(order.begin(), i);
+        else
+            order.push_back(i);
+    for (const size_t i : order) {
         WnSynset synset;
         if (db.ReadSynset(pos, entry.offsets[i], synset) != WnRead::found)
             return WnRead::damaged;
@@ -108,18 +117,22 @@ std::string MeaningKey(std::string_view word) {
     return key;
 }
 
-WnRead MeaningText(const CWordNet& db, std::string_view word, CString& text) {
+WnRead MeaningText(const CWordNet& db, std::string_view word, CString& text, const WnSynsetRef* pFirst) {
     text.clear();
     const std::string key = MeaningKey(word);
-    for (int p = 0; p < kWnPosCount; ++p) {
-        const WnPos pos = static_cast<WnPos>(p);
+    std::vector<WnPos> order = {kWnNoun, kWnVerb, kWnAdj, kWnAdv};
+    if (pFirst) {
+        order.erase(std::find(order.begin(), order.end(), pFirst->pos));
+        order.insert(order.begin(), pFirst->pos);
+    }
+    for (const WnPos pos : order) {
         std::vector<WnIndexEntry> entries;
         if (LookupForms(db, pos, key, entries) == WnRead::damaged) {
             text.clear();
             return WnRead::damaged;
         }
         for (const WnIndexEntry& entry : entries)
-            if (AppendOverview(db, pos, entry, text) == WnRead::damaged) {
+            if (AppendOverview(db, pos, entry, text, pFirst) == WnRead::damaged) {
                 text.clear();
                 return WnRead::damaged;
             }

@@ -1,5 +1,6 @@
 #include "wordnet/wordnet_session.h"
 
+#include "platform/data_dir.h"
 #include "res/string_table.h"
 #include "wordnet/meaning_text.h"
 
@@ -23,11 +24,11 @@ MsgIcon CWordNetSession::IconFor(WnStatus status) {
     return status == WnStatus::damaged ? MsgIcon::Stop : MsgIcon::Exclamation;
 }
 
-CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word) {
+CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word, const WnSynsetRef* pFirst) {
     Meaning meaning;
     const CWordNet* db = Database(meaning.status);
     if (db) {
-        switch (MeaningText(*db, word, meaning.text)) {
+        switch (MeaningText(*db, word, meaning.text, pFirst)) {
         case WnRead::found:
             meaning.bFound = true;
             return meaning;
@@ -41,4 +42,27 @@ CWordNetSession::Meaning CWordNetSession::LookUp(const CString& word) {
     }
     meaning.text = LoadStringText(MessageFor(meaning.status));
     return meaning;
+}
+
+WnStatus CWordNetSession::BuildScorer(std::string_view clue, CWordNetClueScorer& scorer, bool& bIndexDamaged) {
+    bIndexDamaged = false;
+    WnStatus status = WnStatus::ok;
+    const CWordNet* db = Database(status);
+    if (!db)
+        return status;
+    if (!m_pIndex) {
+        // Without the index a clue still ranks, by WordNet's links alone.
+        m_pIndex = std::make_unique<CDefinitionIndex>();
+        m_pIndex->Open(DataFilePath(CDefinitionIndex::kFileName));
+    }
+    if (scorer.Build(*db, m_pIndex.get(), clue) != WnRead::damaged)
+        return WnStatus::ok;
+    if (!m_pIndex->IsOpen())
+        return WnStatus::damaged;
+    // The database or the index: the database alone tells which.
+    if (scorer.Build(*db, nullptr, clue) == WnRead::damaged)
+        return WnStatus::damaged;
+    m_pIndex = std::make_unique<CDefinitionIndex>();  // closed: not opened again
+    bIndexDamaged = true;
+    return WnStatus::ok;
 }

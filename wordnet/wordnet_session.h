@@ -8,6 +8,8 @@
 
 #include "platform/cstring.h"
 #include "platform/message_box.h"
+#include "wordnet/clue_scorer.h"
+#include "wordnet/definition_index.h"
 #include "wordnet/wordnet_db.h"
 
 class CWordNetSession {
@@ -26,8 +28,17 @@ public:
         // is missing or damaged, the text of the message that says so.
         CString text;
     };
-    Meaning LookUp(const CString& word);
+    // With `pFirst`, the sense in that synset comes first (MeaningText).
+    Meaning LookUp(const CString& word, const WnSynsetRef* pFirst = nullptr);
+
+    // Gathers the evidence of `clue` into `scorer`, with the definition index
+    // found beside the program when it is installed; missing or damaged as
+    // Database says, damaged too when a file of the database fails on the
+    // way. A damaged definition index is set aside (the clue then ranks by
+    // WordNet's links alone) and `bIndexDamaged` says so, once.
+    WnStatus BuildScorer(std::string_view clue, CWordNetClueScorer& scorer, bool& bIndexDamaged);
 
 private:
     std::unique_ptr<CWordNet> m_pDb;
+    std::unique_ptr<CDefinitionIndex> m_pIndex;  // opened with the database
 };

@@ -1,5 +1,6 @@
 // The solutions list as a screen reader reads it: over AT-SPI, from another
 // process, while the program runs its event loop.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <wx/app.h>
@@ -9,7 +10,12 @@
 #include <wx/txtstrm.h>
 #include <wx/utils.h>
 
+#include <cstdlib>
+
+#include <wx/textctrl.h>
+
 #include "tests/gui/main_dlg_fixture.h"
+#include "tests/wordnet/wordnet_test_db.h"
 
 using Strings = std::vector<std::string>;
 
@@ -101,4 +107,19 @@ TEST_F(AtSpiTest, ScreenReaderReadsTheWordsFindListed) {
     lines = ReadOverAtSpi(&exitCode);
     ASSERT_EQ(exitCode, 0);
     EXPECT_EQ(lines, (Strings{"Solutions:", "No matching words found"}));
+
+    // A Find by a clue: each word's reason is read after it.
+    // (In the test's scratch folder: a second ScratchDir would become the
+    // working directory.)
+    const std::string wordnet = m_dir->File("wordnet");
+    ::mkdir(wordnet.c_str(), 0700);
+    SampleWordNet().WriteTo(wordnet);
+    ::setenv("WNSEARCHDIR", wordnet.c_str(), 1);
+    m_dlg->ClueEdit()->ChangeValue("feline");
+    Find("c?t");
+    ::unsetenv("WNSEARCHDIR");
+    Settle(100);
+    lines = ReadOverAtSpi(&exitCode);
+    ASSERT_EQ(exitCode, 0);
+    EXPECT_EQ(lines, (Strings{"Solutions:", "CAT\ta kind of feline", "COT", "CUT"}));
 }

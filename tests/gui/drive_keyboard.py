@@ -108,9 +108,9 @@ def main():
     expect("Ctrl+C copies the selected word", clipboard() == "COT")
 
     keys("alt+r")
-    keys("Tab")  # to Clue words
+    keys("Tab")  # to Clue
     keys("Tab")
-    expect("Tab from Remaining letters and Clue words reaches the rows", focus_on_rows(app))
+    expect("Tab from Remaining letters and Clue reaches the rows", focus_on_rows(app))
 
     # A history entry with letters, chosen again: the pattern box shows the
     # bare pattern and the letters go back to their box; a screen reader

@@ -1,13 +1,14 @@
 #!/usr/bin/python3
-"""Drives the real gridwell program over AT-SPI: clue words and the Meaning
+"""Drives the real gridwell program over AT-SPI: a clue and the Meaning
 window.
 
 Usage: drive_meaning.py PID
 
-Types "c?t" as the pattern and "feline" as the clue words, presses Find and
-reads the solutions (CAT only), double-clicks CAT with the mouse (xdotool), reads the
-whole text of the Meaning window ("Meaning of CAT"), presses Escape there and checks that the
-window went away, then presses Exit. Exits 1 on a problem.
+Types "w?r?h?g" as the pattern and pastes "Tusked savanna dweller" as the
+clue, presses Find and reads the solutions as a screen reader does (WARTHOG
+first, its reason beside it), double-clicks WARTHOG with the mouse (xdotool),
+reads the whole text of the Meaning window ("Meaning of WARTHOG"), presses Escape there and checks
+that the window went away, then presses Exit. Exits 1 on a problem.
 """
 import subprocess
 import sys
@@ -37,24 +38,27 @@ def main():
     combo = find(window, lambda a: a is not None and a.getRole() == pyatspi.ROLE_COMBO_BOX)
     entry = find(combo, lambda a: a is not None and a.getRole() == pyatspi.ROLE_TEXT) if combo else None
     clue = find(window, lambda a: a is not None and a.getRole() == pyatspi.ROLE_TEXT
-                and a.name.replace("_", "").startswith("Clue words"))
+                and a.name.replace("_", "").startswith("Clue"))
     if entry is None or clue is None:
-        sys.exit("no pattern box or no clue words box")
-    entry.queryEditableText().setTextContents("c?t")
-    clue.queryEditableText().setTextContents("feline")
+        sys.exit("no pattern box or no clue box")
+    entry.queryEditableText().setTextContents("w?r?h?g")
+    clue.queryEditableText().setTextContents("Tusked savanna dweller")
     press(find(window, named(pyatspi.ROLE_PUSH_BUTTON, "Find")))
 
     deadline = time.time() + 10
-    words, table = [], None
-    while time.time() < deadline and words != ["CAT"]:
+    words, reason, table = [], "", None
+    while time.time() < deadline and words[:1] != ["WARTHOG"]:
         table = find(window, lambda a: a is not None and a.getRole() == pyatspi.ROLE_TABLE and a.name == "Solutions:")
         if table is not None:
             t = table.queryTable()
             words = [t.getAccessibleAt(r, 0).name for r in range(t.nRows)]
+            reason = t.getAccessibleAt(0, 1).name if t.nRows and t.nColumns > 1 else ""
         time.sleep(0.2)
-    print("solutions with clue feline:", " ".join(words))
-    if words != ["CAT"]:
-        sys.exit("Find with clue words listed %s" % words)
+    print("solutions of the clue:", " ".join(words), "| first reason:", reason)
+    if words[:1] != ["WARTHOG"] or len(words) != 3:
+        sys.exit("Find with a clue listed %s" % words)
+    if not reason.startswith("definition: African wild swine"):
+        sys.exit("the reason beside WARTHOG reads %r" % reason)
 
     cell = table.queryTable().getAccessibleAt(0, 0)
     x, y, w, h = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -63,15 +67,15 @@ def main():
                     "click", "--repeat", "2", "--delay", "80", "1"], check=True)
 
     meaning = find(app, lambda a: a is not None and a.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME)
-                   and a.name == "Meaning of CAT")
+                   and a.name == "Meaning of WARTHOG")
     if meaning is None:
-        sys.exit("a double click on CAT opened no Meaning window")
+        sys.exit("a double click on WARTHOG opened no Meaning window")
     text_box = find(meaning, lambda a: a is not None and a.getRole() == pyatspi.ROLE_TEXT)
     if text_box is None:
         sys.exit("the Meaning window has no text for a screen reader")
     text = text_of(text_box)
     print("meaning window reads %d characters, starting: %s" % (len(text), text.splitlines()[0] if text else ""))
-    if "feline mammal usually having thick soft fur" not in text or not text.startswith("Overview of noun cat"):
+    if "African wild swine" not in text or not text.startswith("Overview of noun warthog"):
         sys.exit("the Meaning window reads %r" % text[:200])
 
     text_box.queryComponent().grabFocus()

@@ -85,7 +85,7 @@ def main():
     texts = [a.name for a in pyatspi.findAllDescendants(window, lambda a: a.getRole() == pyatspi.ROLE_TEXT)]
     header = table.queryTable().getColumnHeader(0)
     print("text boxes:", texts, "combo box:", combo.name, "column:", header.name if header else None)
-    if texts != ["Pattern to match:", "Remaining letters:", "Clue words:"] or combo.name != "Pattern to match:":
+    if texts != ["Pattern to match:", "Remaining letters:", "Clue:"] or combo.name != "Pattern to match:":
         sys.exit("unnamed or misnamed text boxes")
     if header is None or header.name != "Solutions":
         sys.exit("the list's column header has no name")

@@ -1,4 +1,4 @@
-// Clue words and the Meaning window in the real window, over a hand-made
+// A clue and the Meaning window in the real window, over a hand-made
 // WordNet database named by WNSEARCHDIR.
 #include <cstdlib>
 #include <sys/stat.h>
@@ -34,35 +34,79 @@ public:
 
 }  // namespace
 
-TEST_F(MainDlgTest, ClueWordsKeepOnlyTheRelatedMatchesAndNeedWordNet) {
+TEST_F(MainDlgTest, AClueRanksEveryFittingWordWithItsReasonAndNeedsWordNet) {
     const std::string wordnet = WriteSampleWordNet(*m_dir);
     WordNetDirScope scope(wordnet + "/absent");
-    // The box sits under the remaining letters, in the dialog's grown bottom.
+    // The box sits under the remaining letters, in the dialog's grown bottom,
+    // its label "Cl&ue:" just before it; the note line under the count.
     EXPECT_EQ(m_dlg->ClueEdit()->GetId(), tmpl::main_dlg::IDC_CLUE);
     EXPECT_GT(m_dlg->ClueEdit()->GetPosition().y, m_dlg->LettersEdit()->GetRect().GetBottom());
     EXPECT_GT(m_dlg->CountLine()->GetPosition().y, m_dlg->ClueEdit()->GetPosition().y);
+    EXPECT_GT(m_dlg->ClueNote()->GetPosition().y, m_dlg->CountLine()->GetRect().GetBottom());
+    wxWindow* label = m_dlg->ClueEdit()->GetPrevSibling();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetLabel(), "Cl&ue:");
 
     Find("c?t");
+    EXPECT_FALSE(m_dlg->Solutions()->ShowsReasons());
     // Without WordNet: one message, list, count and history as they were.
     m_dlg->ClueEdit()->ChangeValue("feline");
     wxTEST_DIALOG(Find("s3e"), ExpectMessage(IDS_WORDNET_MISSING, MsgIcon::Exclamation));
     EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
     EXPECT_EQ(History(), (Strings{"c?t"}));
 
+    // Every fitting word is listed, the answer first with its reason beside
+    // it; the count line is a Find's as ever; copying takes the words alone.
     ::setenv("WNSEARCHDIR", wordnet.c_str(), 1);
+    m_dlg->ClueEdit()->ChangeValue("\"Feline?\" selfie");
     Find("c?t");
-    EXPECT_EQ(Rows(), (Strings{"CAT"}));
-    EXPECT_EQ(m_dlg->CountLine()->GetLabel().utf8_string(), "1 word");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_TRUE(m_dlg->Solutions()->ShowsReasons());
+    EXPECT_EQ(m_dlg->Solutions()->GetReason(0), "a kind of feline");
+    EXPECT_EQ(m_dlg->Solutions()->GetReason(1), "");
+    EXPECT_EQ(m_dlg->CountLine()->GetLabel().utf8_string(), "3 words");
+    EXPECT_EQ(m_dlg->ClueNote()->GetLabel().utf8_string(), "No meaning known for SELFIE");
+    m_dlg->Solutions()->SelectOnly(0);
+    EXPECT_EQ(m_dlg->Solutions()->GetSelectedRows(), Strings{"CAT"});
     m_dlg->ClueEdit()->ChangeValue("rock");
     Find("s3e");
-    EXPECT_EQ(Rows(), (Strings{"SHAKE", "STONE"}));
+    EXPECT_EQ(Rows(), (Strings{"SHAKE", "STONE", "SCARE", "SHARE"}));
+    EXPECT_EQ(m_dlg->ClueNote()->GetLabel().utf8_string(), "");
     // The clue box is not part of a history entry.
     EXPECT_EQ(History(), (Strings{"s3e", "c?t"}));
-    Find("d?g");
+    Find("x?x");
     EXPECT_EQ(Rows(), (Strings{LoadStringText(IDS_NO_MATCHES)}));
+    // Punctuation alone says so; blanks are no clue.
+    m_dlg->ClueEdit()->ChangeValue("?!");
+    Find("c?t");
+    EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(m_dlg->ClueNote()->GetLabel().utf8_string(), LoadStringText(IDS_CLUE_WITHOUT_WORDS));
     m_dlg->ClueEdit()->ChangeValue("  ");
     Find("c?t");
     EXPECT_EQ(Rows(), (Strings{"CAT", "COT", "CUT"}));
+    EXPECT_FALSE(m_dlg->Solutions()->ShowsReasons());
+    EXPECT_EQ(m_dlg->ClueNote()->GetLabel().utf8_string(), "");
+}
+
+TEST_F(MainDlgTest, TheMeaningWindowShowsTheSenseTheClueMatchedFirst) {
+    WordNetDirScope scope(WriteSampleWordNet(*m_dir));
+    m_dlg->ClueEdit()->ChangeValue("hombre");
+    Find("c?t");
+    ASSERT_EQ(Rows().front(), "CAT");
+    m_dlg->Solutions()->SelectOnly(0);
+    m_dlg->ShowMeaning();
+    ASSERT_NE(m_dlg->MeaningWindow(), nullptr);
+    EXPECT_EQ(m_dlg->MeaningWindow()->TextBox()->GetValue().utf8_string().find(
+                  "Overview of noun cat\n\nThe noun cat has 3 senses (first 1 from tagged texts)\n\n"
+                  "2. guy, cat, hombre -- (an informal term for a youth or man)\n1. (18) cat, true cat"),
+              0u);
+    // Without a clue, WordNet's order.
+    m_dlg->ClueEdit()->ChangeValue("");
+    Find("c?t");
+    m_dlg->Solutions()->SelectOnly(0);
+    m_dlg->ShowMeaning();
+    EXPECT_NE(m_dlg->MeaningWindow()->TextBox()->GetValue().utf8_string().find("\n\n1. (18) cat, true cat"),
+              std::string::npos);
 }
 
 TEST_F(MainDlgTest, MeaningWindowShowsTheSolutionFollowsTheSelectionAndEscapeHidesIt) {

@@ -5,7 +5,9 @@ Usage: read_solutions.py PID
 
 Finds the application with process id PID on the accessibility bus, the
 table or list labelled "Solutions:" in it, and prints the label on the first
-line and then each row's text, one per line. Exits 1 when it finds none.
+line and then each row's text, one per line; a row's further cells that
+have text (a clue's reason) follow its word after a TAB. Exits 1 when it
+finds none.
 """
 import sys
 
@@ -48,8 +50,9 @@ def main():
         try:
             t = table.queryTable()
             for row in range(t.nRows):
-                cell = t.getAccessibleAt(row, 0)
-                print(cell.name if cell is not None else "")
+                cells = [t.getAccessibleAt(row, col) for col in range(t.nColumns)]
+                texts = [cell.name if cell is not None else "" for cell in cells]
+                print("\t".join([texts[0]] + [text for text in texts[1:] if text]))
         except NotImplementedError:
             for child in table:
                 print(child.name)

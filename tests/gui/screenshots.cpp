@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
         about.ShowModal();
     }
 
-    // Clue words, and the Meaning window of the first related word.
+    // A clue, and the Meaning window of the first word it ranks.
     dlg->AnagramRadio()->SetValue(false);
     dlg->MatchingRadio()->SetValue(true);
     dlg->PatternCombo()->ChangeValue("s3e");

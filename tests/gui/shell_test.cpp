@@ -202,6 +202,7 @@ TEST_F(ShellTest, LargerWindowGivesTheRoomToTheSolutions) {
     const wxSize start = m_dlg->GetSize();
     const wxRect list = m_dlg->Solutions()->GetRect();
     const wxRect count = m_dlg->CountLine()->GetRect();
+    const wxRect note = m_dlg->ClueNote()->GetRect();
     const wxRect menuButton = m_dlg->MenuButton()->GetRect();
 
     m_dlg->SetSize(start + wxSize(200, 150));
@@ -209,10 +210,12 @@ TEST_F(ShellTest, LargerWindowGivesTheRoomToTheSolutions) {
     Settle(50);
     EXPECT_EQ(m_dlg->Solutions()->GetRect(), wxRect(list.x, list.y, list.width + 200, list.height + 150));
     EXPECT_EQ(m_dlg->CountLine()->GetRect(), wxRect(count.x, count.y + 150, count.width + 200, count.height));
+    EXPECT_EQ(m_dlg->ClueNote()->GetRect(), wxRect(note.x, note.y + 150, note.width + 200, note.height));
     EXPECT_EQ(m_dlg->MenuButton()->GetRect(), wxRect(menuButton.x + 200, menuButton.y, menuButton.width,
                                                      menuButton.height));
     for (const auto& [child, rect] : before) {
-        if (child != m_dlg->Solutions() && child != m_dlg->CountLine() && child != m_dlg->MenuButton()) {
+        if (child != m_dlg->Solutions() && child != m_dlg->CountLine() && child != m_dlg->ClueNote() &&
+            child != m_dlg->MenuButton()) {
             EXPECT_EQ(child->GetRect(), rect) << child->GetLabel().utf8_string() << " moved";
         }
     }

@@ -9,7 +9,9 @@
 #include "cli/cli_commands.h"
 #include "tests/cli_run.h"
 #include "tests/test_support.h"
+#include "platform/data_dir.h"
 #include "tests/wordnet/wordnet_test_db.h"
+#include "wordnet/definition_index.h"
 
 namespace {
 
@@ -44,23 +46,38 @@ TEST_F(WordNetCliTest, MeaningPrintsTheOverviewAndExitsByWhetherItWasFound) {
     EXPECT_EQ(run.exitCode, 2);
 }
 
-TEST_F(WordNetCliTest, FindWithClueWordsListsTheRelatedMatchesRanked) {
+TEST_F(WordNetCliTest, FindWithAClueListsEveryFittingWordBestAnswersFirst) {
     CliRun run = Run({"find", "--clue", "feline", "c?t"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "CAT\n");
-    run = Run({"find", "--clue=rock", "s3e"});
-    EXPECT_EQ(run.out, "SHAKE\nSTONE\n");
-    // Synonyms only here (ROCKS is rock itself); in dictionary order.
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    run = Run({"find", "--why", "--clue=rock", "s3e"});
+    EXPECT_EQ(run.out, "SHAKE\tsynonym of rock\nSTONE\tsynonym of rock\nSNAKE\n");
+    // The clue's own word (ROCKS is rock) comes last, after the words with no
+    // evidence; --limit keeps the best.
     run = Run({"find", "--clue", "rock feline", "5"});
-    EXPECT_EQ(run.out, "FELID\nROCKS\nSHAKE\nSTONE\n");
-    run = Run({"find", "--clue", "estop", "c?t"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "No matching words found\n");
-    // Blank clue words: the plain search.
+    EXPECT_EQ(run.out, "FELID\nSHAKE\nSTONE\nSNAKE\nROCKS\n");
+    // Punctuation, quotes and a possessive as printed.
+    run = Run({"find", "--why", "--clue", "\"Feline?\" (3)", "c?t"});
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "CAT\ta kind of feline");
+    // A word WordNet does not know is said once; the words are still listed.
+    run = Run({"find", "--clue", "estop, estop's feline", "c?t"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_EQ(run.err, "No meaning known for ESTOP\n");
+    // Blank clue words: the plain search; punctuation only: said, then the plain search.
     run = Run({"find", "--clue", " ", "c?t"});
     EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_EQ(run.err, "");
+    run = Run({"find", "--clue", "?!...\n", "c?t"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+    EXPECT_NE(run.err.find("no words"), std::string::npos);
+    run = Run({"find", "--clue", "feline", "x?x"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "No matching words found\n");
     run = Run({"import", "--clue", "x", "words.txt"});
+    EXPECT_EQ(run.exitCode, 2);
+    run = Run({"export", "--why", "-"});
     EXPECT_EQ(run.exitCode, 2);
 }
 
@@ -77,6 +94,20 @@ TEST_F(WordNetCliTest, WithoutWordNetMeaningAndCluesSaySoAndPlainFindWorks) {
     run = Run({"find", "c?t"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "CAT\nCOT\nCUT\n");
+
+    // A damaged definition index: said, and the clue ranks by WordNet's
+    // links alone.
+    std::string error;
+    ASSERT_TRUE(WriteDefinitionIndex(m_wordnet.Path(), m_wordnet.Path() + "/definitions.idx", error)) << error;
+    m_wordnet.Write("definitions.idx", "!gridwell-definitions 1 10\nfeline n0000x000\n");
+    ::setenv("WNSEARCHDIR", m_wordnet.Path().c_str(), 1);
+    SetDataDirForTesting(m_wordnet.Path());
+    run = Run({"find", "--why", "--clue", "feline", "c?t"});
+    SetDataDirForTesting("");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "CAT\ta kind of feline\nCOT\nCUT\n");
+    EXPECT_NE(run.err.find("definition index (definitions.idx) is damaged"), std::string::npos);
+    EXPECT_EQ(run.err.find("WordNet database is damaged"), std::string::npos);
 
     // A damaged database: its own message, once.
     m_wordnet.Write("index.noun", "cat n x\n");

@@ -1,0 +1,136 @@
+#include "search/find_request.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "search/common_first.h"
+
+namespace {
+
+// Every match in the usual order, with how common each is (the commonness
+// table's rank, 0 the most common, CCommonFirstMatches::kRanks - 1 unknown)
+// when the order is common first; without it, every rank is unknown.
+CFoundWords CollectRanked(CDictionary& dict, bool bCommonFirst, std::vector<uint8_t>& ranks) {
+    if (!bCommonFirst) {
+        CFoundWords all = CollectMatches(dict, false, false);
+        ranks.assign(all.words.size(), CCommonFirstMatches::kRanks - 1);
+        return all;
+    }
+    // A '*' pattern walks every length it allows, shortest first.
+    const std::vector<CCommonFirstMatches> lengths = CollectCommonFirstByLength(dict, SIZE_MAX, 0);
+    CFoundWords all;
+    for (const CCommonFirstMatches& common : lengths) {
+        all.nTotal += common.nTotal;
+        all.words.reserve(all.words.size() + common.ListedCount());
+        ranks.reserve(ranks.size() + common.ListedCount());
+        for (const std::string_view run : common.listed) {
+            // The rank whose lines hold the run.
+            uint8_t rank = CCommonFirstMatches::kRanks - 1;
+            for (size_t r = 0; r < CCommonFirstMatches::kRanks; ++r) {
+                const CMatchLines& lines = common.byRank[r];
+                if (lines.Size() && run.data() >= lines.Data() && run.data() < lines.Data() + lines.Size()) {
+                    rank = static_cast<uint8_t>(r);
+                    break;
+                }
+            }
+            for (size_t at = 0; at < run.size(); at += common.length + 1) {
+                all.words.emplace_back(run.data() + at, common.length);
+                ranks.push_back(rank);
+            }
+        }
+    }
+    return all;
+}
+
+// How much a word's commonness adds to its evidence: answers are more often
+// common words than rare ones, so among answers of like evidence the common
+// one comes first. Rank 0 (the most common) adds kCommonBonus; unknown
+// words nothing.
+constexpr double kCommonBonus = 8;
+
+}  // namespace
+
+bool PrepareFind(CDictionary& dict, const CFindRequest& request) {
+    int nResultCount = 0;
+    return dict.PrepareSearch(request.bAnagram ? TRUE : FALSE, request.pattern, request.letters, FALSE,
+                              nResultCount) != FALSE;
+}
+
+CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
+    if (!request.pScorer)
+        return CollectMatches(dict, request.bLimit, request.bCommonFirst);
+    // Ranking needs every match in the usual order before the first row is known.
+    std::vector<uint8_t> ranks;
+    CFoundWords all = CollectRanked(dict, request.bCommonFirst, ranks);
+    struct Ranked {
+        int tier;
+        double score;
+        size_t index;
+        std::string_view reason;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(all.words.size());
+    for (size_t i = 0; i < all.words.size(); ++i) {
+        const ClueVerdict verdict = request.pScorer->Score(all.words[i]);
+        const int tier = verdict.standing == ClueVerdict::kEvidence ? 0 : verdict.standing == ClueVerdict::kNone ? 1 : 2;
+        const double common =
+            kCommonBonus * (CCommonFirstMatches::kRanks - 1 - ranks[i]) / (CCommonFirstMatches::kRanks - 1);
+        ranked.push_back({tier, tier == 0 ? verdict.score + common : 0.0, i,
+                          tier == 0 ? verdict.reason : std::string_view()});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        if (a.tier != b.tier)
+            return a.tier < b.tier;
+        return a.score > b.score;
+    });
+    const size_t nListed =
+        request.bLimit ? std::min(ranked.size(), static_cast<size_t>(CDictionary::kLimitMatches)) : ranked.size();
+    CFoundWords found;
+    found.nTotal = all.nTotal;
+    found.words.reserve(nListed);
+    found.reasons.reserve(nListed);
+    for (size_t i = 0; i < nListed; ++i) {
+        found.words.push_back(std::move(all.words[ranked[i].index]));
+        found.reasons.emplace_back(ranked[i].reason);
+    }
+    return found;
+}
+
+void PrependRanked(std::vector<CString> extra, IClueScorer* pScorer, size_t nMaxListed, CFoundWords& found) {
+    struct Ranked {
+        bool bEvidence;
+        double score;
+        size_t index;
+        CString reason;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(extra.size());
+    for (size_t i = 0; i < extra.size(); ++i) {
+        const ClueVerdict verdict = pScorer ? pScorer->Score(extra[i]) : ClueVerdict();
+        const bool bEvidence = verdict.standing == ClueVerdict::kEvidence;
+        ranked.push_back({bEvidence, bEvidence ? verdict.score : 0.0, i, bEvidence ? CString(verdict.reason) : CString()});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        if (a.bEvidence != b.bEvidence)
+            return a.bEvidence;
+        return a.score > b.score;
+    });
+    const size_t nLeading = std::min(ranked.size(), nMaxListed);
+    const size_t nWords = std::min(found.words.size(), nMaxListed - nLeading);
+    const bool bReasons = pScorer || !found.reasons.empty();
+    std::vector<CString> words;
+    std::vector<CString> reasons;
+    words.reserve(nLeading + nWords);
+    for (size_t i = 0; i < nLeading; ++i) {
+        words.push_back(std::move(extra[ranked[i].index]));
+        if (bReasons)
+            reasons.push_back(std::move(ranked[i].reason));
+    }
+    for (size_t i = 0; i < nWords; ++i) {
+        words.push_back(std::move(found.words[i]));
+        if (bReasons)
+            reasons.push_back(i < found.reasons.size() ? std::move(found.reasons[i]) : CString());
+    }
+    found.words = std::move(words);
+    found.reasons = std::move(reasons);
+}

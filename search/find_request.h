@@ -1,0 +1,38 @@
+// One Find, as the window and the command line both run it: the query, the
+// limit, the count, "Common words first" and the ranking by a clue.
+#pragma once
+
+#include "dictionary/dictionary.h"
+#include "search/clue_scorer.h"
+#include "search/find_words.h"
+
+struct CFindRequest {
+    bool bAnagram = false;
+    CString pattern;  // as typed
+    CString letters;  // as typed
+    bool bLimit = false;
+    bool bCommonFirst = false;
+    // Ranks the fitting words by the clue; null for a Find without a clue.
+    IClueScorer* pScorer = nullptr;
+};
+
+// Prepares the query on a dictionary opened for reading. The search always
+// runs to the end of its block, so that every fitting word is counted; the
+// limit applies to the words listed. False after PrepareSearch has shown why
+// the query was refused.
+bool PrepareFind(CDictionary& dict, const CFindRequest& request);
+
+// Lists the words of a prepared Find. Without a scorer: the matches in the
+// usual order (most common first with bCommonFirst), the first 100 with the
+// limit. With one: every fitting word, those with evidence first, best
+// first (ties keep the usual order), then the words without evidence in the
+// usual order, then the ones the scorer puts last; with the limit, the first
+// 100 of that order. `reasons` then holds each listed word's reason ("" for
+// none). nTotal counts every fitting word either way.
+CFoundWords RunFind(CDictionary& dict, const CFindRequest& request);
+
+// Puts `extra`, words the search does not list by itself (the abbreviations
+// a clue asks for), in front of `found`: with a scorer, those with evidence
+// first, best first, each with its reason; at most `nMaxListed` rows in all,
+// the extra ones first.
+void PrependRanked(std::vector<CString> extra, IClueScorer* pScorer, size_t nMaxListed, CFoundWords& found);
