@@ -165,6 +165,52 @@ int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhraseP
     return listing.nListed ? kExitOk : kExitNoMatch;
 }
 
+// The rows of a Find as lines on `out`, gathered into a buffer of our own
+// and written a buffer at a time (one stdio call per word was a third of a
+// long listing); with --why, a TAB and the reason after a word that has one.
+class LineWriter : public IFoundSink {
+public:
+    LineWriter(std::FILE* out, bool bWhy) : m_out(out), m_bWhy(bWhy), m_buffer(1 << 16) {}
+    void Word(std::string_view word, std::string_view reason) override {
+        const bool bReason = m_bWhy && !reason.empty();
+        Append(word);
+        if (bReason) {
+            Append("\t");
+            Append(reason);
+        }
+        Append("\n");
+        ++m_nRows;
+    }
+    void Lines(std::string_view lines, size_t nLength) override {
+        Append(lines);
+        m_nRows += lines.size() / (nLength + 1);
+    }
+    void Flush() {
+        std::fwrite(m_buffer.data(), 1, m_used, m_out);
+        m_used = 0;
+    }
+    size_t Rows() const { return m_nRows; }
+
+private:
+    void Append(std::string_view text) {
+        if (m_buffer.size() - m_used < text.size()) {
+            Flush();
+            if (text.size() > m_buffer.size()) {
+                std::fwrite(text.data(), 1, text.size(), m_out);
+                return;
+            }
+        }
+        std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+        m_used += text.size();
+    }
+
+    std::FILE* m_out;
+    bool m_bWhy;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
+    size_t m_nRows = 0;
+};
+
 int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseFlags& phraseFlags,
          std::FILE* out, MessageCounter& counter) {
     if (request.pattern.empty()) {
@@ -189,16 +235,11 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
             return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
         }
     }
-    int nResultCount = 0;
     const bool bClue = HasClue(clue);
-    // Common first and a clue need every match before they can choose: the
-    // limit then applies to the words chosen, not to the search.
-    if (bClue ? !PrepareFind(dict, request)
-              : !dict.PrepareSearch(request.bAnagram, request.pattern, request.letters,
-                                    request.bLimit && !request.bCommonFirst, nResultCount))
+    // Every Find counts every match: the limit applies to the rows listed.
+    if (!PrepareFind(dict, request))
         return kExitFailure;
     const int failuresBefore = counter.failures.load();
-    CString word;
     int nFound = 0;
     bool bClueFailed = false;
     // A clue that asks for an abbreviation lists the abbreviations first.
@@ -208,44 +249,17 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     std::vector<CString> leading;
     if (bAbbreviationsFirst)
         leading = TakeAbbreviationsOfSearch(dict, request.bCommonFirst, nMaxListed, phrases);
+    LineWriter writer(out, bWhy);
     if (bClue) {
         CFoundWords found;
         bClueFailed = !FindByClue(dict, request, clue, found, std::move(leading));
-        CString line;
-        for (size_t i = 0; i < found.words.size(); ++i) {
-            line = found.words[i];
-            if (bWhy && i < found.reasons.size() && !found.reasons[i].empty())
-                line += '\t' + found.reasons[i];
-            line += '\n';
-            std::fwrite(line.data(), 1, line.size(), out);
-            ++nFound;
-        }
-    } else if (request.bCommonFirst) {
-        const std::vector<CCommonFirstMatches> lengths = CollectCommonFirstByLength(
-            dict, request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX, static_cast<size_t>(std::max(nResultCount, 0)));
-        // The matches are kept as lines already: each run is written whole.
-        for (const CCommonFirstMatches& found : lengths) {
-            for (const std::string_view run : found.listed)
-                std::fwrite(run.data(), 1, run.size(), out);
-            nFound += static_cast<int>(found.ListedCount());
-        }
+        for (size_t i = 0; i < found.words.size(); ++i)
+            writer.Word(found.words[i], i < found.reasons.size() ? std::string_view(found.reasons[i]) : std::string_view());
     } else {
-        // Whole lines gathered into a buffer of our own and written a buffer
-        // at a time: one stdio call per word was a third of a long listing.
-        std::vector<char> lines(1 << 16);
-        size_t used = 0;
-        while (dict.NextMatch(word, FALSE)) {
-            if (lines.size() - used < word.size() + 1) {
-                std::fwrite(lines.data(), 1, used, out);
-                used = 0;
-            }
-            std::memcpy(lines.data() + used, word.data(), word.size());
-            used += word.size();
-            lines[used++] = '\n';
-            ++nFound;
-        }
-        std::fwrite(lines.data(), 1, used, out);
+        RunFind(dict, request, writer);
     }
+    writer.Flush();
+    nFound = static_cast<int>(writer.Rows());
     nFound += static_cast<int>(phrases.nListed);
     const auto left = [&] { return nMaxListed - std::min(nMaxListed, static_cast<size_t>(nFound)); };
     if (phraseFlags.abbreviations && !bAbbreviationsFirst) {

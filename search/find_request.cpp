@@ -56,9 +56,32 @@ bool PrepareFind(CDictionary& dict, const CFindRequest& request) {
                               nResultCount) != FALSE;
 }
 
-CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
-    if (!request.pScorer)
-        return CollectMatches(dict, request.bLimit, request.bCommonFirst);
+int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink) {
+    const size_t nMaxListed = request.bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
+    if (!request.pScorer && request.bCommonFirst) {
+        // The most common can be anywhere in the block: every match is
+        // kept, then ordered and cut; the rows stay whole lines.
+        int64_t nTotal = 0;
+        // The block's count sizes the ranks' room ahead (a '*' pattern
+        // takes each length's own count).
+        const size_t nExpected = static_cast<size_t>(std::max(dict.GetBlockCount(), 0));
+        for (const CCommonFirstMatches& common : CollectCommonFirstByLength(dict, nMaxListed, nExpected)) {
+            nTotal += common.nTotal;
+            for (const std::string_view run : common.listed)
+                sink.Lines(run, common.length);
+        }
+        return nTotal;
+    }
+    if (!request.pScorer) {
+        int64_t nTotal = 0;
+        CString word;
+        while (dict.NextMatch(word, FALSE)) {
+            if (static_cast<size_t>(nTotal) < nMaxListed)
+                sink.Word(word, std::string_view());
+            ++nTotal;
+        }
+        return nTotal;
+    }
     // Ranking needs every match in the usual order before the first row is known.
     std::vector<uint8_t> ranks;
     CFoundWords all = CollectRanked(dict, request.bCommonFirst, ranks);
@@ -83,16 +106,30 @@ CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
             return a.tier < b.tier;
         return a.score > b.score;
     });
-    const size_t nListed =
-        request.bLimit ? std::min(ranked.size(), static_cast<size_t>(CDictionary::kLimitMatches)) : ranked.size();
+    const size_t nListed = std::min(ranked.size(), nMaxListed);
+    for (size_t i = 0; i < nListed; ++i)
+        sink.Word(all.words[ranked[i].index], ranked[i].reason);
+    return all.nTotal;
+}
+
+CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {
+    // Keeps the rows; the reasons only for a Find by a clue.
+    class Keeper : public IFoundSink {
+    public:
+        Keeper(CFoundWords& found, bool bReasons) : m_found(found), m_bReasons(bReasons) {}
+        void Word(std::string_view word, std::string_view reason) override {
+            m_found.words.emplace_back(word);
+            if (m_bReasons)
+                m_found.reasons.emplace_back(reason);
+        }
+
+    private:
+        CFoundWords& m_found;
+        bool m_bReasons;
+    };
     CFoundWords found;
-    found.nTotal = all.nTotal;
-    found.words.reserve(nListed);
-    found.reasons.reserve(nListed);
-    for (size_t i = 0; i < nListed; ++i) {
-        found.words.push_back(std::move(all.words[ranked[i].index]));
-        found.reasons.emplace_back(ranked[i].reason);
-    }
+    Keeper keeper(found, request.pScorer != nullptr);
+    found.nTotal = RunFind(dict, request, keeper);
     return found;
 }
 

@@ -2,6 +2,10 @@
 // limit, the count, "Common words first" and the ranking by a clue.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
 #include "dictionary/dictionary.h"
 #include "search/clue_scorer.h"
 #include "search/find_words.h"
@@ -21,6 +25,25 @@ struct CFindRequest {
 // limit applies to the words listed. False after PrepareSearch has shown why
 // the query was refused.
 bool PrepareFind(CDictionary& dict, const CFindRequest& request);
+
+// Where the rows of a Find go as they are decided: the window keeps them,
+// the command line writes them out at once.
+class IFoundSink {
+public:
+    virtual ~IFoundSink() = default;
+    // One listed word and its reason ("" for none).
+    virtual void Word(std::string_view word, std::string_view reason) = 0;
+    // Listed words of `nLength` letters as whole lines, each ending in '\n'
+    // (common first keeps them so), without reasons.
+    virtual void Lines(std::string_view lines, size_t nLength) {
+        for (size_t at = 0; at + nLength <= lines.size(); at += nLength + 1)
+            Word(lines.substr(at, nLength), std::string_view());
+    }
+};
+
+// Runs a prepared Find into `sink`, in the order below; returns how many
+// words fit in all.
+int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink);
 
 // Lists the words of a prepared Find. Without a scorer: the matches in the
 // usual order (most common first with bCommonFirst), the first 100 with the
