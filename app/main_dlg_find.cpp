@@ -119,6 +119,16 @@ void CMainDlg::OnFind() {
 
     wxBusyCursor wait;
     CFoundWords found = RunFind(dict, request);
+    if (found.words.empty() && dict.DamageFound()) {
+        // The damage has been said; "No matching words found" would blame
+        // the pattern.
+        m_bNoMatchRow = false;
+        m_pSolutions->Clear();
+        m_pCount->SetLabel(wxString());
+        m_pScorer.reset();
+        m_pClueNote->SetLabel(wxString());
+        return;
+    }
     // A clue that asks for an abbreviation ("for short", "Abbr.") brings the
     // abbreviations in, first; the boxes add abbreviations and phrases after
     // the words, as many as the limit leaves room for.

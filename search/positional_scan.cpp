@@ -178,8 +178,10 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     m_nGroup = group;
     m_nCodes = nCodes;
     m_nPrevFailedAt = nFailedAt;
-    if (bDamaged)
+    if (bDamaged) {
+        m_bDamageFound = true;
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
+    }
     if (bDamaged || bUnreadable) {
         m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
         m_nCodes = 0;

@@ -49,6 +49,22 @@ TEST_F(MainDlgTest, MissingOrEmptyDictionaryShowsWhereItWasLookedFor) {
     EXPECT_EQ(History(), (Strings{"c?t"}));
 }
 
+TEST_F(MainDlgTest, DamagedBlockShowsItsMessageAndNoNoMatchRow) {
+    // The 3-letter block's first code becomes a prefix code, which no first
+    // word can have.
+    std::string bytes = m_dir->Read("dictionary.dat");
+    const int longest = static_cast<unsigned char>(bytes.back());
+    const size_t at = bytes.size() - 1 - 6 * static_cast<size_t>(longest - 1) + 6 * (3 - 2) + 3;
+    const size_t start = (static_cast<size_t>(static_cast<unsigned char>(bytes[at])) << 16) |
+                         (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 1])) << 8) |
+                         static_cast<unsigned char>(bytes[at + 2]);
+    bytes[start] = static_cast<char>(0xF8);
+    m_dir->Write("dictionary.dat", bytes);
+    wxTEST_DIALOG(Find("c?t"), ExpectMessage(IDS_INVALID_CHARACTER, MsgIcon::Stop));
+    EXPECT_EQ(Rows(), Strings{});
+    EXPECT_EQ(m_dlg->CountLine()->GetLabel(), wxString());
+}
+
 TEST_F(MainDlgTest, NoMatchShowsOneMessageRowAndStillRecordsTheQuery) {
     Find("x?x");
     EXPECT_EQ(Rows(), (Strings{LoadStringText(IDS_NO_MATCHES)}));
