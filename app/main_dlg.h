@@ -99,8 +99,9 @@ private:
     // Applies the history's changes to the combo box, then `effect`.
     void MirrorHistory(const CSearchHistory::Effect& effect = CSearchHistory::Effect());
     // Lists a Find's words (or the no-match row) and its count line.
-    // The words, then the phrases after them; a damaged phrase file is said.
-    void ShowPhrases(CFoundPhrases phrases, CFoundWords words);
+    // The words, then the phrases after them (unless a clue ranked them among
+    // the words already); a damaged phrase file is said.
+    void ShowPhrases(CFoundPhrases phrases, CFoundWords words, bool bRankedWithWords = false);
     // `phraseCount` follows the words' count in the count line.
     void ShowFoundWords(CFoundWords found, const CString& phraseCount = CString());
     // The scorer of the last Find by a clue (the Meaning window asks it which

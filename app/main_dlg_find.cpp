@@ -66,24 +66,13 @@ void CMainDlg::OnFind() {
     request.bLimit = m_pLimit->GetValue();
     request.bCommonFirst = m_pCommon->GetValue();
     const size_t nMaxListed = request.bLimit ? static_cast<size_t>(CDictionary::kLimitMatches) : SIZE_MAX;
-    // A pattern with word breaks lists phrases only; the history keeps it
-    // as typed.
     PhrasePattern parts;
-    if (SplitPhrasePattern(strPattern, parts)) {
-        if (parts.parts.size() > 1) {
-            CFoundPhrases phrases;
-            if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, strLetters, nMaxListed, phrases))
-                return;
-            AddToHistory(CSearchHistory::EntryFor(strTyped, strLetters, false, CString()));
-            m_pScorer.reset();
-            m_pClueNote->SetLabel(wxString());
-            ShowPhrases(std::move(phrases), CFoundWords());
-            return;
-        }
+    const bool bSplit = SplitPhrasePattern(strPattern, parts);
+    const bool bBreaks = bSplit && parts.parts.size() > 1;
+    if (bSplit && !bBreaks)
         strPattern = parts.parts.front();  // "(5)": the enumeration of one word
-    }
     request.pattern = strPattern;
-    if (!PrepareFind(dict, request))
+    if (!bBreaks && !PrepareFind(dict, request))
         return;
     // A clue needs WordNet: without it the Find stops with one message, the
     // list and the history as they were.
@@ -112,12 +101,40 @@ void CMainDlg::OnFind() {
     }
     request.pScorer = scorer.get();
 
+    if (bBreaks) {
+        // A pattern with word breaks lists phrases only, ranked by a clue
+        // when there is one; the history keeps it as typed.
+        CFoundPhrases phrases;
+        if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, strLetters, scorer ? SIZE_MAX : nMaxListed,
+                                  phrases))
+            return;
+        AddToHistory(CSearchHistory::EntryFor(strTyped, strLetters, false, CString()));
+        CFoundWords ranked;
+        if (scorer) {
+            PrependRanked(phrases.phrases, scorer.get(), nMaxListed, ranked);
+            phrases.phrases.resize(ranked.words.size());
+        }
+        ShowPhrases(std::move(phrases), std::move(ranked), scorer != nullptr);
+        m_pScorer = std::move(scorer);
+        m_pClueNote->SetLabel(wxString::FromUTF8(note.c_str()));
+        return;
+    }
+
     CString parsed;
     if (strLetters.empty() && request.bAnagram)
         dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, request.bAnagram, parsed));
 
     wxBusyCursor wait;
+    // With a clue, the phrases that fit are ranked with the words.
+    CFoundPhrases phrases;
+    const bool bPhrases = m_pPhrases->GetValue();
+    if (scorer && bPhrases) {
+        request.moreCandidates = [&]() {
+            phrases = FindPhrasesOfSearch(dict, SIZE_MAX);
+            return phrases.phrases;
+        };
+    }
     CFoundWords found = RunFind(dict, request);
     if (found.words.empty() && dict.DamageFound()) {
         // The damage has been said; "No matching words found" would blame
@@ -133,27 +150,27 @@ void CMainDlg::OnFind() {
     // abbreviations in, first; the boxes add abbreviations and phrases after
     // the words, as many as the limit leaves room for.
     const bool bAbbreviationsFirst = scorer && IsAbbreviationClue(strClue);
-    if (bAbbreviationsFirst || m_pPhrases->GetValue() || m_pAbbreviations->GetValue()) {
-        CFoundPhrases phrases;
+    if (bAbbreviationsFirst || bPhrases || m_pAbbreviations->GetValue()) {
+        CFoundPhrases more;
         if (bAbbreviationsFirst || m_pAbbreviations->GetValue()) {
             const size_t nRoom = bAbbreviationsFirst ? nMaxListed : nMaxListed - std::min(nMaxListed, found.words.size());
-            phrases = FindAbbreviationsOfSearch(dict, request.bCommonFirst, nRoom);
+            more = FindAbbreviationsOfSearch(dict, request.bCommonFirst, nRoom);
         }
         if (bAbbreviationsFirst) {
             // The abbreviations lead, ranked by the clue too.
-            PrependRanked(std::move(phrases.phrases), scorer.get(), nMaxListed, found);
-            phrases.phrases.clear();
+            PrependRanked(std::move(more.phrases), scorer.get(), nMaxListed, found);
+            more.phrases.clear();
         }
-        if (m_pPhrases->GetValue()) {
-            const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size() + phrases.phrases.size());
-            CFoundPhrases more = FindPhrasesOfSearch(dict, nLeft);
-            phrases.phrases.insert(phrases.phrases.end(), more.phrases.begin(), more.phrases.end());
-            phrases.nTotal += more.nTotal;
-            phrases.bCut = more.bCut;
-            if (phrases.strError.empty())
-                phrases.strError = more.strError;
+        if (bPhrases && !scorer) {
+            const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size() + more.phrases.size());
+            phrases = FindPhrasesOfSearch(dict, nLeft);
         }
-        ShowPhrases(std::move(phrases), std::move(found));
+        more.phrases.insert(more.phrases.end(), phrases.phrases.begin(), phrases.phrases.end());
+        more.nTotal += phrases.nTotal;
+        more.bCut = phrases.bCut;
+        if (more.strError.empty())
+            more.strError = phrases.strError;
+        ShowPhrases(std::move(more), std::move(found), scorer && bPhrases);
     } else {
         ShowFoundWords(std::move(found));
     }
@@ -161,10 +178,11 @@ void CMainDlg::OnFind() {
     m_pClueNote->SetLabel(wxString::FromUTF8(note.c_str()));
 }
 
-void CMainDlg::ShowPhrases(CFoundPhrases phrases, CFoundWords words) {
+void CMainDlg::ShowPhrases(CFoundPhrases phrases, CFoundWords words, bool bRankedWithWords) {
     const CString count = FormatPhraseCount(phrases);
-    words.words.insert(words.words.end(), std::make_move_iterator(phrases.phrases.begin()),
-                       std::make_move_iterator(phrases.phrases.end()));
+    if (!bRankedWithWords)
+        words.words.insert(words.words.end(), std::make_move_iterator(phrases.phrases.begin()),
+                           std::make_move_iterator(phrases.phrases.end()));
     // Phrases carry no reason of their own.
     if (!words.reasons.empty())
         words.reasons.resize(words.words.size());

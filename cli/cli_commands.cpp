@@ -14,6 +14,7 @@
 #include "cli/clue_search.h"
 #include "cli/meaning_command.h"
 #include "cli/phrase_find.h"
+#include "phrases/phrase_find.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
@@ -147,24 +148,6 @@ struct PhraseFlags {
     bool abbreviations = false;
 };
 
-// A pattern with word breaks lists phrases only: no single word has breaks.
-int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhrasePattern& parts,
-                      const std::string& letters, std::FILE* out) {
-    PhraseListing listing;
-    if (!ListPhrasePattern(dict, anagram, parts, letters, limit ? CDictionary::kLimitMatches : SIZE_MAX, out,
-                           listing))
-        return kExitFailure;
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-        std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
-        return kExitFailure;
-    }
-    if (listing.nListed == 0)
-        std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
-    if (listing.bFailed)
-        return kExitFailure;
-    return listing.nListed ? kExitOk : kExitNoMatch;
-}
-
 // The rows of a Find as lines on `out`, gathered into a buffer of our own
 // and written a buffer at a time (one stdio call per word was a third of a
 // long listing); with --why, a TAB and the reason after a word that has one.
@@ -211,6 +194,51 @@ private:
     size_t m_nRows = 0;
 };
 
+// A pattern with word breaks lists phrases only: no single word has breaks.
+int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhrasePattern& parts,
+                      const std::string& letters, std::FILE* out) {
+    PhraseListing listing;
+    if (!ListPhrasePattern(dict, anagram, parts, letters, limit ? CDictionary::kLimitMatches : SIZE_MAX, out,
+                           listing))
+        return kExitFailure;
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
+        return kExitFailure;
+    }
+    if (listing.nListed == 0)
+        std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
+    if (listing.bFailed)
+        return kExitFailure;
+    return listing.nListed ? kExitOk : kExitNoMatch;
+}
+
+// The same, ranked by a clue: the phrases with evidence first, best first.
+int FindPhrasePatternByClue(CDictionary& dict, const CFindRequest& request, const PhrasePattern& parts,
+                            const std::string& clue, bool bWhy, std::FILE* out) {
+    CFoundPhrases phrases;
+    if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, request.letters, SIZE_MAX, phrases))
+        return kExitFailure;
+    CFoundWords ranked;
+    const size_t nMaxListed = request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX;
+    if (!RankByClue(clue, phrases.phrases, nMaxListed, ranked))
+        return kExitFailure;
+    LineWriter writer(out, bWhy);
+    for (size_t i = 0; i < ranked.words.size(); ++i)
+        writer.Word(ranked.words[i], i < ranked.reasons.size() ? std::string_view(ranked.reasons[i]) : std::string_view());
+    writer.Flush();
+    PhraseListing listing;
+    ReportPhrases(phrases, listing);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
+        return kExitFailure;
+    }
+    if (writer.Rows() == 0 && !listing.bFailed)
+        std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
+    if (listing.bFailed)
+        return kExitFailure;
+    return writer.Rows() ? kExitOk : kExitNoMatch;
+}
+
 int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseFlags& phraseFlags,
          std::FILE* out, MessageCounter& counter) {
     if (request.pattern.empty()) {
@@ -222,8 +250,11 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
         return kExitFailure;
     PhrasePattern parts;
     if (SplitPhrasePattern(request.pattern, parts)) {
-        if (parts.parts.size() > 1)
+        if (parts.parts.size() > 1) {
+            if (HasClue(clue))
+                return FindPhrasePatternByClue(dict, request, parts, clue, bWhy, out);
             return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
+        }
         request.pattern = parts.parts.front();  // "(5)": the enumeration of one word
     }
     // Longer than any word of the dictionary: with --phrases, phrases only.
@@ -250,6 +281,15 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     if (bAbbreviationsFirst)
         leading = TakeAbbreviationsOfSearch(dict, request.bCommonFirst, nMaxListed, phrases);
     LineWriter writer(out, bWhy);
+    // With a clue, the phrases that fit are ranked with the words.
+    CFoundPhrases rankedPhrases;
+    const bool bRankPhrases = bClue && phraseFlags.phrases;
+    if (bRankPhrases) {
+        request.moreCandidates = [&]() {
+            rankedPhrases = FindPhrasesOfSearch(dict, SIZE_MAX);
+            return rankedPhrases.phrases;
+        };
+    }
     if (bClue) {
         CFoundWords found;
         bClueFailed = !FindByClue(dict, request, clue, found, std::move(leading));
@@ -267,7 +307,9 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
         ListAbbreviationsOfSearch(dict, request.bCommonFirst, left(), out, phrases);
         nFound += static_cast<int>(phrases.nListed);
     }
-    if (phraseFlags.phrases) {
+    if (bRankPhrases) {
+        ReportPhrases(rankedPhrases, phrases);
+    } else if (phraseFlags.phrases) {
         phrases.nListed = 0;
         ListPhrasesOfSearch(dict, left(), out, phrases);
         nFound += static_cast<int>(phrases.nListed);

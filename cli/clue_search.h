@@ -20,3 +20,7 @@ bool HasClue(const std::string& clue);
 // clue asks for) are ranked by the same clue and listed first.
 bool FindByClue(CDictionary& dict, CFindRequest request, const std::string& clue, CFoundWords& found,
                 std::vector<CString> leading = {});
+
+// Ranks `candidates` (the phrases of a pattern with word breaks) by `clue`
+// into `ranked`, at most `nMaxListed`; false as FindByClue.
+bool RankByClue(const std::string& clue, std::vector<CString> candidates, size_t nMaxListed, CFoundWords& ranked);

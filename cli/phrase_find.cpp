@@ -2,10 +2,7 @@
 
 #include "phrases/phrase_find.h"
 
-namespace {
-
-// Says on stderr what a phrase search has to say: the cap, a note, an error.
-void Report(const CFoundPhrases& found, PhraseListing& listing) {
+void ReportPhrases(const CFoundPhrases& found, PhraseListing& listing) {
     if (found.bCut)
         std::fprintf(stderr, "%s\n", FormatPhraseCount(found).c_str());
     if (!found.strNote.empty())
@@ -16,13 +13,15 @@ void Report(const CFoundPhrases& found, PhraseListing& listing) {
     }
 }
 
+namespace {
+
 void Write(const CFoundPhrases& found, std::FILE* out, PhraseListing& listing) {
     for (const CString& phrase : found.phrases) {
         std::fwrite(phrase.data(), 1, phrase.size(), out);
         std::fputc('\n', out);
     }
     listing.nListed += found.phrases.size();
-    Report(found, listing);
+    ReportPhrases(found, listing);
 }
 
 }  // namespace
@@ -48,6 +47,6 @@ void ListAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_
 std::vector<CString> TakeAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed,
                                                PhraseListing& listing) {
     CFoundPhrases found = FindAbbreviationsOfSearch(dict, bCommonFirst, nMaxListed);
-    Report(found, listing);
+    ReportPhrases(found, listing);
     return std::move(found.phrases);
 }

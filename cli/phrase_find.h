@@ -8,6 +8,7 @@
 
 #include "dictionary/dictionary.h"
 #include "phrases/phrase_pattern.h"
+#include "phrases/phrase_search.h"
 
 struct PhraseListing {
     size_t nListed = 0;  // lines written
@@ -33,3 +34,7 @@ void ListAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_
 // before they are listed); notes and errors are said as above.
 std::vector<CString> TakeAbbreviationsOfSearch(const CDictionary& dict, bool bCommonFirst, size_t nMaxListed,
                                                PhraseListing& listing);
+
+// Says on stderr what a phrase search has to say besides its phrases: the
+// cap on compositions, a note, an error (which also sets bFailed).
+void ReportPhrases(const CFoundPhrases& found, PhraseListing& listing);

@@ -85,6 +85,13 @@ int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink
     // Ranking needs every match in the usual order before the first row is known.
     std::vector<uint8_t> ranks;
     CFoundWords all = CollectRanked(dict, request.bCommonFirst, ranks);
+    const int64_t nTotal = all.nTotal;
+    if (request.moreCandidates) {
+        for (CString& more : request.moreCandidates()) {
+            all.words.push_back(std::move(more));
+            ranks.push_back(CCommonFirstMatches::kRanks - 1);
+        }
+    }
     struct Ranked {
         int tier;
         double score;
@@ -109,7 +116,7 @@ int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink
     const size_t nListed = std::min(ranked.size(), nMaxListed);
     for (size_t i = 0; i < nListed; ++i)
         sink.Word(all.words[ranked[i].index], ranked[i].reason);
-    return all.nTotal;
+    return nTotal;
 }
 
 CFoundWords RunFind(CDictionary& dict, const CFindRequest& request) {

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <vector>
 #include <string_view>
 
 #include "dictionary/dictionary.h"
@@ -18,6 +20,10 @@ struct CFindRequest {
     bool bCommonFirst = false;
     // Ranks the fitting words by the clue; null for a Find without a clue.
     IClueScorer* pScorer = nullptr;
+    // With a scorer: asked once the dictionary's words are read, for more
+    // candidates from elsewhere (the phrases that fit), ranked with the words
+    // and listed after them when they have no evidence. Not counted in nTotal.
+    std::function<std::vector<CString>()> moreCandidates;
 };
 
 // Prepares the query on a dictionary opened for reading. The search always

@@ -30,8 +30,12 @@ constexpr float kDisagree = 0.55f;
 // The weight of a clue word's links by its part in the clue.
 constexpr float kHeadWeight = 1.25f, kModifierWeight = 0.75f, kExampleWordWeight = 0.6f;
 
+// A dictionary word, or a phrase as WordNet writes it (ice_cream,
+// self-taught): the phrases of a Find are scored as well.
 bool IsWord(std::string_view word) {
-    return word.size() >= 2 && std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return word.size() >= 2 && word.front() >= 'a' && word.front() <= 'z' && word.back() >= 'a' &&
+           word.back() <= 'z' &&
+           std::all_of(word.begin(), word.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '_' || c == '-'; });
 }
 
 std::string Upper(std::string_view text) {
@@ -666,9 +670,12 @@ ClueVerdict CWordNetClueScorer::Score(std::string_view word) {
     if (!m_bReady)
         return verdict;
     m_lower.assign(word);
+    // A phrase ("ICE CREAM") is looked up as WordNet writes it: ice_cream.
     for (char& c : m_lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
+        else if (c == ' ')
+            c = '_';
     // Most candidates can reduce to no word of the clue's: only wordplay is
     // left to look at for them.
     const bool bReached = MayReach(m_lower);
