@@ -149,7 +149,8 @@ private:
     int m_nWordsRead = 0;
     int m_nPrevLength = 0;
     char m_prevLetters[kMaxWordLength] = {};
-    unsigned char m_buffer[kBufferSize] = {};
+    // Past the bytes read, room for an 8-byte load of the last group.
+    unsigned char m_buffer[kBufferSize + 3] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;
     bool m_bDamageFound = false;

@@ -90,7 +90,10 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     // block has none left.
     const auto fetch = [&]() __attribute__((always_inline)) {
         if (p < pFast) [[likely]] {
-            group = GroupValue(p);
+            // One load of 8 bytes: the buffer has room past its last group.
+            uint64_t bytes;
+            std::memcpy(&bytes, p, 8);
+            group = __builtin_bswap64(bytes) >> 24;
             p += 5;
             nCodes = 8;
             nUnsettled += CountPrefixCodes(group, 8);
@@ -115,6 +118,22 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     };
     // Passes over n codes of letters.
     const auto skip = [&](int n) __attribute__((always_inline)) {
+        if (n <= nCodes + 8 && p < pFast) [[likely]] {
+            // The codes end in this group or the next, which is whole in
+            // the buffer: moving on to it (also when this group ends with
+            // them) is chosen without a branch on n.
+            uint64_t bytes;
+            std::memcpy(&bytes, p, 8);
+            const uint64_t next = __builtin_bswap64(bytes) >> 24;
+            const bool bNext = n >= nCodes;
+            const int nInNext = bNext ? n - nCodes : 0;
+            const int nHere = bNext ? 0 : n;
+            group = bNext ? next << (5 * nInNext) : group << (5 * nHere);
+            nUnsettled += bNext ? CountPrefixCodes(next, 8) : 0;
+            p += bNext ? 5 : 0;
+            nCodes = bNext ? 8 - nInNext : nCodes - n;
+            return true;
+        }
         while (n > nCodes) {
             n -= nCodes;
             if (!fetch())
