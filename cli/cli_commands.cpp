@@ -24,6 +24,7 @@
 #include "res/string_table.h"
 #include "res/version.h"
 #include "search/common_first.h"
+#include "search/query_grammar.h"
 #include "phrases/abbreviation_clue.h"
 #include "phrases/phrase_pattern.h"
 
@@ -176,8 +177,11 @@ int Find(bool anagram, bool limit, bool common, const std::string& clue, const P
     }
     // Longer than any word of the dictionary: with --phrases, phrases only.
     if (phraseFlags.phrases) {
-        CString parsed;
-        if (dict.ParseQuery(parsed, pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
+        // Counted in squares: a set is one, however it is written.
+        QueryParse parsed;
+        ParseQueryTokens(pattern, true, parsed);
+        if (parsed.fault == QueryFault::None && !parsed.bStar &&
+            parsed.tokens.size() > static_cast<size_t>(dict.GetMaxLength())) {
             parts.parts.assign(1, pattern);
             parts.breaks.clear();
             return FindPhrasePattern(dict, anagram, limit, parts, letters, out);

@@ -79,6 +79,7 @@ enum : UINT {
     IDS_MEANING_OF = 59196,
     // Phrases and abbreviations (59210-59219).
     IDS_PHRASES_DAMAGED = 59210,
+    IDS_PHRASE_STAR = 59211,
     IDS_HELP_FAILED = 61703,
 };
 
