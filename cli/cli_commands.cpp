@@ -26,6 +26,7 @@
 #include "res/string_table.h"
 #include "res/version.h"
 #include "search/common_first.h"
+#include "search/query_grammar.h"
 #include "phrases/abbreviation_clue.h"
 #include "phrases/phrase_pattern.h"
 
@@ -259,8 +260,11 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     }
     // Longer than any word of the dictionary: with --phrases, phrases only.
     if (phraseFlags.phrases) {
-        CString parsed;
-        if (dict.ParseQuery(parsed, request.pattern, TRUE, TRUE) && parsed.size() > static_cast<size_t>(dict.GetMaxLength())) {
+        // Counted in squares: a set is one, however it is written.
+        QueryParse parsed;
+        ParseQueryTokens(request.pattern, true, parsed);
+        if (parsed.fault == QueryFault::None && !parsed.bStar &&
+            parsed.tokens.size() > static_cast<size_t>(dict.GetMaxLength())) {
             parts.parts.assign(1, request.pattern);
             parts.breaks.clear();
             return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);

@@ -112,6 +112,7 @@ public:
     std::vector<uint32_t> m_setItems;
     bool m_bSquareSets = false;  // some square of a matching-word search holds a set
     bool m_bOpenLength = false;  // the pattern has a '*'
+    bool m_bLettersPlaced = false;  // the letters to look for are the pattern's typed ones
 
 private:
     bool RefillBuffer();
@@ -148,7 +149,8 @@ private:
     int m_nWordsRead = 0;
     int m_nPrevLength = 0;
     char m_prevLetters[kMaxWordLength] = {};
-    unsigned char m_buffer[kBufferSize] = {};
+    // Past the bytes read, room for an 8-byte load of the last group.
+    unsigned char m_buffer[kBufferSize + 3] = {};
     int m_nBufCount = 0;
     int m_nBufPos = 0;
     bool m_bDamageFound = false;
@@ -173,5 +175,8 @@ private:
     // NextFittingWord: the square at which the previous word stopped fitting
     // (its letters up to there are in m_prevLetters), or its length.
     int m_nPrevFailedAt = 0;
+    // NextFittingWord: prefix codes of the groups it has read that no word
+    // has started with yet (search/positional_scan.cpp).
+    int64_t m_nUnsettledPrefixes = 0;
     CAtomicReplacement m_newFile;
 };

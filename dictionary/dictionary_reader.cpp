@@ -135,6 +135,7 @@ void CDictionary::ForgetBlock() {
     m_nBlockEnd = 0;
     m_nWordsRead = 0;
     m_nCodes = 0;
+    m_nUnsettledPrefixes = 0;
 }
 
 BOOL CDictionary::SeekToLength(int nLength) {

@@ -80,12 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Env::Get();  // its sink records the messages of a refused query
         PhrasePattern parts;
         CPhraseQuery query;
-        const CDictionary grammar;
         if (SplitPhrasePattern(pattern, parts)) {
             Check(!parts.parts.empty() && parts.breaks.size() + 1 == parts.parts.size(), "a cut without its breaks");
             for (const CString& part : parts.parts)
                 Check(!part.empty(), "an empty part");
-            if (query.Prepare(grammar, false, parts, CString())) {
+            if (query.Prepare(false, parts, CString())) {
                 int total = 0;
                 for (const int n : query.PartLengths())
                     total += n;

@@ -46,7 +46,7 @@ CFoundPhrases FindUnbroken(CDictionary& dict, const CPhraseQuery& query, size_t 
 bool FindPhrasesOfPattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
                           size_t nMaxListed, CFoundPhrases& found) {
     CPhraseQuery query;
-    if (!query.Prepare(dict, anagram, pattern, letters))
+    if (!query.Prepare(anagram, pattern, letters))
         return false;
     found = pattern.parts.size() == 1
                 ? FindUnbroken(dict, query, nMaxListed)

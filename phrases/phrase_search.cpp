@@ -142,9 +142,11 @@ private:
     std::map<int, LengthBlock> m_blocks;
 };
 
-// The words of a cached block that fit `pattern` (capitals and '?') and the
-// pool: a part of a pattern without breaks.
-bool CollectPartFromBlock(BlockCache& cache, const CString& pattern, const CPhraseQuery& query, PartWords& part) {
+// The words of a cached block that fit `pattern` (capitals and '?', the
+// phrase's letters from `at` on, whose squares' sets they must fit too) and
+// the pool: a part of a pattern without breaks.
+bool CollectPartFromBlock(BlockCache& cache, const CString& pattern, size_t at, const CPhraseQuery& query,
+                          PartWords& part) {
     const int length = static_cast<int>(pattern.size());
     part.length = length;
     const LengthBlock* block = cache.Get(length);
@@ -160,7 +162,7 @@ bool CollectPartFromBlock(BlockCache& cache, const CString& pattern, const CPhra
         bool fits = true;
         if (bPositions)
             for (size_t k = 0; k < len && fits; ++k)
-                fits = pattern[k] == '?' || pattern[k] == word[k];
+                fits = ((query.SquareMask(at + k) >> (word[k] - 'A')) & 1) != 0;
         if (!fits || (bFilter && !pool.Fits(word, pattern)))
             continue;
         part.flat.append(word, len);
@@ -370,7 +372,7 @@ CFoundPhrases FindPhrases(CDictionary& dict, const std::vector<CPhraseFile*>& fi
                                 ? CollectPart(dict, pTable, text, split[p], query, *words)
                                 : split[p] > dict.GetMaxLength() ||
                                       CollectPartFromBlock(cache, query.IsAnagram() ? CString(split[p], '?') : text,
-                                                           query, *words);
+                                                           static_cast<size_t>(at), query, *words);
             if (!ok)
                 return found;
             shape.parts.push_back(words.get());

@@ -121,6 +121,9 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_PHRASES_DAMAGED,
          "A phrase file or the abbreviation list is damaged, so some phrases may be missing.  Importing your "
          "word list again, or reinstalling Gridwell, repairs it."},
+        {IDS_PHRASE_STAR,
+         "A pattern with word breaks gives the length of each word, so the * in its part \"%s\" cannot be "
+         "used there.  Use ? for each free letter, or leave out the breaks."},
     };
     return table;
 }

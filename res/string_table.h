@@ -79,6 +79,7 @@ enum : UINT {
     IDS_MEANING_OF = 59196,
     // Phrases and abbreviations (59210-59219).
     IDS_PHRASES_DAMAGED = 59210,
+    IDS_PHRASE_STAR = 59211,
     // Ranking by a clue.
     IDS_NO_MEANING_KNOWN = 59230,
     IDS_CLUE_WITHOUT_WORDS = 59231,

@@ -30,7 +30,7 @@ BOOL CDictionary::NextMatchInBlock(CString& word, BOOL bListAll) {
         for (;;) {
             if (!NextFittingWord(word))
                 return FALSE;
-            if (MatchesLetters(word)) {
+            if (m_bLettersPlaced || MatchesLetters(word)) {
                 ++m_nMatches;
                 return TRUE;
             }

@@ -1,13 +1,20 @@
 // A matching-word search's walk of a length block, decoding each word only as
 // far as its squares allow: a word is tested letter by letter as it is
 // decoded, and once a letter does not fit its square the rest of the word's
-// codes are skipped whole groups at a time (still checked for damage).
+// codes are passed over whole.
 //
 // A prefix code copies the previous word's first letters. After a word was
 // given up at square F, only its letters 0..F are known; a following word
 // that copies more than F letters shares the letter that failed, so it fails
 // there too, and one that copies fewer copies only known letters, all of
 // which fit their squares.
+//
+// Damage in the codes passed over (a prefix code where a letter must be) is
+// found by counting: every prefix code of every group read must be the first
+// code of some word. The count is settled before a word is returned, before
+// a group is read the slow way and at the block's end, so a search still
+// lists the words before the damage and stops there, and the walk need not
+// look at each code it passes over.
 #include <cstring>
 
 #include "dictionary/dictionary.h"
@@ -19,11 +26,14 @@ namespace {
 // Bit 0 of each of the eight 5-bit fields of a 40-bit group.
 constexpr uint64_t kFieldLowBits = 0x0842108421ull;
 
-// Whether any of the first `n` codes of a left-aligned group (its next code
-// in bits 39-35) is a prefix code, 26 to 31: bits 4 and 3 set, and 2 or 1.
-inline bool HasPrefixCode(uint64_t group, int n) {
+// How many of the first `n` codes (0 to 8) of a left-aligned group (its next
+// code in bits 39-35) are prefix codes, 26 to 31: bits 4 and 3 set, and 2 or 1.
+inline int CountPrefixCodes(uint64_t group, int n) {
     const uint64_t firstN = ~((uint64_t{1} << (40 - 5 * n)) - 1);
-    return ((group >> 4) & (group >> 3) & ((group >> 2) | (group >> 1)) & kFieldLowBits & firstN) != 0;
+    const uint64_t bits = (group >> 4) & (group >> 3) & ((group >> 2) | (group >> 1)) & kFieldLowBits & firstN;
+    // One bit per 5-bit field: the product sums the eight fields into bits
+    // 35-39 (at most 8, so no field carries into the next).
+    return static_cast<int>((bits * kFieldLowBits) >> 35) & 0x1F;
 }
 
 // A code group's 5 bytes as one 40-bit big-endian number.
@@ -69,48 +79,74 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         m_nBufCount -= used;
     };
     reload();
+    // Prefix codes of the groups read so far that no word has yet started
+    // with: the walk is sound while this is the number of prefix codes among
+    // the codes of the current group not yet decoded.
+    int64_t nUnsettled = m_nUnsettledPrefixes;
+    const auto settled = [&]() __attribute__((always_inline)) {
+        return nUnsettled == CountPrefixCodes(group, nCodes);
+    };
     // The next group of the block, or false (after its message) when the
     // block has none left.
     const auto fetch = [&]() __attribute__((always_inline)) {
         if (p < pFast) [[likely]] {
-            group = GroupValue(p);
+            // One load of 8 bytes: the buffer has room past its last group.
+            uint64_t bytes;
+            std::memcpy(&bytes, p, 8);
+            group = __builtin_bswap64(bytes) >> 24;
             p += 5;
             nCodes = 8;
+            nUnsettled += CountPrefixCodes(group, 8);
             return true;
+        }
+        // Damage already passed over is told before a failed read is.
+        if (!settled()) {
+            bDamaged = true;
+            return false;
         }
         sync();
         const int64_t next = UnpackGroup();
         reload();
-        if (next < 0)
+        if (next < 0) {
+            bUnreadable = true;
             return false;
+        }
         group = static_cast<uint64_t>(next);
         nCodes = 8;
+        nUnsettled += CountPrefixCodes(group, 8);
         return true;
     };
     // Passes over n codes of letters.
     const auto skip = [&](int n) __attribute__((always_inline)) {
-        while (n > 0) {
-            if (nCodes == 0 && !fetch()) {
-                bUnreadable = true;
-                return false;
-            }
-            const int take = n < nCodes ? n : nCodes;
-            if (HasPrefixCode(group, take)) {
-                bDamaged = true;
-                return false;
-            }
-            group <<= 5 * take;
-            nCodes -= take;
-            n -= take;
+        if (n <= nCodes + 8 && p < pFast) [[likely]] {
+            // The codes end in this group or the next, which is whole in
+            // the buffer: moving on to it (also when this group ends with
+            // them) is chosen without a branch on n.
+            uint64_t bytes;
+            std::memcpy(&bytes, p, 8);
+            const uint64_t next = __builtin_bswap64(bytes) >> 24;
+            const bool bNext = n >= nCodes;
+            const int nInNext = bNext ? n - nCodes : 0;
+            const int nHere = bNext ? 0 : n;
+            group = bNext ? next << (5 * nInNext) : group << (5 * nHere);
+            nUnsettled += bNext ? CountPrefixCodes(next, 8) : 0;
+            p += bNext ? 5 : 0;
+            nCodes = bNext ? 8 - nInNext : nCodes - n;
+            return true;
         }
+        while (n > nCodes) {
+            n -= nCodes;
+            if (!fetch())
+                return false;
+        }
+        group <<= 5 * n;
+        nCodes -= n;
         return true;
     };
 
     while (nRead < nCount) {
-        if (nCodes == 0 && !fetch()) {
-            bUnreadable = true;
+        if (nCodes == 0 && !fetch())
             break;
-        }
         int code = static_cast<int>(group >> 35) & 0x1F;
         int at = 0;
         if (code >= 26) {
@@ -123,6 +159,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             }
             group <<= 5;
             --nCodes;
+            --nUnsettled;
             if (nPrefix > nFailedAt) {
                 // It repeats the letter the previous word failed on.
                 if (!skip(nLength - nPrefix))
@@ -135,10 +172,8 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         // The word's own letters, each tested as it comes.
         bool bFits = true;
         while (at < nLength) {
-            if (nCodes == 0 && !fetch()) {
-                bUnreadable = true;
+            if (nCodes == 0 && !fetch())
                 break;
-            }
             code = static_cast<int>(group >> 35) & 0x1F;
             if (code >= 26) {
                 bDamaged = true;
@@ -161,6 +196,10 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         nPrevLength = nLength;
         ++nRead;
         if (bFits) {
+            if (!settled()) {
+                bDamaged = true;
+                break;
+            }
             nFailedAt = nLength;
             std::memcpy(out, prev, static_cast<size_t>(nLength));
             sync();
@@ -169,15 +208,20 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             m_nGroup = group;
             m_nCodes = nCodes;
             m_nPrevFailedAt = nFailedAt;
+            m_nUnsettledPrefixes = nUnsettled;
             return TRUE;
         }
     }
+    // The block's end: its last group's codes past the last word are padding.
+    if (!bDamaged && !bUnreadable && !settled())
+        bDamaged = true;
     sync();
     m_nWordsRead = nRead;
     m_nPrevLength = nPrevLength;
     m_nGroup = group;
     m_nCodes = nCodes;
     m_nPrevFailedAt = nFailedAt;
+    m_nUnsettledPrefixes = nUnsettled;
     if (bDamaged) {
         m_bDamageFound = true;
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);

@@ -108,8 +108,12 @@ BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const 
 
     // A '*' stands for unknown letters too: remaining letters may fill them.
     const bool bWild = m_nWild > 0 || m_bOpenLength;
+    m_bLettersPlaced = false;
     if (strLetters.empty() || !bWild) {
         m_strLetters = SortedLetters(fixedLetters);
+        // The letters to look for are the typed ones: a word that fits the
+        // squares has them.
+        m_bLettersPlaced = !m_bAnagram;
         // An anagram's '@', '#' and sets are blanks that a letter of their set
         // must fill; its '?' take any letter.
         if (m_bAnagram)

@@ -410,7 +410,9 @@ TEST(CommonnessTable, BuiltFromScowl) {
         GTEST_SKIP() << "no " << path << " (SCOWL not installed at build time)";
     CCommonnessTable table;
     ASSERT_TRUE(table.Open(path)) << table.Error();
-    EXPECT_EQ(table.Levels(), (std::vector<int>{10, 20, 35, 40, 50, 55, 60, 70, 80}));
+    // Up to 80, and 95 for the crossword regulars of that level.
+    EXPECT_EQ(table.Levels(), (std::vector<int>{10, 20, 35, 40, 50, 55, 60, 70, 80, 95}));
+    EXPECT_EQ(Ranks(table, 4, {"OMOO", "SERA"}), (std::vector<uint8_t>{9, 2})) << "regulars at their lists' levels";
     EXPECT_EQ(Ranks(table, 3, {"CAT", "COT", "CUT", "CWT"}), (std::vector<uint8_t>{0, 2, 0, kU}));
     EXPECT_EQ(Ranks(table, 4, {"CAFE"}), (std::vector<uint8_t>{1})) << "café, folded";
 }

@@ -177,6 +177,41 @@ TEST(PatternGrammarDamage, ASearchFindsDamageInTheLettersItPassesOver) {
     EXPECT_EQ(Query("*a").words, Words{"DEA"});
 }
 
+TEST(PatternGrammarDamage, DamageInAnEarlierGroupStopsTheSearchBeforeTheNextMatch) {
+    ScratchDir dir;
+    // Length 4 in three code groups: BAKE, BA+RN, CART, DO?E, FIRE, FIR+S,
+    // where ? is a letter (M) or a prefix code (27) in the second group.
+    const auto file = [](int third) {
+        std::vector<int> codes{1, 0, 10, 4, 26, 17, 13, 2, 0, 17, 19, 3, 14, third, 4, 5, 8, 17, 4, 27, 18};
+        codes.resize(24, 0);
+        std::string bytes;
+        for (size_t g = 0; g < codes.size(); g += 8) {
+            uint64_t v = 0;
+            for (size_t i = 0; i < 8; ++i)
+                v = (v << 5) | static_cast<uint64_t>(codes[g + i]);
+            for (int i = 4; i >= 0; --i)
+                bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+        // Trailer: lengths 2 and 3 empty at 0, length 4 with 6 words at 0.
+        return bytes + std::string("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x06\0\0\0\x04", 19);
+    };
+    dir.Write("dictionary.dat", file(12));
+    EXPECT_EQ(Query("f???").words, (Words{"FIRE", "FIRS"}));
+    EXPECT_EQ(Query("#a??").words, (Words{"BAKE", "BARN", "CART"}));
+    EXPECT_EQ(Query("d?me").words, Words{"DOME"});
+    EXPECT_TRUE(Query("f???").messages.empty());
+
+    // The damage lies in letters that every search below passes over: the
+    // words before it stay listed, none after it, and it is told once.
+    dir.Write("dictionary.dat", file(27));
+    for (const auto& [pattern, words] : std::vector<std::pair<std::string, Words>>{
+             {"f???", {}}, {"#a??", {"BAKE", "BARN", "CART"}}, {"x*", {}}, {"*s", {}}, {"??r?", {"BARN", "CART"}}}) {
+        const Outcome r = Query(pattern);
+        EXPECT_EQ(r.messages, std::vector<UINT>{IDS_INVALID_CHARACTER}) << pattern;
+        EXPECT_EQ(r.words, words) << pattern;
+    }
+}
+
 // A query's regular expression for grep -ixE: '?' [a-z], '@' [aeiou], '#'
 // the consonants, '*' [a-z]*, a digit run n [a-z]{n}, sets as they are.
 class PatternMaker {

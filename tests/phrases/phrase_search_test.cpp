@@ -112,6 +112,69 @@ TEST(PhraseQuery, AcceptsWhatTheWordSearchAccepts) {
     SetWorkDirForTesting("");
 }
 
+// A pattern with breaks is tested as the word pattern of its parts run
+// together: over random parts of letters, '?', '@', '#' and sets, with
+// remaining letters (sets among them) or as an anagram, the phrase query
+// accepts exactly what the dictionary's search of the joined pattern does.
+TEST(PhraseQuery, PartsWithSetsAcceptWhatTheJoinedPatternAccepts) {
+    ScratchDir dir;
+    std::mt19937 random(19);
+    const std::string alphabet = "ABEIKOST";
+    const auto letter = [&] { return alphabet[random() % alphabet.size()]; };
+    std::set<std::string> words;
+    while (words.size() < 400) {
+        std::string w;
+        for (int i = 0; i < 6; ++i)
+            w.push_back(letter());
+        words.insert(w);
+    }
+    const std::vector<std::string> list(words.begin(), words.end());
+    BuildDictionary(dir, list);
+    SetWorkDirForTesting(dir.Path());
+    int nCompared = 0;
+    for (int round = 0; round < 300; ++round) {
+        const auto square = [&]() -> std::string {
+            switch (random() % 7) {
+            case 0: return "@";
+            case 1: return "#";
+            case 2: return std::string("[") + letter() + letter() + "]";
+            case 3: return std::string("[!") + letter() + "]";
+            case 4: return std::string(1, static_cast<char>(letter() + ('a' - 'A')));
+            case 5: return "[a-e]";
+            default: return "?";
+            }
+        };
+        const size_t cut = 2 + random() % 3;
+        std::string first, second;
+        for (size_t i = 0; i < 6; ++i)
+            (i < cut ? first : second) += square();
+        std::string letters;
+        for (int i = 0, n = static_cast<int>(random() % 3); i < n; ++i)
+            letters += random() % 3 ? std::string(1, static_cast<char>(letter() + ('a' - 'A'))) : square();
+        const bool anagram = random() % 4 == 0;
+        CDictionary dict;
+        ASSERT_TRUE(dict.OpenForReading());
+        int n = 0;
+        MessageRecorder recorder;
+        if (!dict.PrepareSearch(anagram, first + second, letters, FALSE, n))
+            continue;
+        std::set<std::string> listed;
+        CString word;
+        while (dict.NextMatch(word, FALSE))
+            listed.insert(word);
+        PhrasePattern pattern;
+        ASSERT_TRUE(SplitPhrasePattern(first + " " + second, pattern));
+        CPhraseQuery query;
+        ASSERT_TRUE(query.Prepare(anagram, pattern, letters)) << first << " " << second << " / " << letters;
+        for (const std::string& w : list)
+            EXPECT_EQ(query.Matches(w.data()), listed.count(w) == 1)
+                << first << " " << second << " / " << letters << (anagram ? " anagram " : " ") << w;
+        ++nCompared;
+    }
+    EXPECT_GT(nCompared, 200);
+    SetWorkDirForTesting("");
+}
+
 class PhraseCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -160,6 +223,30 @@ TEST_F(PhraseCliTest, BreaksListEntriesThenCompositionsOfWords) {
     EXPECT_EQ(run.err.rfind("The pattern can only contain", 0), 0u);
     EXPECT_EQ(Find({"3,5", "abcdefghi"}).exitCode, 2);
     EXPECT_EQ(Find({"9,9"}).err, "No matching words found\n");
+}
+
+TEST_F(PhraseCliTest, PartsTakeVowelsConsonantsAndSets) {
+    // Entries and compositions alike.
+    EXPECT_EQ(Find({"h@t d@g"}).out, "HOT DOG\nHAT DOG\n");
+    EXPECT_EQ(Find({"[hc]#t ???"}).err, "No matching words found\n");
+    std::vector<std::string> boxes = Lines(Find({"[!h]?t [a-d]@x"}).out);
+    std::sort(boxes.begin(), boxes.end());
+    EXPECT_EQ(boxes, (std::vector<std::string>{"CAT BOX", "COT BOX", "CUT BOX", "SET BOX"})) << "not HOT, HAT";
+    EXPECT_EQ(Find({"i[^r]e,c????"}).out, "ICE CREAM\n");
+    // Remaining letters may be sets; an anagram's '@' and '#' are blanks of
+    // their kind.
+    std::vector<std::string> lines = Lines(Find({"??? ?n", "[ao]t"}).out);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"CAT IN", "COT IN", "HAT IN", "HOT IN"})) << "not CUT IN, SET IN";
+    EXPECT_EQ(Find({"--anagram", "@#@ cream"}).out, "ICE CREAM\nIRE CREAM\n");
+    EXPECT_EQ(Find({"--anagram", "###,cream"}).exitCode, 1);
+    // '--phrases' keeps the squares' sets of an ordinary pattern.
+    EXPECT_EQ(Lines(Find({"--phrases", "h@t[d-f]o#"}).out),
+              (std::vector<std::string>{"HOTDOG", "HOT DOG", "HAT DOG"}));
+    // A '*' has no length to give a word.
+    const CliRun run = Find({"h*t dog"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("the * in its part \"h*t\" cannot be used"), std::string::npos) << run.err;
 }
 
 TEST_F(PhraseCliTest, PhrasesAndAbbreviationsOnlyWhenAsked) {
