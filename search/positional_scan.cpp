@@ -143,6 +143,16 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         nCodes -= n;
         return true;
     };
+    // The walk's registers back into the search state, for the next call.
+    const auto keepState = [&]() __attribute__((always_inline)) {
+        sync();
+        m_nWordsRead = nRead;
+        m_nPrevLength = nPrevLength;
+        m_nGroup = group;
+        m_nCodes = nCodes;
+        m_nPrevFailedAt = nFailedAt;
+        m_nUnsettledPrefixes = nUnsettled;
+    };
 
     while (nRead < nCount) {
         if (nCodes == 0 && !fetch())
@@ -202,26 +212,14 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             }
             nFailedAt = nLength;
             std::memcpy(out, prev, static_cast<size_t>(nLength));
-            sync();
-            m_nWordsRead = nRead;
-            m_nPrevLength = nPrevLength;
-            m_nGroup = group;
-            m_nCodes = nCodes;
-            m_nPrevFailedAt = nFailedAt;
-            m_nUnsettledPrefixes = nUnsettled;
+            keepState();
             return TRUE;
         }
     }
     // The block's end: its last group's codes past the last word are padding.
     if (!bDamaged && !bUnreadable && !settled())
         bDamaged = true;
-    sync();
-    m_nWordsRead = nRead;
-    m_nPrevLength = nPrevLength;
-    m_nGroup = group;
-    m_nCodes = nCodes;
-    m_nPrevFailedAt = nFailedAt;
-    m_nUnsettledPrefixes = nUnsettled;
+    keepState();
     if (bDamaged) {
         m_bDamageFound = true;
         AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
