@@ -31,7 +31,7 @@ const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue WORDS] [--phrases]\n"
     "                    [--abbreviations] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
-    "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
+    "       gridwell-cli [-C DIR] import [--allow-empty] [--fold-accents] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
     "       gridwell-cli --help | --version\n";
 
@@ -107,6 +107,12 @@ const char* const kCliHelp =
     "      dictionary stays in place until the new one is complete.\n"
     "      A file that gives no word at all (a list saved as UTF-16, say) is\n"
     "      refused and the old dictionary kept, unless --allow-empty is given.\n"
+    "      --fold-accents reads FILE as UTF-8 and folds accented letters to the\n"
+    "      plain letters grids use: ETE from ete with accents, ANO from ano with a\n"
+    "      tilde, STRASSE from Strasse with a sharp s, AE from the ligature.\n"
+    "      Words that folding makes alike are kept once. Lines that are not\n"
+    "      UTF-8 (a Latin-1 list, say) are skipped and counted on stderr;\n"
+    "      convert such a list first: iconv -f latin1 -t utf-8.\n"
     "\n"
     "  gridwell-cli export FILE|-\n"
     "      Writes every word of dictionary.dat to FILE (or - for standard output),\n"
@@ -294,6 +300,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool limit = false;
     bool common = false;
     bool allowEmpty = false;
+    bool foldAccents = false;
     PhraseFlags phraseFlags;
     bool optionsEnded = false;
     std::string dictionaryDir;
@@ -326,6 +333,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 common = true;
             else if (arg == "--allow-empty")
                 allowEmpty = true;
+            else if (arg == "--fold-accents")
+                foldAccents = true;
             else if (arg == "--phrases")
                 phraseFlags.phrases = true;
             else if (arg == "--abbreviations")
@@ -349,8 +358,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command != "find" && (anagram || limit || common || bClueGiven || phraseFlags.phrases ||
                               phraseFlags.abbreviations))
         return UsageError("--anagram, --limit, --common, --clue, --phrases and --abbreviations go with find");
-    if (command != "import" && allowEmpty)
-        return UsageError("--allow-empty goes with import");
+    if (command != "import" && (allowEmpty || foldAccents))
+        return UsageError("--allow-empty and --fold-accents go with import");
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
@@ -404,9 +413,14 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         if (positional.size() != 1)
             return UsageError("import takes one FILE");
         CJobContext job;
+        job.m_bFoldAccents = foldAccents;
         const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false,
                                                    allowEmpty ? EmptyWordList::Accept : EmptyWordList::Refuse);
         ExplainTextFileError(job, nMessage);
+        if (job.m_nInvalidUtf8Lines > 0)
+            std::fprintf(stderr, "gridwell-cli: %s %s not UTF-8 and skipped (convert a Latin-1 list first: iconv -f latin1 -t utf-8)\n",
+                         FormatThousands(job.m_nInvalidUtf8Lines).c_str(),
+                         job.m_nInvalidUtf8Lines == 1 ? "line was" : "lines were");
         if (nMessage == IDS_EMPTY_WORD_LIST_REFUSED)
             std::fprintf(stderr, "gridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
         if (nMessage == IDS_LOAD_DONE)
