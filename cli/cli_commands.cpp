@@ -51,6 +51,7 @@ const char* const kCliHelp =
     "          [!abc]   one letter not among them      '?[^aeiou]?' (also [^abc])\n"
     "          *        any run of letters, or none    'un*ing'     UNDOING ...\n"
     "          9        every 9-letter word\n"
+    "      Accented letters fold to plain ones: 'caf\xC3\xA9' finds CAFE.\n"
     "      Digits always count unknown letters (s3e); they never stand for a\n"
     "      repeated letter. A pattern with '*' lists every length that fits,\n"
     "      shortest words first.\n"
