@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/dictionary_dir.h"
+#include "platform/data_dir.h"
 #include "app/work_dir.h"
 #include "cli/clue_search.h"
 #include "cli/meaning_command.h"
@@ -33,6 +34,8 @@ const char* const kCliUsage =
     "       gridwell-cli meaning WORD\n"
     "       gridwell-cli [-C DIR] import [--allow-empty] [--fold-accents] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
+    "       gridwell-cli --dictionary NAME find|import|export ...\n"
+    "       gridwell-cli dictionaries\n"
     "       gridwell-cli --help | --version\n";
 
 const char* const kCliHelp =
@@ -119,6 +122,10 @@ const char* const kCliHelp =
     "      Writes every word of dictionary.dat to FILE (or - for standard output),\n"
     "      upper case, one per line, shortest words first.\n"
     "\n"
+    "  gridwell-cli dictionaries\n"
+    "      Lists the dictionaries of the user's Gridwell folder with their word\n"
+    "      counts: \"default\", then the named ones.\n"
+    "\n"
     "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
     "  cleanly (exit status 130). '--' ends the options. --version prints the\n"
     "  program's version.\n"
@@ -129,7 +136,12 @@ const char* const kCliHelp =
     "    3. The user's Gridwell folder, $XDG_DATA_HOME/gridwell (by default\n"
     "       ~/.local/share/gridwell). On first use it is made and the packaged\n"
     "       default dictionary is copied into it. Import and export work on the\n"
-    "       same folder, so an import replaces the dictionary that find reads.\n";
+    "       same folder, so an import replaces the dictionary that find reads.\n"
+    "  --dictionary NAME instead picks a dictionary of the user's folder by name:\n"
+    "  the folder NAME inside it (made by import), each with a dictionary.dat of\n"
+    "  its own; \"default\" is the folder's own dictionary. For a French one:\n"
+    "      gridwell-cli --dictionary french import --fold-accents /usr/share/dict/french\n"
+    "      gridwell-cli --dictionary french find 'e?e'     ETE ...\n";
 
 namespace {
 
@@ -293,6 +305,56 @@ void ReportWordCount() {
     }
 }
 
+// The dictionaries of the user's folder, one a line: name, words, folder.
+int ListDictionaries(std::FILE* out) {
+    const std::vector<NamedDictionary> dictionaries = ListUserDictionaries();
+    if (dictionaries.empty()) {
+        std::fprintf(stderr, "gridwell-cli: no dictionary in the user's folder %s\n", UserDictionaryDir().c_str());
+        return kExitNoMatch;
+    }
+    // A dictionary that cannot be read is listed as such, without its messages.
+    const MessageSink previous = SetMessageSink([](UINT, const CString&, MsgIcon, MsgButtons) { return IDOK; });
+    for (const NamedDictionary& entry : dictionaries) {
+        SetWorkDir(entry.dir);
+        CDictionary dict;
+        const CString count = dict.OpenForReading() ? FormatThousands(dict.GetTotalWords()) + " words"
+                                                    : CString("(cannot be read)");
+        std::fprintf(out, "%-16s %15s  %s\n", entry.name.c_str(), count.c_str(), entry.dir.c_str());
+    }
+    SetMessageSink(previous);
+    return std::fflush(out) == 0 ? kExitOk : kExitFailure;
+}
+
+// Makes the dictionary `name` the one to use: an import makes its folder; any
+// other command needs it to hold a dictionary (the default one is filled
+// from the packaged default, as without the option).
+int UseNamedDictionary(const std::string& name, bool bCreate) {
+    if (!IsDictionaryName(name))
+        return UsageError("--dictionary NAME: a NAME of letters, digits, - and _");
+    const CString dir = NamedDictionaryDir(name);
+    if (dir.empty()) {
+        std::fprintf(stderr, "gridwell-cli: --dictionary %s: no home folder is known\n", name.c_str());
+        return kExitFailure;
+    }
+    const CString path = dir + "/dictionary.dat";
+    if (bCreate || name == kDefaultDictionaryName) {
+        if (!MakeDirectories(dir, 0700)) {
+            std::fprintf(stderr, "gridwell-cli: --dictionary %s: cannot make %s: %s\n", name.c_str(), dir.c_str(),
+                         std::strerror(errno));
+            return kExitFailure;
+        }
+        if (!bCreate && !PathExists(path) && PathExists(DataFilePath("dictionary.dat")))
+            InstallDefaultDictionary(DataFilePath("dictionary.dat"), dir);
+    } else if (!PathExists(path)) {
+        std::fprintf(stderr, "gridwell-cli: there is no dictionary named %s (gridwell-cli dictionaries lists them)\n"
+                     "Make it from a word list with: gridwell-cli --dictionary %s import --fold-accents WORDLIST\n",
+                     name.c_str(), name.c_str());
+        return kExitFailure;
+    }
+    SetWorkDir(dir);
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::FILE* out) {
@@ -305,6 +367,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     PhraseFlags phraseFlags;
     bool optionsEnded = false;
     std::string dictionaryDir;
+    std::string dictionaryName;
+    bool bDictionaryGiven = false;
     std::string clue;
     bool bClueGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -340,6 +404,12 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 phraseFlags.phrases = true;
             else if (arg == "--abbreviations")
                 phraseFlags.abbreviations = true;
+            else if (arg == "--dictionary" && i + 1 < args.size())
+                dictionaryName = args[++i], bDictionaryGiven = true;
+            else if (arg == "--dictionary")
+                return UsageError("--dictionary needs a NAME");
+            else if (arg.rfind("--dictionary=", 0) == 0)
+                dictionaryName = arg.substr(13), bDictionaryGiven = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg == "--clue")
@@ -372,7 +442,17 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("meaning needs a WORD to look up");
         return MeaningCommand(positional, out);
     }
-    if (dictionaryDir.empty()) {
+    if (bDictionaryGiven && !dictionaryDir.empty())
+        return UsageError("-C DIR and --dictionary NAME both name the folder: give one");
+    if (command == "dictionaries") {
+        if (!positional.empty() || bDictionaryGiven || !dictionaryDir.empty())
+            return UsageError("dictionaries takes nothing more");
+        return ListDictionaries(out);
+    }
+    if (bDictionaryGiven) {
+        if (const int code = UseNamedDictionary(dictionaryName, command == "import"); code != kExitOk)
+            return code;
+    } else if (dictionaryDir.empty()) {
         RecordDictionaryDir();
     } else {
         // The given folder and no other: no fallback to the user's folder.

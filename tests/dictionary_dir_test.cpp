@@ -218,3 +218,41 @@ TEST_F(DictionaryDirTest, HelpSaysWhereTheDictionaryIsLookedFor) {
 }
 
 }  // namespace
+
+namespace {
+
+class NamedDictionaryTest : public DictionaryDirTest {};
+
+TEST_F(NamedDictionaryTest, EachNamedDictionaryHasItsOwnFolderBesideTheDefault) {
+    std::FILE* list = std::fopen((work() + "/fr.txt").c_str(), "w");
+    ASSERT_NE(list, nullptr);
+    std::fputs("\xC3\xA9t\xC3\xA9\nete\nchat\n", list);
+    std::fclose(list);
+    // The default is made from the packaged one on first use, as always.
+    EXPECT_EQ(RunTool({"find", "c?t"}).out, "CAT\nCOT\nCUT\n");
+    const Run imported = RunTool({"--dictionary", "french", "import", "--fold-accents", "fr.txt"});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(FolderEntries(userDir() + "/french"), std::vector<std::string>{"dictionary.dat"});
+    EXPECT_EQ(RunTool({"--dictionary", "french", "find", "e?e"}).out, "ETE\n");
+    EXPECT_EQ(RunTool({"--dictionary=french", "find", "c?t"}).exitCode, 1);
+    EXPECT_EQ(RunTool({"find", "c?t"}).out, "CAT\nCOT\nCUT\n") << "the default dictionary is untouched";
+    EXPECT_EQ(RunTool({"--dictionary", "default", "find", "d?g"}).out, "DOG\n");
+
+    const Run listed = RunTool({"dictionaries"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "default                  4 words  " + userDir() + "\n" +
+                              "french                   2 words  " + userDir() + "/french\n");
+}
+
+TEST_F(NamedDictionaryTest, OnlyAnImportMakesADictionaryAndNamesArePlainFolderNames) {
+    const Run missing = RunTool({"--dictionary", "german", "find", "c?t"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("no dictionary named german"), std::string::npos);
+    EXPECT_FALSE(fs::exists(userDir() + "/german")) << "a search makes no folder";
+    for (const char* bad : {"../x", "a/b", ".hidden", "-x", "", "caf\xC3\xA9"})
+        EXPECT_EQ(RunTool({"--dictionary", bad, "find", "c?t"}).exitCode, 2) << bad;
+    EXPECT_EQ(RunTool({"-C", work(), "--dictionary", "french", "find", "c?t"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"dictionaries"}).exitCode, 1) << "an empty user folder lists nothing";
+}
+
+}  // namespace
