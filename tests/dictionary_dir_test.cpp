@@ -2,6 +2,7 @@
 // holds one, else the user's Gridwell folder filled from the packaged
 // default; gridwell-cli -C DIR. HOME and XDG_DATA_HOME point at scratch
 // folders throughout.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -253,6 +254,56 @@ TEST_F(NamedDictionaryTest, OnlyAnImportMakesADictionaryAndNamesArePlainFolderNa
         EXPECT_EQ(RunTool({"--dictionary", bad, "find", "c?t"}).exitCode, 2) << bad;
     EXPECT_EQ(RunTool({"-C", work(), "--dictionary", "french", "find", "c?t"}).exitCode, 2);
     EXPECT_EQ(RunTool({"dictionaries"}).exitCode, 1) << "an empty user folder lists nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// Debian's word lists of other languages (tools/install-deps installs them),
+// imported with folding into a dictionary of their own, as a solver would.
+class DebianWordListTest : public DictionaryDirTest {
+protected:
+    // Imports /usr/share/dict/`list` into the dictionary `name` and gives
+    // what `find` lists for `pattern` there.
+    std::vector<std::string> ImportAndFind(const std::string& list, const std::string& name,
+                                           const std::string& pattern) {
+        const std::string path = "/usr/share/dict/" + list;
+        const Run imported = RunTool({"--dictionary", name, "import", "--fold-accents", path});
+        EXPECT_EQ(imported.exitCode, 0) << imported.err;
+        EXPECT_EQ(imported.err.find("not UTF-8"), std::string::npos) << imported.err;
+        const Run found = RunTool({"--dictionary", name, "find", pattern});
+        std::vector<std::string> words;
+        for (size_t at = 0, end; (end = found.out.find('\n', at)) != std::string::npos; at = end + 1)
+            words.push_back(found.out.substr(at, end - at));
+        return words;
+    }
+    static bool Has(const std::vector<std::string>& words, const char* word) {
+        return std::find(words.begin(), words.end(), word) != words.end();
+    }
+};
+
+#define SKIP_WITHOUT_LIST(list, package)                                                        \
+    if (!fs::exists("/usr/share/dict/" list))                                                   \
+        GTEST_SKIP() << "/usr/share/dict/" list " is not installed (package " package           \
+                        "; tools/install-deps installs it)"
+
+TEST_F(DebianWordListTest, FrenchFoldsEteFromItsAccentedForm) {
+    SKIP_WITHOUT_LIST("french", "wfrench");
+    const std::vector<std::string> words = ImportAndFind("french", "french", "e?e");
+    EXPECT_TRUE(Has(words, "ETE"));
+    EXPECT_EQ(RunTool({"--dictionary", "french", "find", "caf\xC3\xA9"}).out, "CAFE\n");
+}
+
+TEST_F(DebianWordListTest, GermanFoldsTheSharpS) {
+    SKIP_WITHOUT_LIST("ngerman", "wngerman");
+    EXPECT_TRUE(Has(ImportAndFind("ngerman", "german", "str3e"), "STRASSE"));
+    EXPECT_EQ(RunTool({"--dictionary", "german", "find", "stra\xC3\x9F" "e"}).out, "STRASSE\n");
+}
+
+TEST_F(DebianWordListTest, SpanishFoldsTheTilde) {
+    SKIP_WITHOUT_LIST("spanish", "wspanish");
+    EXPECT_TRUE(Has(ImportAndFind("spanish", "spanish", "a?o"), "ANO"));
 }
 
 }  // namespace
