@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/dictionary_dir.h"
+#include "app/installed_word_lists.h"
+#include "app/last_dictionary.h"
 #include "app/work_dir.h"
 #include "cli/cli_commands.h"
 #include "tests/cli_run.h"
@@ -304,6 +306,48 @@ TEST_F(DebianWordListTest, GermanFoldsTheSharpS) {
 TEST_F(DebianWordListTest, SpanishFoldsTheTilde) {
     SKIP_WITHOUT_LIST("spanish", "wspanish");
     EXPECT_TRUE(Has(ImportAndFind("spanish", "spanish", "a?o"), "ANO"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DictionaryDirTest, TheLastDictionaryIsRememberedWholeInTheConfigFolder) {
+    const std::string config = home.Path() + "/config";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(LoadLastDictionary(), "") << "nothing remembered yet";
+    EXPECT_TRUE(SaveLastDictionary("french"));
+    EXPECT_TRUE(SaveLastDictionary("german"));
+    EXPECT_EQ(LoadLastDictionary(), "german");
+    EXPECT_EQ(FolderEntries(config + "/gridwell"), std::vector<std::string>{"last-dictionary"})
+        << "no temporary file is left";
+    EXPECT_FALSE(SaveLastDictionary("../x"));
+    // A file that holds no dictionary name is not taken for one.
+    std::FILE* f = std::fopen((config + "/gridwell/last-dictionary").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("../../etc\n", f);
+    std::fclose(f);
+    EXPECT_EQ(LoadLastDictionary(), "");
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(InstalledWordLists, ListsArePackagesWithTheirLanguage) {
+    EXPECT_EQ(WordListLanguage("wfrench"), "French");
+    EXPECT_EQ(WordListLanguage("wamerican-huge"), "American English");
+    EXPECT_EQ(WordListLanguage("wklingon"), "wklingon");
+    EXPECT_TRUE(IsEnglishDictionary("default"));
+    EXPECT_FALSE(IsEnglishDictionary("french"));
+    if (!fs::exists("/usr/share/dict/french"))
+        GTEST_SKIP() << "/usr/share/dict/french is not installed (package wfrench)";
+    const std::vector<InstalledWordList> lists = FindInstalledWordLists();
+    const auto french = std::find_if(lists.begin(), lists.end(),
+                                     [](const InstalledWordList& list) { return list.path == "/usr/share/dict/french"; });
+    ASSERT_NE(french, lists.end());
+    EXPECT_EQ(french->package, "wfrench");
+    EXPECT_EQ(french->language, "French");
+    EXPECT_EQ(french->name, "french");
+    for (const InstalledWordList& list : lists)
+        EXPECT_NE(list.path, "/usr/share/dict/words") << "the alternatives' link is no list of its own";
 }
 
 }  // namespace
