@@ -1,6 +1,8 @@
 #include "app/dictionary_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <dirent.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -51,4 +53,41 @@ void RecordDictionaryDir() {
     if (MakeDirectories(userDir, 0700))
         InstallDefaultDictionary(packaged, userDir);
     SetWorkDir(userDir);
+}
+
+bool IsDictionaryName(const CString& name) {
+    if (name.empty() || name.size() > 64 || name[0] == '-')
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    });
+}
+
+CString NamedDictionaryDir(const CString& name) {
+    const CString userDir = UserDictionaryDir();
+    if (userDir.empty() || name == kDefaultDictionaryName)
+        return userDir;
+    return userDir + "/" + name;
+}
+
+std::vector<NamedDictionary> ListUserDictionaries() {
+    std::vector<NamedDictionary> found;
+    const CString userDir = UserDictionaryDir();
+    if (userDir.empty())
+        return found;
+    if (PathExists(userDir + "/" + kDictionaryName))
+        found.push_back({kDefaultDictionaryName, userDir});
+    std::vector<NamedDictionary> named;
+    if (DIR* dir = ::opendir(userDir.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const CString name = entry->d_name;
+            if (IsDictionaryName(name) && name != kDefaultDictionaryName &&
+                PathExists(userDir + "/" + name + "/" + kDictionaryName))
+                named.push_back({name, userDir + "/" + name});
+        }
+        ::closedir(dir);
+    }
+    std::sort(named.begin(), named.end(), [](const NamedDictionary& a, const NamedDictionary& b) { return a.name < b.name; });
+    found.insert(found.end(), named.begin(), named.end());
+    return found;
 }

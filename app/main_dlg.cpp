@@ -76,6 +76,7 @@ CMainDlg::CMainDlg(wxWindow* parent)
 
     // Centred on the screen; Matching word and the limit checked; the focus
     // in the pattern box.
+    OpenRememberedDictionary();
     Centre(wxBOTH);
     m_pMatching->SetValue(true);
     m_pLimit->SetValue(true);
@@ -169,6 +170,7 @@ void CMainDlg::CreateControls() {
     layout.Place(exitButton, t::kExit);
     layout.Place(helpButton, t::kHelp);
     layout.PlaceRect(m_pMenuButton, menuRect);
+    CreateDictionaryRow(layout);
     layout.FitDialog(t::kWidth, t::kHeight);
     // The template's size is the smallest; larger, the list takes the room.
     m_defaultClient = GetClientSize();

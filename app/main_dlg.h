@@ -4,6 +4,9 @@
 // context that the import and export workers share.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
@@ -14,10 +17,12 @@
 #include "search/search_history.h"
 #include "wordnet/wordnet_session.h"
 
+class CDialogLayout;
 class CMeaningWnd;
 class CSolutionsList;
 class wxButton;
 class wxCheckBox;
+class wxChoice;
 class wxComboBox;
 class wxRadioButton;
 class wxStaticText;
@@ -85,6 +90,7 @@ public:
     wxRadioButton* AnagramRadio() const { return m_pAnagram; }
     wxButton* FindButton() const { return m_pFind; }
     wxButton* MenuButton() const { return m_pMenuButton; }
+    wxChoice* DictionaryChoice() const { return m_pDictionary; }
     int GetSplitIndex() const { return m_history.GetSplitIndex(); }
     const CString& GetSplitEntry() const { return m_history.GetSplitEntry(); }
     bool IsDropped() const { return m_history.IsDropped(); }
@@ -94,6 +100,15 @@ public:
 
 private:
     void CreateControls();
+    // The dictionary row (main_dlg_dictionaries.cpp): its controls, its
+    // items, the start on the remembered dictionary, and its choices.
+    void CreateDictionaryRow(CDialogLayout& layout);
+    void FillDictionaryChoice();
+    void OpenRememberedDictionary();
+    void OnDictionaryChosen();
+    void AddInstalledWordList();
+    // Uses the dictionary `name` in `dir` from now on, and remembers it.
+    void UseDictionary(const CString& name, const CString& dir);
     void BuildProgramMenu();
     void AddToHistory(const CString& entry);
     // Applies the history's changes to the combo box, then `effect`.
@@ -145,6 +160,16 @@ private:
     wxStaticText* m_pClueNote = nullptr;
     wxButton* m_pFind = nullptr;
     wxButton* m_pMenuButton = nullptr;
+    wxChoice* m_pDictionary = nullptr;
+    // The name and folder of each of m_pDictionary's items but the last
+    // ("Add from installed word lists...").
+    std::vector<std::pair<CString, CString>> m_dictionaries;
+    // The folder the window started on, listed first when it is none of the
+    // user's dictionaries (a dictionary.dat in the working directory).
+    CString m_strStartDir;
+    // The note that meanings, clue words and common words are English has
+    // been shown.
+    bool m_bEnglishNoteShown = false;
     wxMenu m_programMenu;
     KeyboardFrame m_keyboardFrame = KeyboardFrame::None;
     wxRect m_frameStart;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/dictionary_dir.h"
+#include "platform/data_dir.h"
 #include "app/work_dir.h"
 #include "cli/clue_search.h"
 #include "cli/meaning_command.h"
@@ -34,8 +35,10 @@ const char* const kCliUsage =
     "usage: gridwell-cli [-C DIR] find [--anagram] [--limit] [--common] [--clue TEXT [--why]]\n"
     "                    [--phrases] [--abbreviations] [--] PATTERN [LETTERS]\n"
     "       gridwell-cli meaning WORD\n"
-    "       gridwell-cli [-C DIR] import [--allow-empty] FILE\n"
+    "       gridwell-cli [-C DIR] import [--allow-empty] [--fold-accents] FILE\n"
     "       gridwell-cli [-C DIR] export FILE|-\n"
+    "       gridwell-cli --dictionary NAME find|import|export ...\n"
+    "       gridwell-cli dictionaries\n"
     "       gridwell-cli --help | --version\n";
 
 const char* const kCliHelp =
@@ -54,6 +57,7 @@ const char* const kCliHelp =
     "          [!abc]   one letter not among them      '?[^aeiou]?' (also [^abc])\n"
     "          *        any run of letters, or none    'un*ing'     UNDOING ...\n"
     "          9        every 9-letter word\n"
+    "      Accented letters fold to plain ones: 'caf\xC3\xA9' finds CAFE.\n"
     "      Digits always count unknown letters (s3e); they never stand for a\n"
     "      repeated letter. A pattern with '*' lists every length that fits,\n"
     "      shortest words first.\n"
@@ -115,10 +119,20 @@ const char* const kCliHelp =
     "      dictionary stays in place until the new one is complete.\n"
     "      A file that gives no word at all (a list saved as UTF-16, say) is\n"
     "      refused and the old dictionary kept, unless --allow-empty is given.\n"
+    "      --fold-accents reads FILE as UTF-8 and folds accented letters to the\n"
+    "      plain letters grids use: ETE from ete with accents, ANO from ano with a\n"
+    "      tilde, STRASSE from Strasse with a sharp s, AE from the ligature.\n"
+    "      Words that folding makes alike are kept once. Lines that are not\n"
+    "      UTF-8 (a Latin-1 list, say) are skipped and counted on stderr;\n"
+    "      convert such a list first: iconv -f latin1 -t utf-8.\n"
     "\n"
     "  gridwell-cli export FILE|-\n"
     "      Writes every word of dictionary.dat to FILE (or - for standard output),\n"
     "      upper case, one per line, shortest words first.\n"
+    "\n"
+    "  gridwell-cli dictionaries\n"
+    "      Lists the dictionaries of the user's Gridwell folder with their word\n"
+    "      counts: \"default\", then the named ones.\n"
     "\n"
     "  On a terminal, import and export show their progress; Ctrl-C cancels them\n"
     "  cleanly (exit status 130). '--' ends the options. --version prints the\n"
@@ -130,7 +144,12 @@ const char* const kCliHelp =
     "    3. The user's Gridwell folder, $XDG_DATA_HOME/gridwell (by default\n"
     "       ~/.local/share/gridwell). On first use it is made and the packaged\n"
     "       default dictionary is copied into it. Import and export work on the\n"
-    "       same folder, so an import replaces the dictionary that find reads.\n";
+    "       same folder, so an import replaces the dictionary that find reads.\n"
+    "  --dictionary NAME instead picks a dictionary of the user's folder by name:\n"
+    "  the folder NAME inside it (made by import), each with a dictionary.dat of\n"
+    "  its own; \"default\" is the folder's own dictionary. For a French one:\n"
+    "      gridwell-cli --dictionary french import --fold-accents /usr/share/dict/french\n"
+    "      gridwell-cli --dictionary french find 'e?e'     ETE ...\n";
 
 namespace {
 
@@ -359,6 +378,56 @@ void ReportWordCount() {
     }
 }
 
+// The dictionaries of the user's folder, one a line: name, words, folder.
+int ListDictionaries(std::FILE* out) {
+    const std::vector<NamedDictionary> dictionaries = ListUserDictionaries();
+    if (dictionaries.empty()) {
+        std::fprintf(stderr, "gridwell-cli: no dictionary in the user's folder %s\n", UserDictionaryDir().c_str());
+        return kExitNoMatch;
+    }
+    // A dictionary that cannot be read is listed as such, without its messages.
+    const MessageSink previous = SetMessageSink([](UINT, const CString&, MsgIcon, MsgButtons) { return IDOK; });
+    for (const NamedDictionary& entry : dictionaries) {
+        SetWorkDir(entry.dir);
+        CDictionary dict;
+        const CString count = dict.OpenForReading() ? FormatThousands(dict.GetTotalWords()) + " words"
+                                                    : CString("(cannot be read)");
+        std::fprintf(out, "%-16s %15s  %s\n", entry.name.c_str(), count.c_str(), entry.dir.c_str());
+    }
+    SetMessageSink(previous);
+    return std::fflush(out) == 0 ? kExitOk : kExitFailure;
+}
+
+// Makes the dictionary `name` the one to use: an import makes its folder; any
+// other command needs it to hold a dictionary (the default one is filled
+// from the packaged default, as without the option).
+int UseNamedDictionary(const std::string& name, bool bCreate) {
+    if (!IsDictionaryName(name))
+        return UsageError("--dictionary NAME: a NAME of letters, digits, - and _");
+    const CString dir = NamedDictionaryDir(name);
+    if (dir.empty()) {
+        std::fprintf(stderr, "gridwell-cli: --dictionary %s: no home folder is known\n", name.c_str());
+        return kExitFailure;
+    }
+    const CString path = dir + "/dictionary.dat";
+    if (bCreate || name == kDefaultDictionaryName) {
+        if (!MakeDirectories(dir, 0700)) {
+            std::fprintf(stderr, "gridwell-cli: --dictionary %s: cannot make %s: %s\n", name.c_str(), dir.c_str(),
+                         std::strerror(errno));
+            return kExitFailure;
+        }
+        if (!bCreate && !PathExists(path) && PathExists(DataFilePath("dictionary.dat")))
+            InstallDefaultDictionary(DataFilePath("dictionary.dat"), dir);
+    } else if (!PathExists(path)) {
+        std::fprintf(stderr, "gridwell-cli: there is no dictionary named %s (gridwell-cli dictionaries lists them)\n"
+                     "Make it from a word list with: gridwell-cli --dictionary %s import --fold-accents WORDLIST\n",
+                     name.c_str(), name.c_str());
+        return kExitFailure;
+    }
+    SetWorkDir(dir);
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::FILE* out) {
@@ -367,10 +436,13 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     bool limit = false;
     bool common = false;
     bool allowEmpty = false;
+    bool foldAccents = false;
     PhraseFlags phraseFlags;
     bool why = false;
     bool optionsEnded = false;
     std::string dictionaryDir;
+    std::string dictionaryName;
+    bool bDictionaryGiven = false;
     std::string clue;
     bool bClueGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -400,12 +472,20 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
                 common = true;
             else if (arg == "--allow-empty")
                 allowEmpty = true;
+            else if (arg == "--fold-accents")
+                foldAccents = true;
             else if (arg == "--phrases")
                 phraseFlags.phrases = true;
             else if (arg == "--abbreviations")
                 phraseFlags.abbreviations = true;
             else if (arg == "--why")
                 why = true;
+            else if (arg == "--dictionary" && i + 1 < args.size())
+                dictionaryName = args[++i], bDictionaryGiven = true;
+            else if (arg == "--dictionary")
+                return UsageError("--dictionary needs a NAME");
+            else if (arg.rfind("--dictionary=", 0) == 0)
+                dictionaryName = arg.substr(13), bDictionaryGiven = true;
             else if (arg == "--clue" && i + 1 < args.size())
                 clue = args[++i], bClueGiven = true;
             else if (arg == "--clue")
@@ -425,8 +505,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command != "find" && (anagram || limit || common || bClueGiven || why || phraseFlags.phrases ||
                               phraseFlags.abbreviations))
         return UsageError("--anagram, --limit, --common, --clue, --why, --phrases and --abbreviations go with find");
-    if (command != "import" && allowEmpty)
-        return UsageError("--allow-empty goes with import");
+    if (command != "import" && (allowEmpty || foldAccents))
+        return UsageError("--allow-empty and --fold-accents go with import");
 
     // A meaning needs WordNet only, no dictionary.
     if (command == "meaning") {
@@ -438,7 +518,17 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
             return UsageError("meaning needs a WORD to look up");
         return MeaningCommand(positional, out);
     }
-    if (dictionaryDir.empty()) {
+    if (bDictionaryGiven && !dictionaryDir.empty())
+        return UsageError("-C DIR and --dictionary NAME both name the folder: give one");
+    if (command == "dictionaries") {
+        if (!positional.empty() || bDictionaryGiven || !dictionaryDir.empty())
+            return UsageError("dictionaries takes nothing more");
+        return ListDictionaries(out);
+    }
+    if (bDictionaryGiven) {
+        if (const int code = UseNamedDictionary(dictionaryName, command == "import"); code != kExitOk)
+            return code;
+    } else if (dictionaryDir.empty()) {
         RecordDictionaryDir();
     } else {
         // The given folder and no other: no fallback to the user's folder.
@@ -485,9 +575,14 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         if (positional.size() != 1)
             return UsageError("import takes one FILE");
         CJobContext job;
+        job.m_bFoldAccents = foldAccents;
         const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false,
                                                    allowEmpty ? EmptyWordList::Accept : EmptyWordList::Refuse);
         ExplainTextFileError(job, nMessage);
+        if (job.m_nInvalidUtf8Lines > 0)
+            std::fprintf(stderr, "gridwell-cli: %s %s not UTF-8 and skipped (convert a Latin-1 list first: iconv -f latin1 -t utf-8)\n",
+                         FormatThousands(job.m_nInvalidUtf8Lines).c_str(),
+                         job.m_nInvalidUtf8Lines == 1 ? "line was" : "lines were");
         if (nMessage == IDS_EMPTY_WORD_LIST_REFUSED)
             std::fprintf(stderr, "gridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
         if (nMessage == IDS_LOAD_DONE)

@@ -52,6 +52,8 @@ UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunn
     job.m_pProgressDlg = nullptr;
     job.m_strTextPath = path;
     job.m_nWordsImported = 0;
+    job.m_nInvalidUtf8Lines = 0;
+    job.m_pWordList->SetFoldAccents(job.m_bFoldAccents);
 
     // Only a plain file can be measured and read three times alike, and the
     // temporary dictionary.$$$ would be emptied by the import itself.

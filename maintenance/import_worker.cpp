@@ -57,6 +57,7 @@ UINT ImportThreadProc(void* pParam) {
     // dictionary built from part of it must not replace the old one.
     if (reader.ReadFailed())
         return job.Stop(kImportReadFailed);
+    context.m_nInvalidUtf8Lines = reader.InvalidUtf8Lines();
 
     // Phase 2: count the words of each length.
     int64_t nIgnored = 0;

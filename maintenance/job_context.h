@@ -31,6 +31,12 @@ struct CJobContext {
     // Set by the import worker before it completes: the distinct words of
     // the new dictionary.
     int64_t m_nWordsImported = 0;
+    // Set by the import command: read the word list as UTF-8 and fold its
+    // accented letters to A-Z.
+    bool m_bFoldAccents = false;
+    // Set by the import worker when it folds: the lines skipped because
+    // they were not UTF-8.
+    int64_t m_nInvalidUtf8Lines = 0;
     // After an import: why the user's phrase file could not be written
     // (the dictionary itself was), or empty.
     std::string m_strPhraseError;

@@ -65,7 +65,47 @@ CWordListFile::CWordListFile() = default;
 
 CWordListFile::~CWordListFile() { Abort(); }
 
+void CWordListFile::SetFoldAccents(bool bFold) {
+    m_pRaw.reset(bFold ? new unsigned char[kBufferSize] : nullptr);
+}
+
+bool CWordListFile::RefillFolded() {
+    m_nBufPos = 0;
+    m_nNextWord = 0;
+    size_t nOut = 0;
+    // A read may give nothing but a sequence cut at its end: read on.
+    while (nOut == 0) {
+        size_t nRead = 0;
+        try {
+            nRead = Read(m_pRaw.get() + m_nRawKept, kBufferSize - m_nRawKept);
+        } catch (const CFileException&) {
+            AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+            m_bReadFailed = true;
+            m_nRawKept = 0;
+        }
+        const size_t nRaw = m_nRawKept + nRead;
+        if (nRaw == 0) {
+            m_nBufCount = 0;
+            m_bEndOfInput = true;
+            m_lines.Clear();
+            return false;
+        }
+        // The byte-order mark is read as a line break, as without folding.
+        if (m_bAtStart && nRaw >= 3 && m_pRaw[0] == 0xEF && m_pRaw[1] == 0xBB && m_pRaw[2] == 0xBF)
+            std::memset(m_pRaw.get(), '\n', 3);
+        m_bAtStart = false;
+        const size_t nTaken = FoldWordListText(m_pRaw.get(), nRaw, nRead == 0, m_buffer, nOut, m_fold);
+        m_nRawKept = nRaw - nTaken;
+        std::memmove(m_pRaw.get(), m_pRaw.get() + nTaken, m_nRawKept);
+    }
+    m_nBufCount = static_cast<int>(nOut);
+    m_lines.Find(m_buffer, m_nBufCount);
+    return true;
+}
+
 bool CWordListFile::Refill() {
+    if (m_pRaw)
+        return RefillFolded();
     m_nBufPos = 0;
     m_nNextWord = 0;
     try {
@@ -103,6 +143,8 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
     m_lines.Clear();
     m_nNextWord = 0;
     m_bAtStart = true;
+    m_nRawKept = 0;
+    m_fold = LetterFoldState();
     return TRUE;
 }
 

@@ -5,6 +5,11 @@
 // A line is a word when it has 2 to 255 characters, all ASCII letters; it is
 // stored upper-cased. CR and LF both end lines; runs of them are one break.
 // A UTF-8 byte-order mark at the very start of the file is skipped.
+//
+// With accent folding on, the file is read as UTF-8 and its Latin letters
+// are folded to A-Z (text/letter_folding.h) as each buffer is filled; the
+// lines are then found as without it. A line with bytes that are not UTF-8
+// (a Latin-1 list) is skipped, and counted.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +18,7 @@
 #include "maintenance/buffer_lines.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+#include "text/letter_folding.h"
 
 class CDictionary;
 
@@ -30,6 +36,13 @@ public:
 
     CWordListFile();
     ~CWordListFile() override;
+
+    // Reads the file as UTF-8 with accented letters folded, from the next
+    // MeasureAndRewind on.
+    void SetFoldAccents(bool bFold);
+    bool FoldsAccents() const { return m_pRaw != nullptr; }
+    // With folding: the lines of the last complete pass that were not UTF-8.
+    int64_t InvalidUtf8Lines() const { return m_fold.nInvalidLines; }
 
     BOOL MeasureAndRewind(int64_t& nLength);
     // The next word, upper-cased; FALSE (word empty) at the end. Every byte
@@ -73,6 +86,9 @@ private:
     // Fills the buffer from the start and finds its lines; false (with
     // m_bEndOfInput set) when nothing is left.
     bool Refill();
+    // The same with folding: reads the file into m_pRaw and folds it into
+    // the buffer.
+    bool RefillFolded();
     // Appends the next nRun bytes of the buffer to the line in m_line.
     void GatherLine(int nRun, size_t& nLength);
     // Takes the next n bytes of the buffer, counting each.
@@ -105,4 +121,9 @@ private:
     bool m_bReadFailed = false;
     // The next refill reads the start of the file (after MeasureAndRewind).
     bool m_bAtStart = false;
+    // With folding: the file's bytes before folding, of which the first
+    // m_nRawKept are a UTF-8 sequence the last read cut; the lines' state.
+    std::unique_ptr<unsigned char[]> m_pRaw;
+    size_t m_nRawKept = 0;
+    LetterFoldState m_fold;
 };

@@ -11,11 +11,12 @@ struct Rect {
 
 // Main dialog (template 102): 300 x 130, caption "Gridwell", grown at the
 // bottom by one row for the line that counts a Find's words, by 28 more
-// for the clue box, by 12 for the phrase options, beside which a note names
-// the clue's words that WordNet does not know.
+// for the clue box, by 12 for the phrase options (beside which a note names
+// the clue's words that WordNet does not know) and by 16 for the dictionary
+// choice.
 namespace main_dlg {
 inline constexpr int kWidth = 300;
-inline constexpr int kHeight = 183;
+inline constexpr int kHeight = 199;
 inline constexpr const char* kCaption = "Gridwell";
 
 inline constexpr int IDC_MATCHING = 1000;
@@ -31,6 +32,7 @@ inline constexpr int IDC_CLUE = 1013;
 inline constexpr int IDC_PHRASES = 1014;
 inline constexpr int IDC_ABBREVIATIONS = 1015;
 inline constexpr int IDC_CLUE_NOTE = 1016;
+inline constexpr int IDC_DICTIONARY = 1017;
 inline constexpr int IDC_EXIT = 2;  // IDCANCEL
 // The template's ID_HELP (57670) is beyond the window ids that GTK windows
 // take; the Help button carries the toolkit's own help id instead.
@@ -60,6 +62,9 @@ inline constexpr Rect kPhrases{5, 168, 60, 10};
 inline constexpr Rect kAbbreviations{70, 168, 75, 10};
 // Under the count: the clue's words that WordNet does not know.
 inline constexpr Rect kClueNote{145, 164, 150, 8};
+// Under them, which dictionary the window searches.
+inline constexpr Rect kDictionaryLabel{5, 185, 45, 8};
+inline constexpr Rect kDictionary{52, 182, 143, 14};
 
 inline constexpr const char* kSearchTypeText = "Search type";
 inline constexpr const char* kMatchingText = "&Matching word";

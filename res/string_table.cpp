@@ -118,6 +118,18 @@ const std::unordered_map<UINT, const char*>& Table() {
         {IDS_CLUE_WORDS_LABEL, "Cl&ue:"},
         {IDS_MEANING_MENU, "&Meaning"},
         {IDS_MEANING_OF, "Meaning of %s"},
+        {IDS_DICTIONARY_LABEL, "&Dictionary:"},
+        {IDS_ADD_WORD_LIST, "Add from installed word lists..."},
+        {IDS_NO_INSTALLED_WORD_LISTS,
+         "No word list is installed in /usr/share/dict.  Debian's word-list packages, such as wfrench, "
+         "wngerman or wspanish, put them there."},
+        {IDS_ENGLISH_DATA_ONLY,
+         "Meanings, clue words and Common words first use English data, so with the %s dictionary they find "
+         "little or nothing.  Find itself works as ever."},
+        {IDS_CHOOSE_WORD_LIST,
+         "Choose a word list.  Gridwell makes a dictionary of its own from it, with accented letters folded "
+         "to plain ones (\xC3\x89 to E)."},
+        {IDS_CHOOSE_WORD_LIST_CAPTION, "Add from installed word lists"},
         {IDS_PHRASES_DAMAGED,
          "A phrase file or the abbreviation list is damaged, so some phrases may be missing.  Importing your "
          "word list again, or reinstalling Gridwell, repairs it."},

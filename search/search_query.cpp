@@ -11,6 +11,7 @@
 #include "res/string_table.h"
 #include "search/query_grammar.h"
 #include "search/sorted_letters.h"
+#include "text/letter_folding.h"
 
 namespace {
 
@@ -26,7 +27,9 @@ CString SortedLetters(const CString& text) {
 
 }  // namespace
 
-BOOL CDictionary::ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const {
+BOOL CDictionary::ParseQuery(CString& strOut, const CString& strTyped, BOOL bAllowDigits, BOOL bClearFirst) const {
+    // Accented letters are typed as the letters the dictionary holds them by.
+    const CString strText = FoldQueryLetters(strTyped);
     if (bClearFirst)
         strOut.clear();
     QueryParse parsed;
@@ -57,8 +60,10 @@ void ShowQueryFault(const QueryParse& parse, const char* what, UINT nPlain) {
 
 }  // namespace
 
-BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
-                                int& nResultCount) {
+BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPatternTyped, const CString& strLettersTyped,
+                                BOOL bLimit, int& nResultCount) {
+    const CString strPattern = FoldQueryLetters(strPatternTyped);
+    const CString strLetters = FoldQueryLetters(strLettersTyped);
     // Whatever block an earlier query was walking is given up first: a
     // refused query must leave nothing to decode, since the pattern it leaves
     // behind need not fit the block (or the decoder's word buffer).

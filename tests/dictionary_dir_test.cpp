@@ -2,6 +2,7 @@
 // holds one, else the user's Gridwell folder filled from the packaged
 // default; gridwell-cli -C DIR. HOME and XDG_DATA_HOME point at scratch
 // folders throughout.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "app/dictionary_dir.h"
+#include "app/installed_word_lists.h"
+#include "app/last_dictionary.h"
 #include "app/work_dir.h"
 #include "cli/cli_commands.h"
 #include "tests/cli_run.h"
@@ -215,6 +218,136 @@ TEST_F(DictionaryDirTest, HelpSaysWhereTheDictionaryIsLookedFor) {
     EXPECT_LT(option, cwd);
     EXPECT_LT(cwd, user);
     EXPECT_NE(std::string(kCliUsage).find("[-C DIR]"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class NamedDictionaryTest : public DictionaryDirTest {};
+
+TEST_F(NamedDictionaryTest, EachNamedDictionaryHasItsOwnFolderBesideTheDefault) {
+    std::FILE* list = std::fopen((work() + "/fr.txt").c_str(), "w");
+    ASSERT_NE(list, nullptr);
+    std::fputs("\xC3\xA9t\xC3\xA9\nete\nchat\n", list);
+    std::fclose(list);
+    // The default is made from the packaged one on first use, as always.
+    EXPECT_EQ(RunTool({"find", "c?t"}).out, "CAT\nCOT\nCUT\n");
+    const Run imported = RunTool({"--dictionary", "french", "import", "--fold-accents", "fr.txt"});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(FolderEntries(userDir() + "/french"), std::vector<std::string>{"dictionary.dat"});
+    EXPECT_EQ(RunTool({"--dictionary", "french", "find", "e?e"}).out, "ETE\n");
+    EXPECT_EQ(RunTool({"--dictionary=french", "find", "c?t"}).exitCode, 1);
+    EXPECT_EQ(RunTool({"find", "c?t"}).out, "CAT\nCOT\nCUT\n") << "the default dictionary is untouched";
+    EXPECT_EQ(RunTool({"--dictionary", "default", "find", "d?g"}).out, "DOG\n");
+
+    const Run listed = RunTool({"dictionaries"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "default                  4 words  " + userDir() + "\n" +
+                              "french                   2 words  " + userDir() + "/french\n");
+}
+
+TEST_F(NamedDictionaryTest, OnlyAnImportMakesADictionaryAndNamesArePlainFolderNames) {
+    const Run missing = RunTool({"--dictionary", "german", "find", "c?t"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("no dictionary named german"), std::string::npos);
+    EXPECT_FALSE(fs::exists(userDir() + "/german")) << "a search makes no folder";
+    for (const char* bad : {"../x", "a/b", ".hidden", "-x", "", "caf\xC3\xA9"})
+        EXPECT_EQ(RunTool({"--dictionary", bad, "find", "c?t"}).exitCode, 2) << bad;
+    EXPECT_EQ(RunTool({"-C", work(), "--dictionary", "french", "find", "c?t"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"dictionaries"}).exitCode, 1) << "an empty user folder lists nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// Debian's word lists of other languages (tools/install-deps installs them),
+// imported with folding into a dictionary of their own, as a solver would.
+class DebianWordListTest : public DictionaryDirTest {
+protected:
+    // Imports /usr/share/dict/`list` into the dictionary `name` and gives
+    // what `find` lists for `pattern` there.
+    std::vector<std::string> ImportAndFind(const std::string& list, const std::string& name,
+                                           const std::string& pattern) {
+        const std::string path = "/usr/share/dict/" + list;
+        const Run imported = RunTool({"--dictionary", name, "import", "--fold-accents", path});
+        EXPECT_EQ(imported.exitCode, 0) << imported.err;
+        EXPECT_EQ(imported.err.find("not UTF-8"), std::string::npos) << imported.err;
+        const Run found = RunTool({"--dictionary", name, "find", pattern});
+        std::vector<std::string> words;
+        for (size_t at = 0, end; (end = found.out.find('\n', at)) != std::string::npos; at = end + 1)
+            words.push_back(found.out.substr(at, end - at));
+        return words;
+    }
+    static bool Has(const std::vector<std::string>& words, const char* word) {
+        return std::find(words.begin(), words.end(), word) != words.end();
+    }
+};
+
+#define SKIP_WITHOUT_LIST(list, package)                                                        \
+    if (!fs::exists("/usr/share/dict/" list))                                                   \
+        GTEST_SKIP() << "/usr/share/dict/" list " is not installed (package " package           \
+                        "; tools/install-deps installs it)"
+
+TEST_F(DebianWordListTest, FrenchFoldsEteFromItsAccentedForm) {
+    SKIP_WITHOUT_LIST("french", "wfrench");
+    const std::vector<std::string> words = ImportAndFind("french", "french", "e?e");
+    EXPECT_TRUE(Has(words, "ETE"));
+    EXPECT_EQ(RunTool({"--dictionary", "french", "find", "caf\xC3\xA9"}).out, "CAFE\n");
+}
+
+TEST_F(DebianWordListTest, GermanFoldsTheSharpS) {
+    SKIP_WITHOUT_LIST("ngerman", "wngerman");
+    EXPECT_TRUE(Has(ImportAndFind("ngerman", "german", "str3e"), "STRASSE"));
+    EXPECT_EQ(RunTool({"--dictionary", "german", "find", "stra\xC3\x9F" "e"}).out, "STRASSE\n");
+}
+
+TEST_F(DebianWordListTest, SpanishFoldsTheTilde) {
+    SKIP_WITHOUT_LIST("spanish", "wspanish");
+    EXPECT_TRUE(Has(ImportAndFind("spanish", "spanish", "a?o"), "ANO"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DictionaryDirTest, TheLastDictionaryIsRememberedWholeInTheConfigFolder) {
+    const std::string config = home.Path() + "/config";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(LoadLastDictionary(), "") << "nothing remembered yet";
+    EXPECT_TRUE(SaveLastDictionary("french"));
+    EXPECT_TRUE(SaveLastDictionary("german"));
+    EXPECT_EQ(LoadLastDictionary(), "german");
+    EXPECT_EQ(FolderEntries(config + "/gridwell"), std::vector<std::string>{"last-dictionary"})
+        << "no temporary file is left";
+    EXPECT_FALSE(SaveLastDictionary("../x"));
+    // A file that holds no dictionary name is not taken for one.
+    std::FILE* f = std::fopen((config + "/gridwell/last-dictionary").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("../../etc\n", f);
+    std::fclose(f);
+    EXPECT_EQ(LoadLastDictionary(), "");
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(InstalledWordLists, ListsArePackagesWithTheirLanguage) {
+    EXPECT_EQ(WordListLanguage("wfrench"), "French");
+    EXPECT_EQ(WordListLanguage("wamerican-huge"), "American English");
+    EXPECT_EQ(WordListLanguage("wklingon"), "wklingon");
+    EXPECT_TRUE(IsEnglishDictionary("default"));
+    EXPECT_FALSE(IsEnglishDictionary("french"));
+    if (!fs::exists("/usr/share/dict/french"))
+        GTEST_SKIP() << "/usr/share/dict/french is not installed (package wfrench)";
+    const std::vector<InstalledWordList> lists = FindInstalledWordLists();
+    const auto french = std::find_if(lists.begin(), lists.end(),
+                                     [](const InstalledWordList& list) { return list.path == "/usr/share/dict/french"; });
+    ASSERT_NE(french, lists.end());
+    EXPECT_EQ(french->package, "wfrench");
+    EXPECT_EQ(french->language, "French");
+    EXPECT_EQ(french->name, "french");
+    for (const InstalledWordList& list : lists)
+        EXPECT_NE(list.path, "/usr/share/dict/words") << "the alternatives' link is no list of its own";
 }
 
 }  // namespace

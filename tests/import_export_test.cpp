@@ -64,6 +64,19 @@ TEST_F(JobTest, ImportReplacesTheDictionary) {
     EXPECT_EQ(job.m_pNewDict, nullptr);
 }
 
+TEST_F(JobTest, ImportWithFoldingKeepsAccentedWordsOnceAndWithoutItSkipsThem) {
+    MessageRecorder recorder;
+    dir.Write("accents.txt", "\xC3\xA9t\xC3\xA9\nete\n\xC3\x89T\xC3\x89\ncaf\xC3\xA9\nna\xEFve\n");
+    EXPECT_EQ(Import(dir.File("accents.txt")), 59151u);
+    EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"ETE"}));
+    EXPECT_EQ(job.m_nInvalidUtf8Lines, 0);
+    job.m_bFoldAccents = true;
+    EXPECT_EQ(Import(dir.File("accents.txt")), 59151u);
+    EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"ETE", "CAFE"}));
+    EXPECT_EQ(job.m_nWordsImported, 2);
+    EXPECT_EQ(job.m_nInvalidUtf8Lines, 1);  // the Latin-1 line
+}
+
 TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionaryOnlyWhenTheUserSaysSo) {
     // No line is a word: too short, digits, a list saved as UTF-16.
     dir.Write("none.txt", "a\nI\n\n123\n");

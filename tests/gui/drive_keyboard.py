@@ -127,7 +127,8 @@ def main():
     keys("alt+p")
     keys("alt+Down")
     keys("Return")  # the entry shown highlighted, the newest: "c?t (u)"
-    combo = next(n for n in descendants(app) if n.getRole() == pyatspi.ROLE_COMBO_BOX)
+    # The pattern box, not the dictionary choice (a combo box too).
+    combo = next(n for n in descendants(app) if n.getRole() == pyatspi.ROLE_COMBO_BOX and n.name != "Dictionary:")
     boxes = {n.name: n.queryText().getText(0, -1) for n in descendants(app) if n.getRole() == pyatspi.ROLE_TEXT}
     expect("choosing \"c?t (u)\" splits it: %s" % boxes,
            boxes.get("Pattern to match:") == "c?t" and boxes.get("Remaining letters:") == "u")

@@ -2,6 +2,10 @@
 // wxWidgets assertions turned into test failures, the program's message
 // boxes installed.
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/image.h>
@@ -26,6 +30,16 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The window reads the user's dictionaries and the remembered one: a
+    // scratch home of the run's own, never the real one.
+    char home[] = "/tmp/gridwell-gui-home-XXXXXX";
+    if (!::mkdtemp(home)) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    ::setenv("HOME", home, 1);
+    ::setenv("XDG_DATA_HOME", (std::string(home) + "/data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (std::string(home) + "/config").c_str(), 1);
     wxApp::SetInstance(new TestApp);
     if (!wxEntryStart(argc, argv)) {
         std::fprintf(stderr, "cannot start wxWidgets (no display?)\n");
@@ -42,5 +56,6 @@ int main(int argc, char** argv) {
     wxTheApp->Yield(true);
     SetMessageSink(nullptr);
     wxEntryCleanup();
+    std::filesystem::remove_all(home);
     return result;
 }
