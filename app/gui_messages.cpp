@@ -106,6 +106,7 @@ int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
     }
     style |= buttons == MsgButtons::RetryCancel ? (wxOK | wxCANCEL)
              : buttons == MsgButtons::YesNo     ? (wxYES_NO | wxNO_DEFAULT)
+             : buttons == MsgButtons::YesNoDefaultYes ? (wxYES_NO | wxYES_DEFAULT)
                                                 : wxOK;
     wxWindow* parent = MessageParent();
     wxString shown = text;
@@ -122,6 +123,8 @@ int ShowMessageBox(const wxString& text, MsgIcon icon, MsgButtons buttons) {
     }
     if (buttons == MsgButtons::YesNo)
         return dlg.ShowModal() == wxID_YES ? IDYES : IDNO;
+    if (buttons == MsgButtons::YesNoDefaultYes)
+        return dlg.ShowModal() == wxID_NO ? IDNO : IDYES;
     dlg.ShowModal();
     return IDOK;
 }

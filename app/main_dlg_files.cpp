@@ -6,8 +6,11 @@
 #include <wx/filename.h>
 
 #include "app/progress_wnd.h"
+#include "maintenance/accented_words.h"
 #include "maintenance/job_context.h"
+#include "platform/message_box.h"
 #include "res/string_table.h"
+#include "search/find_words.h"
 
 namespace {
 
@@ -45,8 +48,16 @@ void CMainDlg::OnLoadDictionary() {
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK)
         return;
-    OnLoadDictionaryFile(*this, ChosenPath(dlg),
-                         [this](CProgressDlg& progress) { return RunProgressModal(progress); });
+    const CString path = ChosenPath(dlg);
+    // A list with words that only folding their accents keeps (a French or
+    // German one): asked once, folding being the default.
+    const int64_t nAccented = CountWordsOnlyFoldingKeeps(path);
+    m_bFoldAccents = nAccented > 0 &&
+                     AfxMessageBox(IDS_FOLD_QUESTION,
+                                   FormatString(LoadStringText(IDS_FOLD_QUESTION).c_str(), FormatThousands(nAccented).c_str()),
+                                   MsgIcon::Information, MsgButtons::YesNoDefaultYes) != IDNO;
+    OnLoadDictionaryFile(*this, path, [this](CProgressDlg& progress) { return RunProgressModal(progress); });
+    m_bFoldAccents = false;
 }
 
 void CMainDlg::OnSaveDictionary() {

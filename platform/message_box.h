@@ -11,7 +11,8 @@
 enum class MsgIcon { Stop, Exclamation, Information };
 // YesNo asks a question whose default button is No: only the answer IDYES
 // means Yes, so a sink that answers IDOK (or a box that is closed) says No.
-enum class MsgButtons { Ok, RetryCancel, YesNo };
+// YesNoDefaultYes is the other way round: only IDNO means No.
+enum class MsgButtons { Ok, RetryCancel, YesNo, YesNoDefaultYes };
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;

@@ -130,6 +130,7 @@ const std::unordered_map<UINT, const char*>& Table() {
          "Choose a word list.  Gridwell makes a dictionary of its own from it, with accented letters folded "
          "to plain ones (\xC3\x89 to E)."},
         {IDS_CHOOSE_WORD_LIST_CAPTION, "Add from installed word lists"},
+        {IDS_FOLD_QUESTION, "%s words have accented letters. Fold them to plain letters (\xC3\x89 \xE2\x86\x92 E)?"},
         {IDS_PHRASES_DAMAGED,
          "A phrase file or the abbreviation list is damaged, so some phrases may be missing.  Importing your "
          "word list again, or reinstalling Gridwell, repairs it."},

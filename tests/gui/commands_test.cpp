@@ -120,6 +120,22 @@ TEST_F(CommandsTest, LoadOfAListWithoutWordsAsksAndKeepsTheOldDictionaryByDefaul
     EXPECT_TRUE(ReadAllWords().empty()) << "the user asked for the empty dictionary";
 }
 
+TEST_F(CommandsTest, LoadOfAListWithAccentedWordsAsksOnceAndFoldsByDefault) {
+    m_dir->Write("french.txt", "\xC3\xA9t\xC3\xA9\nd\xC3\xA9j\xC3\xA0\nchat\nna\xC3\xAFve\n");
+    const std::string question = FormatString(LoadStringText(IDS_FOLD_QUESTION).c_str(), "3");
+    wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_LOADDICT), ExpectFileDialog(kOpenStyle, m_dir->File("french.txt")),
+                  ExpectMessage(IDS_FOLD_QUESTION, MsgIcon::Information, MsgButtons::YesNoDefaultYes, wxID_YES)
+                      .WithText(question),
+                  ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
+    EXPECT_EQ(ReadAllWords(), (Strings{"ETE", "CHAT", "DEJA", "NAIVE"}));
+    // No keeps the design's import: the accented lines are no words.
+    wxTEST_DIALOG(m_dlg->OnSysCommand(IDM_LOADDICT), ExpectFileDialog(kOpenStyle, m_dir->File("french.txt")),
+                  ExpectMessage(IDS_FOLD_QUESTION, MsgIcon::Information, MsgButtons::YesNoDefaultYes, wxID_NO)
+                      .WithText(question),
+                  ExpectMessage(IDS_LOAD_DONE, MsgIcon::Information));
+    EXPECT_EQ(ReadAllWords(), (Strings{"CHAT"}));
+}
+
 TEST_F(CommandsTest, FailedRenameAsksRetryAndRetrySucceeds) {
     std::atomic<int> renames{0};
     SetFileFaultHook([&renames](FileOp op, const std::string&) { return op == FileOp::Rename && renames++ == 0; });

@@ -63,17 +63,18 @@ int ExpectMessage::OnInvoked(wxGenericMessageDialog* dlg) const {
     if (m_buttons == MsgButtons::RetryCancel) {
         EXPECT_TRUE(style & wxCANCEL) << "message " << m_nID << " needs Cancel";
         EXPECT_EQ(dlg->GetOKLabel(), "&Retry");
-    } else if (m_buttons == MsgButtons::YesNo) {
+    } else if (m_buttons == MsgButtons::YesNo || m_buttons == MsgButtons::YesNoDefaultYes) {
         EXPECT_EQ(style & (wxYES_NO | wxCANCEL | wxOK), wxYES_NO) << "message " << m_nID << " asks Yes or No";
-        // No is the button that Return presses. The hook runs before the
-        // dialog makes its buttons: make them as it would, to look.
+        // The default is the button that Return presses. The hook runs before
+        // the dialog makes its buttons: make them as it would, to look.
         struct Buttons : wxGenericMessageDialog {
             static auto Maker() { return &Buttons::DoCreateMsgdialog; }
         };
         (dlg->*Buttons::Maker())();
-        const wxWindow* no = dlg->FindWindow(wxID_NO);
-        EXPECT_NE(no, nullptr);
-        EXPECT_EQ(dlg->GetDefaultItem(), no) << "message " << m_nID << ": No must be the default";
+        const int nDefault = m_buttons == MsgButtons::YesNo ? wxID_NO : wxID_YES;
+        const wxWindow* button = dlg->FindWindow(nDefault);
+        EXPECT_NE(button, nullptr);
+        EXPECT_EQ(dlg->GetDefaultItem(), button) << "message " << m_nID << ": the wrong default button";
     } else {
         EXPECT_FALSE(style & wxCANCEL) << "message " << m_nID << " has only OK";
     }
