@@ -16,22 +16,7 @@ const char kDictionaryName[] = "dictionary.dat";
 
 }  // namespace
 
-CString UserDictionaryDir() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome && dataHome[0] == '/')
-        return CString(dataHome) + "/gridwell";
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') {
-        const passwd* pw = ::getpwuid(::getuid());
-        home = pw ? pw->pw_dir : nullptr;
-    }
-    if (!home || home[0] != '/')
-        return CString();
-    CString dir(home);
-    if (dir.size() > 1 && dir.back() == '/')
-        dir.pop_back();
-    return dir + "/.local/share/gridwell";
-}
+CString UserDictionaryDir() { return UserXdgDir("XDG_DATA_HOME", ".local/share"); }
 
 bool InstallDefaultDictionary(const CString& source, const CString& dir) {
     return CopyFileNoReplace(source, dir + "/" + kDictionaryName);

@@ -6,24 +6,13 @@
 
 #include "app/dictionary_dir.h"
 #include "platform/atomic_replacement.h"
+#include "platform/data_dir.h"
 #include "platform/file.h"
 #include "platform/file_system.h"
 
 namespace {
 
-CString ConfigDir() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && configHome[0] == '/')
-        return CString(configHome) + "/gridwell";
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') {
-        const passwd* pw = ::getpwuid(::getuid());
-        home = pw ? pw->pw_dir : nullptr;
-    }
-    if (!home || home[0] != '/')
-        return CString();
-    return CString(home) + "/.config/gridwell";
-}
+CString ConfigDir() { return UserXdgDir("XDG_CONFIG_HOME", ".config"); }
 
 CString LastDictionaryPath() {
     const CString dir = ConfigDir();

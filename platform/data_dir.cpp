@@ -1,9 +1,11 @@
 #include "platform/data_dir.h"
 
-#include "platform/file_system.h"
-
 #include <climits>
+#include <cstdlib>
+#include <pwd.h>
 #include <unistd.h>
+
+#include "platform/file_system.h"
 
 namespace {
 
@@ -44,3 +46,20 @@ CString DataFilePath(const char* name) {
 }
 
 void SetDataDirForTesting(const CString& dir) { g_strDataDirOverride = dir; }
+
+CString UserXdgDir(const char* variable, const char* underHome) {
+    const char* base = std::getenv(variable);
+    if (base && base[0] == '/')
+        return CString(base) + "/gridwell";
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : nullptr;
+    }
+    if (!home || home[0] != '/')
+        return CString();
+    CString dir(home);
+    if (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    return dir + "/" + underHome + "/gridwell";
+}

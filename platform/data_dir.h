@@ -19,3 +19,9 @@ CString DataFilePath(const char* name);
 
 // Tests: look for data files in `dir` instead ("" restores the default).
 void SetDataDirForTesting(const CString& dir);
+
+// The user's folder of one XDG kind for Gridwell: $VARIABLE/gridwell when
+// `variable` (XDG_DATA_HOME, XDG_CONFIG_HOME) holds an absolute path, else
+// HOME/`underHome`/gridwell (HOME from the password database when unset);
+// "" when there is no home.
+CString UserXdgDir(const char* variable, const char* underHome);
