@@ -126,13 +126,28 @@ void CMainDlg::OnFind() {
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, request.bAnagram, parsed));
 
     wxBusyCursor wait;
-    // With a clue, the phrases that fit are ranked with the words.
-    CFoundPhrases phrases;
     const bool bPhrases = m_pPhrases->GetValue();
-    if (scorer && bPhrases) {
+    const bool bAbbreviations = m_pAbbreviations->GetValue();
+    // A clue that asks for an abbreviation ("for short", "Abbr.") brings the
+    // abbreviations in, first. Otherwise, with a clue, the phrases and
+    // abbreviations the boxes ask for are ranked with the words; without one
+    // they follow the words, as many as the limit leaves room for.
+    const bool bAbbreviationsFirst = scorer && IsAbbreviationClue(strClue);
+    // Taken before the words: the phrase search leaves the query spent.
+    CFoundPhrases abbreviations;
+    if (scorer && (bAbbreviationsFirst || bAbbreviations))
+        abbreviations = FindAbbreviationsOfSearch(dict, request.bCommonFirst, SIZE_MAX);
+    CFoundPhrases phrases;
+    if (scorer && (bPhrases || (bAbbreviations && !bAbbreviationsFirst))) {
         request.moreCandidates = [&]() {
-            phrases = FindPhrasesOfSearch(dict, SIZE_MAX);
-            return phrases.phrases;
+            std::vector<CString> more;
+            if (!bAbbreviationsFirst)
+                more = abbreviations.phrases;
+            if (bPhrases) {
+                phrases = FindPhrasesOfSearch(dict, SIZE_MAX);
+                more.insert(more.end(), phrases.phrases.begin(), phrases.phrases.end());
+            }
+            return more;
         };
     }
     CFoundWords found = RunFind(dict, request);
@@ -146,31 +161,31 @@ void CMainDlg::OnFind() {
         m_pClueNote->SetLabel(wxString());
         return;
     }
-    // A clue that asks for an abbreviation ("for short", "Abbr.") brings the
-    // abbreviations in, first; the boxes add abbreviations and phrases after
-    // the words, as many as the limit leaves room for.
-    const bool bAbbreviationsFirst = scorer && IsAbbreviationClue(strClue);
-    if (bAbbreviationsFirst || bPhrases || m_pAbbreviations->GetValue()) {
+    if (scorer && (bAbbreviationsFirst || bAbbreviations || bPhrases)) {
+        if (bAbbreviationsFirst)
+            PrependRanked(abbreviations.phrases, scorer.get(), nMaxListed, found);
+        // Listed already; kept here for the count line and a damaged file.
+        CFoundPhrases listed = std::move(abbreviations);
+        listed.phrases.insert(listed.phrases.end(), phrases.phrases.begin(), phrases.phrases.end());
+        listed.nTotal += phrases.nTotal;
+        listed.bCut = phrases.bCut;
+        if (listed.strError.empty())
+            listed.strError = phrases.strError;
+        ShowPhrases(std::move(listed), std::move(found), true);
+    } else if (bPhrases || bAbbreviations) {
         CFoundPhrases more;
-        if (bAbbreviationsFirst || m_pAbbreviations->GetValue()) {
-            const size_t nRoom = bAbbreviationsFirst ? nMaxListed : nMaxListed - std::min(nMaxListed, found.words.size());
-            more = FindAbbreviationsOfSearch(dict, request.bCommonFirst, nRoom);
+        if (bAbbreviations)
+            more = FindAbbreviationsOfSearch(dict, request.bCommonFirst,
+                                             nMaxListed - std::min(nMaxListed, found.words.size()));
+        if (bPhrases) {
+            phrases = FindPhrasesOfSearch(dict, nMaxListed - std::min(nMaxListed, found.words.size() + more.phrases.size()));
+            more.phrases.insert(more.phrases.end(), phrases.phrases.begin(), phrases.phrases.end());
+            more.nTotal += phrases.nTotal;
+            more.bCut = phrases.bCut;
+            if (more.strError.empty())
+                more.strError = phrases.strError;
         }
-        if (bAbbreviationsFirst) {
-            // The abbreviations lead, ranked by the clue too.
-            PrependRanked(std::move(more.phrases), scorer.get(), nMaxListed, found);
-            more.phrases.clear();
-        }
-        if (bPhrases && !scorer) {
-            const size_t nLeft = nMaxListed - std::min(nMaxListed, found.words.size() + more.phrases.size());
-            phrases = FindPhrasesOfSearch(dict, nLeft);
-        }
-        more.phrases.insert(more.phrases.end(), phrases.phrases.begin(), phrases.phrases.end());
-        more.nTotal += phrases.nTotal;
-        more.bCut = phrases.bCut;
-        if (more.strError.empty())
-            more.strError = phrases.strError;
-        ShowPhrases(std::move(more), std::move(found), scorer && bPhrases);
+        ShowPhrases(std::move(more), std::move(found));
     } else {
         ShowFoundWords(std::move(found));
     }

@@ -300,17 +300,26 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     PhraseListing phrases;
     const size_t nMaxListed = request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX;
     const bool bAbbreviationsFirst = bClue && IsAbbreviationClue(clue);
+    // Otherwise, with a clue, the phrases and abbreviations asked for are
+    // ranked with the words (taken before the words: the phrase search
+    // leaves the query spent); without one they follow the words.
     std::vector<CString> leading;
-    if (bAbbreviationsFirst)
-        leading = TakeAbbreviationsOfSearch(dict, request.bCommonFirst, nMaxListed, phrases);
+    std::vector<CString> rankedAbbreviations;
+    if (bClue && (bAbbreviationsFirst || phraseFlags.abbreviations)) {
+        std::vector<CString> taken = TakeAbbreviationsOfSearch(dict, request.bCommonFirst, SIZE_MAX, phrases);
+        (bAbbreviationsFirst ? leading : rankedAbbreviations) = std::move(taken);
+    }
     LineWriter writer(out, bWhy);
-    // With a clue, the phrases that fit are ranked with the words.
     CFoundPhrases rankedPhrases;
     const bool bRankPhrases = bClue && phraseFlags.phrases;
-    if (bRankPhrases) {
+    if (bRankPhrases || !rankedAbbreviations.empty()) {
         request.moreCandidates = [&]() {
-            rankedPhrases = FindPhrasesOfSearch(dict, SIZE_MAX);
-            return rankedPhrases.phrases;
+            std::vector<CString> more = std::move(rankedAbbreviations);
+            if (bRankPhrases) {
+                rankedPhrases = FindPhrasesOfSearch(dict, SIZE_MAX);
+                more.insert(more.end(), rankedPhrases.phrases.begin(), rankedPhrases.phrases.end());
+            }
+            return more;
         };
     }
     if (bClue) {
@@ -325,7 +334,7 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     nFound = static_cast<int>(writer.Rows());
     nFound += static_cast<int>(phrases.nListed);
     const auto left = [&] { return nMaxListed - std::min(nMaxListed, static_cast<size_t>(nFound)); };
-    if (phraseFlags.abbreviations && !bAbbreviationsFirst) {
+    if (phraseFlags.abbreviations && !bClue) {
         phrases.nListed = 0;
         ListAbbreviationsOfSearch(dict, request.bCommonFirst, left(), out, phrases);
         nFound += static_cast<int>(phrases.nListed);
