@@ -19,6 +19,7 @@
 #include "fuzz/fuzz_support.h"
 #include "maintenance/job_context.h"
 #include "res/string_table.h"
+#include "text/letter_folding.h"
 
 namespace {
 
@@ -243,14 +244,16 @@ bool FitsSquares(const std::vector<uint32_t>& squares, const std::string& word) 
 // (or an older one) exactly when the reference refuses it; accepted, its
 // matches fit the pattern, come shortest first without repeats, and are
 // exactly the words that fit when no letters are given.
-void CheckNewerGrammar(CDictionary& dict, bool anagram, bool limit, const std::string& pattern,
-                       const std::string& letters) {
+// `pattern` and `letters` are the typed texts folded, as the search folds
+// them; the search itself is given the typed ones.
+void CheckNewerGrammar(CDictionary& dict, bool anagram, bool limit, const std::string& typedPattern,
+                       const std::string& typedLetters, const std::string& pattern, const std::string& letters) {
     fuzz::Env& env = fuzz::Env::Get();
     std::vector<uint32_t> squares;
     size_t fixed = 0, typed = 0;
     const bool patternOk = ReferenceSquares(pattern, true, squares, fixed, typed);
     int nResultCount = -1;
-    const bool prepared = dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount);
+    const bool prepared = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
     const std::vector<UINT> messages = env.Messages();
     if (!patternOk) {
         Check(!prepared && messages.size() == 1, "a pattern the grammar refuses was accepted");
@@ -346,13 +349,15 @@ Expected ReferenceSearch(bool anagram, bool limit, const std::string& patternTex
 
 // The pattern is parsed into a cleared string, the letters are appended to
 // one that already holds text, as PrepareSearch uses them.
-void CheckParse(const CDictionary& dict, const std::string& text, bool allowDigits) {
+// `text` is what the reference reads: the typed text with its accented
+// letters folded, as the search folds them first.
+void CheckParse(const CDictionary& dict, const std::string& typed, const std::string& text, bool allowDigits) {
     const std::optional<Parsed> parsed = ReferenceParse(text, allowDigits);
     const std::optional<std::string> expected =
         parsed ? std::optional<std::string>(parsed->chars) : std::nullopt;
     const CString before = allowDigits ? "JUNK" : "X?";
     CString out = before;
-    const bool ok = dict.ParseQuery(out, text, allowDigits, allowDigits);
+    const bool ok = dict.ParseQuery(out, typed, allowDigits, allowDigits);
     Check(ok == expected.has_value(), "ParseQuery accepted or refused wrongly");
     if (!ok)
         return;
@@ -362,7 +367,7 @@ void CheckParse(const CDictionary& dict, const std::string& text, bool allowDigi
     } else {
         // A run that makes the pattern longer than any word may be cut short,
         // but the pattern must stay too long for any dictionary.
-        Check(out.size() > 255 && out.size() <= 256 + text.size(), "a long pattern was not kept too long");
+        Check(out.size() > 255 && out.size() <= 256 + typed.size(), "a long pattern was not kept too long");
     }
 }
 
@@ -375,24 +380,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t flags = input.Byte();
     const bool anagram = flags & 1;
     const bool limit = flags & 2;
-    const std::string pattern = input.Text(kMaxText);
-    std::string letters = input.Rest();
-    if (letters.size() > kMaxText)
-        letters.resize(kMaxText);
+    const std::string typedPattern = input.Text(kMaxText);
+    std::string typedLetters = input.Rest();
+    if (typedLetters.size() > kMaxText)
+        typedLetters.resize(kMaxText);
+    // The search folds accented letters once, first (é to E); the references
+    // below read the folded text.
+    const std::string pattern = FoldQueryLetters(typedPattern);
+    const std::string letters = FoldQueryLetters(typedLetters);
     env.ClearMessages();
 
     CDictionary dict;
     Check(dict.OpenForReading(), "the query dictionary cannot be opened");
     if (UsesNewerGrammar(pattern) || UsesNewerGrammar(letters)) {
-        CheckNewerGrammar(dict, anagram, limit, pattern, letters);
+        CheckNewerGrammar(dict, anagram, limit, typedPattern, typedLetters, pattern, letters);
         return 0;
     }
-    CheckParse(dict, pattern, true);
-    CheckParse(dict, letters, false);
+    CheckParse(dict, typedPattern, pattern, true);
+    CheckParse(dict, typedLetters, letters, false);
 
     const Expected expected = ReferenceSearch(anagram, limit, pattern, letters);
     int nResultCount = -1;
-    const bool prepared = dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount);
+    const bool prepared = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
     const std::vector<UINT> messages = env.Messages();
     if (expected.message) {
         Check(!prepared, "a query was accepted that must be refused");
