@@ -36,12 +36,6 @@ inline int CountPrefixCodes(uint64_t group, int n) {
     return static_cast<int>((bits * kFieldLowBits) >> 35) & 0x1F;
 }
 
-// A code group's 5 bytes as one 40-bit big-endian number.
-inline uint64_t GroupValue(const unsigned char* b) {
-    return (uint64_t{b[0]} << 32) | (uint64_t{b[1]} << 24) | (uint64_t{b[2]} << 16) | (uint64_t{b[3]} << 8) |
-           uint64_t{b[4]};
-}
-
 }  // namespace
 
 BOOL CDictionary::NextFittingWord(CString& word) {
