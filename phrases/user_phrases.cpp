@@ -1,10 +1,13 @@
 #include "phrases/user_phrases.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "phrases/phrase_file.h"
@@ -31,16 +34,42 @@ long WriteUserPhrases(const CString& textPath, const CString& phrasePath, std::s
         error = textPath + ": " + std::strerror(errno);
         return -1;
     }
-    std::vector<PhraseEntry> entries;
-    std::string line;
-    while (std::getline(in, line)) {
-        PhraseEntry entry;
-        if (ParseUserLine(line, entry))
-            entries.push_back(std::move(entry));
+    // The whole list at once, and only the lines with a blank or a hyphen
+    // parsed: a list of single words (most lists) costs a scan for those.
+    std::string text;
+    {
+        std::vector<char> chunk(1 << 20);
+        while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
+            text.append(chunk.data(), static_cast<size_t>(in.gcount()));
     }
     if (in.bad()) {
         error = textPath + ": cannot be read";
         return -1;
+    }
+    std::vector<PhraseEntry> entries;
+    // The next blank and the next hyphen, each found by one scan of the
+    // text; a line is looked at only when it holds one of them.
+    const char* const first = text.data();
+    const char* const last = first + text.size();
+    const auto next = [last](const char* from, char c) {
+        const void* at = from < last ? std::memchr(from, c, static_cast<size_t>(last - from)) : nullptr;
+        return at ? static_cast<const char*>(at) : last;
+    };
+    const char* blank = next(first, ' ');
+    const char* hyphen = next(first, '-');
+    while (blank < last || hyphen < last) {
+        const char* mark = std::min(blank, hyphen);
+        const char* lineStart = mark;
+        while (lineStart > first && lineStart[-1] != '\n')
+            --lineStart;
+        const char* lineEnd = next(mark, '\n');
+        PhraseEntry entry;
+        if (ParseUserLine(std::string(lineStart, lineEnd), entry))
+            entries.push_back(std::move(entry));
+        if (blank < lineEnd)
+            blank = next(lineEnd, ' ');
+        if (hyphen < lineEnd)
+            hyphen = next(lineEnd, '-');
     }
     if (entries.empty()) {
         if (std::remove(phrasePath.c_str()) != 0 && errno != ENOENT) {
