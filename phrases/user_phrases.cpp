@@ -7,7 +7,6 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "phrases/phrase_file.h"
@@ -34,42 +33,59 @@ long WriteUserPhrases(const CString& textPath, const CString& phrasePath, std::s
         error = textPath + ": " + std::strerror(errno);
         return -1;
     }
-    // The whole list at once, and only the lines with a blank or a hyphen
-    // parsed: a list of single words (most lists) costs a scan for those.
-    std::string text;
-    {
-        std::vector<char> chunk(1 << 20);
-        while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
-            text.append(chunk.data(), static_cast<size_t>(in.gcount()));
+    // A chunk of the list at a time, and only the lines with a blank or a
+    // hyphen parsed: a list of single words (most lists) costs one scan for
+    // each of the two. The chunk's last line, cut by its end, starts the next.
+    std::vector<PhraseEntry> entries;
+    const auto scan = [&entries](const char* first, const char* last) {
+        const auto next = [last](const char* from, char c) {
+            const void* at = from < last ? std::memchr(from, c, static_cast<size_t>(last - from)) : nullptr;
+            return at ? static_cast<const char*>(at) : last;
+        };
+        const char* blank = next(first, ' ');
+        const char* hyphen = next(first, '-');
+        while (blank < last || hyphen < last) {
+            const char* mark = std::min(blank, hyphen);
+            const char* lineStart = mark;
+            while (lineStart > first && lineStart[-1] != '\n')
+                --lineStart;
+            const char* lineEnd = next(mark, '\n');
+            PhraseEntry entry;
+            if (ParseUserLine(std::string(lineStart, lineEnd), entry))
+                entries.push_back(std::move(entry));
+            if (blank < lineEnd)
+                blank = next(lineEnd, ' ');
+            if (hyphen < lineEnd)
+                hyphen = next(lineEnd, '-');
+        }
+    };
+    constexpr size_t kChunk = 1 << 20;
+    std::vector<char> buffer(kChunk);
+    size_t carried = 0;  // bytes of a cut line at the buffer's start
+    for (;;) {
+        if (carried == buffer.size())
+            buffer.resize(buffer.size() * 2);  // one line longer than a chunk
+        in.read(buffer.data() + carried, static_cast<std::streamsize>(buffer.size() - carried));
+        const size_t filled = carried + static_cast<size_t>(in.gcount());
+        if (in.gcount() == 0) {
+            scan(buffer.data(), buffer.data() + filled);  // the last line, without a break
+            break;
+        }
+        const char* const begin = buffer.data();
+        const char* end = begin + filled;
+        while (end > begin && end[-1] != '\n')
+            --end;
+        if (end == begin) {
+            carried = filled;
+            continue;
+        }
+        scan(begin, end);
+        carried = filled - static_cast<size_t>(end - begin);
+        std::memmove(buffer.data(), end, carried);
     }
     if (in.bad()) {
         error = textPath + ": cannot be read";
         return -1;
-    }
-    std::vector<PhraseEntry> entries;
-    // The next blank and the next hyphen, each found by one scan of the
-    // text; a line is looked at only when it holds one of them.
-    const char* const first = text.data();
-    const char* const last = first + text.size();
-    const auto next = [last](const char* from, char c) {
-        const void* at = from < last ? std::memchr(from, c, static_cast<size_t>(last - from)) : nullptr;
-        return at ? static_cast<const char*>(at) : last;
-    };
-    const char* blank = next(first, ' ');
-    const char* hyphen = next(first, '-');
-    while (blank < last || hyphen < last) {
-        const char* mark = std::min(blank, hyphen);
-        const char* lineStart = mark;
-        while (lineStart > first && lineStart[-1] != '\n')
-            --lineStart;
-        const char* lineEnd = next(mark, '\n');
-        PhraseEntry entry;
-        if (ParseUserLine(std::string(lineStart, lineEnd), entry))
-            entries.push_back(std::move(entry));
-        if (blank < lineEnd)
-            blank = next(lineEnd, ' ');
-        if (hyphen < lineEnd)
-            hyphen = next(lineEnd, '-');
     }
     if (entries.empty()) {
         if (std::remove(phrasePath.c_str()) != 0 && errno != ENOENT) {
