@@ -177,48 +177,46 @@ std::vector<std::string> GlossWords(std::string_view gloss) {
 
 namespace {
 
-// Reads every line of a data file and hands on each synset.
+// Reads the whole WordNet file `name` of `dir` and hands on each line but
+// the licence text at the top (whose lines start with blanks); false when
+// the file cannot be read or `f` refuses a line.
 template <typename F>
-bool ForEachSynset(const std::string& dir, WnPos pos, F&& f) {
+bool ForEachLine(const std::string& dir, const std::string& name, F&& f) {
     CLineFile file;
     std::string text;
-    if (!file.Open(dir + "/data." + WnPosName(pos)) || !file.ReadAll(text, kMaxDataFile))
+    if (!file.Open(dir + "/" + name) || !file.ReadAll(text, kMaxDataFile))
         return false;
     size_t at = 0;
-    WnSynset synset;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
         if (end == std::string::npos)
             end = text.size();
         const std::string_view line(text.data() + at, end - at);
         at = end + 1;
-        // The licence text at the top starts with blanks.
-        if (line.empty() || line[0] == ' ')
-            continue;
-        if (!ParseDataLine(line, pos, synset))
+        if (!line.empty() && line[0] != ' ' && !f(line))
             return false;
-        f(synset);
     }
     return true;
 }
 
+// Reads every line of a data file and hands on each synset.
+template <typename F>
+bool ForEachSynset(const std::string& dir, WnPos pos, F&& f) {
+    WnSynset synset;
+    return ForEachLine(dir, std::string("data.") + WnPosName(pos), [&](std::string_view line) {
+        if (!ParseDataLine(line, pos, synset))
+            return false;
+        f(synset);
+        return true;
+    });
+}
+
 // The lemmas of each part of speech, read from the index files.
 bool ReadLemmas(const std::string& dir, WnPos pos, std::unordered_set<std::string>& lemmas) {
-    CLineFile file;
-    std::string text;
-    if (!file.Open(dir + "/index." + WnPosName(pos)) || !file.ReadAll(text, kMaxDataFile))
-        return false;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string_view line(text.data() + at, end - at);
-        at = end + 1;
-        if (!line.empty() && line[0] != ' ')
-            lemmas.emplace(line.substr(0, line.find(' ')));
-    }
-    return true;
+    return ForEachLine(dir, std::string("index.") + WnPosName(pos), [&](std::string_view line) {
+        lemmas.emplace(line.substr(0, line.find(' ')));
+        return true;
+    });
 }
 
 }  // namespace
