@@ -1,10 +1,10 @@
 #include "app/gridwell_app.h"
 
-#include "app/dictionary_dir.h"
 #include "app/gui_messages.h"
 #include "app/help_book.h"
 #include "app/main_dlg.h"
-#include "app/work_dir.h"
+#include "location/dictionary_dir.h"
+#include "location/work_dir.h"
 
 bool CGridwellApp::OnInit() {
     // No command line of our own: the base class's parsing is not run.

@@ -13,7 +13,7 @@
 #include <wx/thread.h>
 #include <wx/toplevel.h>
 
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "res/dialog_templates.h"
 #include "res/string_table.h"
 

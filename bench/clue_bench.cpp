@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "search/find_request.h"

@@ -16,8 +16,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"

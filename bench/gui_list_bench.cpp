@@ -23,8 +23,8 @@
 
 #include "app/main_dlg.h"
 #include "app/solutions_list.h"
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "dictionary/dictionary.h"
 #include "maintenance/job_context.h"
 #include "platform/message_box.h"

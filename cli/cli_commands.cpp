@@ -9,9 +9,9 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "app/dictionary_dir.h"
+#include "location/dictionary_dir.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
-#include "app/work_dir.h"
 #include "cli/clue_search.h"
 #include "cli/meaning_command.h"
 #include "cli/phrase_find.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"

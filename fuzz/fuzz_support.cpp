@@ -9,8 +9,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"
 

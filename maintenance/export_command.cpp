@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/atomic_replacement.h"
 #include "platform/file.h"

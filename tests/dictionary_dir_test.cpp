@@ -11,10 +11,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/dictionary_dir.h"
-#include "app/installed_word_lists.h"
-#include "app/last_dictionary.h"
-#include "app/work_dir.h"
+#include "location/dictionary_dir.h"
+#include "location/installed_word_lists.h"
+#include "location/last_dictionary.h"
+#include "location/work_dir.h"
 #include "cli/cli_commands.h"
 #include "tests/cli_run.h"
 #include "platform/data_dir.h"

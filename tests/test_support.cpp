@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "progress/progress_dlg.h"
 

@@ -11,8 +11,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/work_dir.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/file_faults.h"
 #include "progress/progress_dlg.h"

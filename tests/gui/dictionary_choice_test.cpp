@@ -7,10 +7,10 @@
 #include <wx/choicdlg.h>
 #include <wx/choice.h>
 
-#include "app/dictionary_dir.h"
-#include "app/installed_word_lists.h"
-#include "app/last_dictionary.h"
-#include "app/work_dir.h"
+#include "location/dictionary_dir.h"
+#include "location/installed_word_lists.h"
+#include "location/last_dictionary.h"
+#include "location/work_dir.h"
 #include "res/string_table.h"
 #include "tests/gui/main_dlg_fixture.h"
 

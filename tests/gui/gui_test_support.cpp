@@ -9,7 +9,7 @@
 #include <wx/stdpaths.h>
 
 #include "app/progress_wnd.h"
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "res/string_table.h"
 
 int GuiTestHook::Enter(wxDialog* dlg) {

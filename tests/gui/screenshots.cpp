@@ -28,7 +28,7 @@
 #include "app/solutions_list.h"
 #include "app/progress_wnd.h"
 #include "app/solutions_list.h"
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
 #include "tests/gui/gui_test_support.h"

@@ -14,7 +14,7 @@
 #include "phrases/phrase_pattern.h"
 #include "phrases/phrase_query.h"
 #include "phrases/phrase_search.h"
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"

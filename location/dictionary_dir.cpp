@@ -1,4 +1,4 @@
-#include "app/dictionary_dir.h"
+#include "location/dictionary_dir.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
 #include "platform/file_system.h"
 

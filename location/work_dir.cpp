@@ -1,4 +1,4 @@
-#include "app/work_dir.h"
+#include "location/work_dir.h"
 
 #include "platform/file_system.h"
 

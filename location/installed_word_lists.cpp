@@ -1,4 +1,4 @@
-#include "app/installed_word_lists.h"
+#include "location/installed_word_lists.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <map>
 #include <sys/stat.h>
 
-#include "app/dictionary_dir.h"
+#include "location/dictionary_dir.h"
 
 namespace {
 

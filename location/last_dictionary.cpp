@@ -1,10 +1,10 @@
-#include "app/last_dictionary.h"
+#include "location/last_dictionary.h"
 
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
-#include "app/dictionary_dir.h"
+#include "location/dictionary_dir.h"
 #include "platform/atomic_replacement.h"
 #include "platform/data_dir.h"
 #include "platform/file.h"
