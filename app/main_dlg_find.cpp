@@ -16,6 +16,7 @@
 #include "app/meaning_wnd.h"
 #include "app/solutions_list.h"
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 #include "phrases/abbreviation_clue.h"
@@ -50,7 +51,7 @@ CString CMainDlg::ReadText(const wxString& value) const {
 // Find
 
 void CMainDlg::OnFind() {
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     const CString strTyped = ReadText(m_pPattern->GetValue());
     CString strPattern = strTyped;
     if (strPattern.empty()) {

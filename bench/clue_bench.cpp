@@ -43,7 +43,7 @@ void ClueFind(benchmark::State& state, const char* clue, const char* pattern) {
             state.SkipWithError("WordNet is damaged");
             return;
         }
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         CFindRequest request;
         request.pattern = pattern;
         request.bCommonFirst = true;

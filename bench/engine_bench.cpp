@@ -81,7 +81,7 @@ private:
 
 // Opens the dictionary once per benchmark run; Prepare positions it anew.
 struct OpenDictionary {
-    CDictionary dict;
+    CDictionary dict{GetWorkDir()};
     bool ok = dict.OpenForReading();
 };
 

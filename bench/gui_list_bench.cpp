@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading()) {
         std::fprintf(stderr, "no dictionary.dat in the working directory\n");
         return 1;

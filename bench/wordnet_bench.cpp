@@ -63,7 +63,7 @@ void FindLength(benchmark::State& state, const char* clue) {
     const CString pattern = std::to_string(g_nPopulousLength);
     int64_t listed = 0;
     for (auto _ : state) {
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         CFindRequest request;
         request.pattern = pattern;
         request.bLimit = true;
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         CJobContext job;
         const auto runModal = [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 5, nullptr, nullptr); };
         g_bHaveDictionary = OnLoadDictionaryFile(job, kHugeList, runModal, false) == IDS_LOAD_DONE;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         int64_t most = -1;
         if (g_bHaveDictionary && dict.OpenForReading())
             for (int length = 2; length <= dict.GetMaxLength(); ++length) {

@@ -265,7 +265,7 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
     }
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return kExitFailure;
     PhrasePattern parts;
@@ -380,7 +380,7 @@ void ExplainTextFileError(const CJobContext& job, UINT nMessage) {
 // After a successful import: how many words the new dictionary holds, so
 // that a list that gave no word at all shows as "0 words".
 void ReportWordCount() {
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (dict.OpenForReading()) {
         const int64_t n = dict.GetTotalWords();
         std::fprintf(stderr, "%s %s\n", FormatThousands(n).c_str(), n == 1 ? "word" : "words");
@@ -397,8 +397,7 @@ int ListDictionaries(std::FILE* out) {
     // A dictionary that cannot be read is listed as such, without its messages.
     const MessageSink previous = SetMessageSink([](UINT, const CString&, MsgIcon, MsgButtons) { return IDOK; });
     for (const NamedDictionary& entry : dictionaries) {
-        SetWorkDir(entry.dir);
-        CDictionary dict;
+        CDictionary dict(entry.dir);
         const CString count = dict.OpenForReading() ? FormatThousands(dict.GetTotalWords()) + " words"
                                                     : CString("(cannot be read)");
         std::fprintf(out, "%-16s %15s  %s\n", entry.name.c_str(), count.c_str(), entry.dir.c_str());

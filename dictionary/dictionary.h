@@ -22,7 +22,10 @@ public:
     static constexpr int kMaxInt24 = 0xFFFFFF;
     static constexpr int kMaxWordLength = 255;
 
-    CDictionary();
+    // Works on dictionary.dat and dictionary.$$$ in `dir` ("%s/%s": an empty
+    // `dir` puts them at the root). Each caller names its folder; the
+    // program's dictionary folder is GetWorkDir().
+    explicit CDictionary(const CString& dir);
     ~CDictionary() override;
 
     // Reading side.

@@ -4,14 +4,13 @@
 #include <new>
 
 #include "dictionary/dictionary.h"
-#include "location/work_dir.h"
 #include "platform/file_faults.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 
-CDictionary::CDictionary() {
-    m_strDictPath = WorkDirPath("dictionary.dat");
-    m_strTempPath = WorkDirPath("dictionary.$$$");
+CDictionary::CDictionary(const CString& dir) {
+    m_strDictPath = FormatString("%s/%s", dir.c_str(), "dictionary.dat");
+    m_strTempPath = FormatString("%s/%s", dir.c_str(), "dictionary.$$$");
 }
 
 CDictionary::~CDictionary() {

@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -39,7 +40,7 @@ void CheckMessages(const std::vector<UINT>& ids) {
 }
 
 void Search(BOOL anagram, BOOL limit, BOOL listAll, const std::string& pattern, const std::string& letters) {
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return;
     int nResultCount = -1;

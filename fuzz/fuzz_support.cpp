@@ -106,7 +106,7 @@ int RunWithoutDisplay(CProgressDlg& dlg) { return RunProgressLoop(dlg, 0, nullpt
 std::vector<std::vector<std::string>> ListAllWords(bool* pDamaged) {
     std::vector<std::vector<std::string>> words;
     bool damaged = false;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return words;
     words.resize(static_cast<size_t>(dict.GetMaxLength()) + 1);

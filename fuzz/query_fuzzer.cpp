@@ -17,6 +17,7 @@
 
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "res/string_table.h"
 #include "text/letter_folding.h"
@@ -390,7 +391,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string letters = FoldQueryLetters(typedLetters);
     env.ClearMessages();
 
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     Check(dict.OpenForReading(), "the query dictionary cannot be opened");
     if (UsesNewerGrammar(pattern) || UsesNewerGrammar(letters)) {
         CheckNewerGrammar(dict, anagram, limit, typedPattern, typedLetters, pattern, letters);

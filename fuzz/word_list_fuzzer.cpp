@@ -10,6 +10,7 @@
 // with the import fuzzer.
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
+#include "location/work_dir.h"
 #include "maintenance/word_list_file.h"
 
 namespace {
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int nLength = 2; nLength <= nLongest; ++nLength)
         reader.SortLength(nLength);
 
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     Check(dict.OpenForWriting(), "dictionary.$$$ did not open");
     for (int nLength = 2; nLength <= nLongest; ++nLength) {
         reader.WriteLengthBlock(nLength, &dict);

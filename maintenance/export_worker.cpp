@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/atomic_replacement.h"
 #include "platform/message_box.h"
@@ -28,7 +29,7 @@ UINT ExportThreadProc(void* pParam) {
     CProgressDlg& progress = *job.m_pProgressDlg;
     CFile* pFile = job.m_pTextFile;
 
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading()) {
         DiscardOutput(pFile);
         progress.m_bStopped.store(true);

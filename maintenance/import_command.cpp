@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "maintenance/word_list_file.h"
 #include "phrases/phrase_file.h"
@@ -48,7 +49,7 @@ UINT ReportStop(CJobContext& job, UINT nExitCode) {
 UINT OnLoadDictionaryFile(CJobContext& job, const CString& path, const ModalRunner& runModal, bool bAskRetry,
                           EmptyWordList emptyList) {
     job.m_pWordList = new CWordListFile;
-    job.m_pNewDict = new CDictionary;
+    job.m_pNewDict = new CDictionary(GetWorkDir());
     job.m_pProgressDlg = nullptr;
     job.m_strTextPath = path;
     job.m_nWordsImported = 0;

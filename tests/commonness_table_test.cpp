@@ -12,6 +12,7 @@
 #include <set>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/data_dir.h"
 #include "res/string_table.h"
 #include "search/common_first.h"
@@ -305,7 +306,7 @@ protected:
     }
     // The listed words of a common-first search of `pattern`.
     static Strings FindCommonFirst(const char* pattern, size_t nKeep) {
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         int count = 0;
         EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
         const CCommonFirstMatches found = CollectCommonFirst(dict, nKeep);
@@ -391,7 +392,7 @@ TEST_F(CommonFirstTest, FindListsTheHundredMostCommonAndCountsEveryMatch) {
         words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
     BuildDictionary(dir, words);
     dir.Write(kCommonnessTableName, BuildCommonnessTable({{"QJP", 10}, {"QBB", 35}, {"QAC", 35}, {"QAA", 80}}));
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     int count = 0;
     ASSERT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, "q2", "", FALSE, count));
     const CFoundWords found = CollectMatches(dict, true, true);

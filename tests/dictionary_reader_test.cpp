@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/file_faults.h"
 #include "tests/test_support.h"
 
@@ -28,7 +29,7 @@ std::string MakeFile(const std::string& blocks, const std::vector<std::pair<int,
 std::vector<std::string> WordsOfLength(int length, std::vector<UINT>* messages = nullptr) {
     MessageRecorder recorder;
     std::vector<std::string> words;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (dict.OpenForReading()) {
         int count = 0;
         if (dict.PrepareSearch(FALSE, std::to_string(length), "", FALSE, count)) {
@@ -52,7 +53,7 @@ struct OpenOutcome {
 OpenOutcome OpenFileWith(const ScratchDir& dir, const std::string& bytes) {
     dir.Write("dictionary.dat", bytes);
     MessageRecorder recorder;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     const BOOL opened = dict.OpenForReading();
     return {opened, recorder.Ids(), dict.GetMaxLength()};
 }
@@ -61,7 +62,7 @@ TEST(DictionaryReader, OpenFailuresShowTheirMessages) {
     ScratchDir dir;
     {
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         EXPECT_FALSE(dict.OpenForReading());
         EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{106, MsgIcon::Stop, MsgButtons::Ok}}));
     }
@@ -96,7 +97,7 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
     {
         SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         // The longest-length byte cannot be read: the dictionary counts as empty.
         EXPECT_TRUE(dict.OpenForReading());
         EXPECT_EQ(dict.GetMaxLength(), 0);
@@ -107,7 +108,7 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
         int reads = 0;
         SetFileFaultHook([&reads](FileOp op, const std::string&) { return op == FileOp::Read && ++reads == 2; });
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         // A trailer that cannot be read is a failure, reported once.
         EXPECT_FALSE(dict.OpenForReading());
         EXPECT_EQ(recorder.Ids(), std::vector<UINT>{110});
@@ -116,7 +117,7 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
     {
         SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Allocate; });
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         EXPECT_FALSE(dict.OpenForReading());
         EXPECT_EQ(recorder.Ids(), std::vector<UINT>{111});
         ClearFileFaultHook();
@@ -125,7 +126,7 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
         int seeks = 0;  // the third seek is the one to the block
         SetFileFaultHook([&seeks](FileOp op, const std::string&) { return op == FileOp::Seek && ++seeks == 3; });
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         int count = 0;
         ASSERT_TRUE(dict.OpenForReading());
         EXPECT_FALSE(dict.PrepareSearch(FALSE, "c?t", "", FALSE, count));
@@ -208,27 +209,47 @@ TEST(DictionaryReader, TotalWordsCountsEveryLength) {
     ScratchDir dir;
     BuildDictionary(dir, {"AT", "BE", "CAT", "HOUSE", "HOUSES", "cat"});
     MessageRecorder recorder;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     EXPECT_EQ(dict.GetMaxLength(), 6);
     EXPECT_EQ(dict.GetTotalWords(), 5);
+}
+
+TEST(DictionaryReader, ADictionaryWorksInTheFolderItIsGivenNotTheProgramOne) {
+    ScratchDir given;
+    BuildDictionary(given, {"CAT", "DOG", "HOUSE"});
+    given.Write("dictionary.$$$", "stale");
+    ScratchDir program;  // now the program's folder
+    BuildDictionary(program, {"OX"});
+    program.Write("dictionary.$$$", "stale");
+    ASSERT_EQ(GetWorkDir(), program.Path());
+    {
+        MessageRecorder recorder;
+        CDictionary dict(given.Path());
+        ASSERT_TRUE(dict.OpenForReading());
+        EXPECT_EQ(dict.GetMaxLength(), 5);
+        EXPECT_EQ(dict.GetTotalWords(), 3);
+        EXPECT_EQ(dict.GetTempPath(), given.File("dictionary.$$$"));
+    }
+    EXPECT_FALSE(given.Exists("dictionary.$$$")) << "its own folder's leftover goes";
+    EXPECT_TRUE(program.Exists("dictionary.$$$")) << "the program's folder is left alone";
 }
 
 TEST(DictionaryReader, LeftoverTemporaryFileIsRemovedOnlyWhenNobodyHoldsIt) {
     ScratchDir dir;
     BuildDictionary(dir, {"CAT"});
     dir.Write("dictionary.$$$", "stale");
-    { CDictionary reader; }
+    { CDictionary reader(GetWorkDir()); }
     EXPECT_FALSE(dir.Exists("dictionary.$$$"));
 
     MessageRecorder recorder;
-    CDictionary writer;
+    CDictionary writer(GetWorkDir());
     ASSERT_TRUE(writer.OpenForWriting());
     writer.Close();  // closed by the import worker, but not yet renamed
-    { CDictionary otherFind; }
+    { CDictionary otherFind(GetWorkDir()); }
     EXPECT_TRUE(dir.Exists("dictionary.$$$"));
     {
-        CDictionary secondImport;
+        CDictionary secondImport(GetWorkDir());
         EXPECT_FALSE(secondImport.OpenForWriting());
         EXPECT_TRUE(dir.Exists("dictionary.$$$"));
     }
@@ -241,7 +262,7 @@ TEST(DictionaryReader, TemporaryFileIsNeverOpenedThroughALink) {
     ASSERT_EQ(::symlink(dir.File("precious.txt").c_str(), dir.File("dictionary.$$$").c_str()), 0);
     MessageRecorder recorder;
     {
-        CDictionary writer;
+        CDictionary writer(GetWorkDir());
         EXPECT_FALSE(writer.OpenForWriting());
     }
     EXPECT_EQ(recorder.Ids(), std::vector<UINT>{107});

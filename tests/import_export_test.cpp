@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "platform/file_faults.h"
 #include "platform/worker_thread.h"
@@ -227,7 +228,7 @@ TEST_F(JobTest, ImportFailuresShowTheirMessagesAndChangeNothing) {
 
 TEST_F(JobTest, SecondImportIsRefusedWhileOneRuns) {
     MessageRecorder recorder;
-    CDictionary running;
+    CDictionary running(GetWorkDir());
     ASSERT_TRUE(running.OpenForWriting());
     EXPECT_EQ(Import(dir.File("list.txt")), 59164u);
     EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{107, MsgIcon::Stop, MsgButtons::Ok},

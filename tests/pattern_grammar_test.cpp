@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "res/string_table.h"
 #include "search/find_words.h"
 #include "search/search_history.h"
@@ -36,7 +37,7 @@ Outcome Query(const std::string& pattern, const std::string& letters = "", bool 
         r.texts.push_back(text);
         return IDOK;
     });
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (dict.OpenForReading()) {
         r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
         CString word;
@@ -115,7 +116,7 @@ TEST_F(PatternGrammarTest, AnagramBlanksMustFitTheirSets) {
     EXPECT_EQ(Query("@@", "", true).words, Words{"AA"});
     // The history keeps such an anagram as letters that repeat it.
     CString parsed;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.ParseQuery(parsed, "ca[^aeiou]", TRUE, TRUE));
     const CString entry = CSearchHistory::EntryFor("ca[^aeiou]", "", true, parsed);
     EXPECT_EQ(entry, "3 (CA#)");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "search/find_words.h"
 #include "tests/test_support.h"
 
@@ -31,7 +32,7 @@ protected:
                   bool limit = false) {
         Result r;
         MessageRecorder recorder;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         if (dict.OpenForReading()) {
             r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
             r.pattern = dict.m_strPattern;
@@ -51,7 +52,7 @@ protected:
 
 TEST(ParseQuery, ExpandsDigitRunsAndUpperCases) {
     ScratchDir dir;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     CString out;
     const auto parse = [&](const std::string& text, BOOL digits = TRUE) {
         out = "keep";
@@ -74,7 +75,7 @@ TEST(ParseQuery, ExpandsDigitRunsAndUpperCases) {
 
 TEST(ParseQuery, HugeDigitRunsStayBounded) {
     ScratchDir dir;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     CString out;
     EXPECT_TRUE(dict.ParseQuery(out, std::string(254, '9'), TRUE, TRUE));
     EXPECT_GT(out.size(), 255u);
@@ -132,7 +133,7 @@ TEST_F(SearchTest, AccentedLettersAreTypedAsThePlainLettersTheDictionaryHolds) {
     const Result sharp = Search("\xc3\x9f???");
     EXPECT_TRUE(sharp.prepared);
     EXPECT_EQ(sharp.pattern, "SS???");
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     CString parsed;
     EXPECT_TRUE(dict.ParseQuery(parsed, "\xc3\xa9t\xc3\xa9", FALSE, TRUE));
     EXPECT_EQ(parsed, "ETE");
@@ -177,7 +178,7 @@ TEST(SearchLimit, StopsAtOneHundredWithoutReadingFurther) {
         words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
     BuildDictionary(dir, words);
     MessageRecorder recorder;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     int count = 0;
     ASSERT_TRUE(dict.PrepareSearch(FALSE, "q2", "", TRUE, count));
@@ -208,7 +209,7 @@ TEST(FindWords, ListsTheFirstHundredAndCountsEveryMatch) {
         words.push_back(std::string("Q") + static_cast<char>('A' + i / 26 % 26) + static_cast<char>('A' + i % 26));
     BuildDictionary(dir, words);
     const auto find = [](const char* pattern, bool limit) {
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         int count = 0;
         EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
         return CollectMatches(dict, limit);
@@ -265,7 +266,7 @@ TEST(SearchState, ARefusedQueryLeavesNothingToDecode) {
     ASSERT_GT(packed.size(), 6000u) << "the 16-letter block must outlast one read buffer";
 
     MessageRecorder recorder;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     int count = 0;
     ASSERT_TRUE(dict.PrepareSearch(FALSE, "16", "", FALSE, count));

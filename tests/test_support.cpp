@@ -148,7 +148,7 @@ std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string
 
 std::vector<std::string> ReadAllWords() {
     std::vector<std::string> words;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return words;
     for (int length = 2; length <= dict.GetMaxLength(); ++length) {

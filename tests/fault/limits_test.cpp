@@ -1,6 +1,7 @@
 // The limits of words and queries: the longest word of 255 letters, a line of
 // 256, patterns of 254 characters and digit runs of every size.
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "res/string_table.h"
 #include "tests/fault/fault_support.h"
 
@@ -14,7 +15,7 @@ struct Search {
 
 Search SearchFor(const std::string& pattern, const std::string& letters = "", bool anagram = false) {
     Search search;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return search;
     search.prepared = dict.PrepareSearch(anagram, pattern, letters, FALSE, search.resultCount);

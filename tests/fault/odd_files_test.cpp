@@ -27,7 +27,7 @@ const char* const kNewList = "apple\nbanana\ncherry\n";
 // The words that a Find for every word of `length` lists, or the messages it
 // showed when it could not search.
 std::string FindAll(int length) {
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     if (!dict.OpenForReading())
         return "(not opened)";
     int count = 0;

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "maintenance/job_context.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -46,7 +47,7 @@ TEST_F(FormatLimitsTest, BlockStartPast24BitsIsRefusedButOneLongBlockIsNot) {
     }
     const std::string accepted = dir.Read("dictionary.dat");
     ASSERT_GT(accepted.size(), kInt24Limit) << "the block should run past the first 16 MB";
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     int count = 0;
     ASSERT_TRUE(dict.PrepareSearch(FALSE, "50", "", FALSE, count));

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "platform/file_faults.h"
 #include "res/string_table.h"
 #include "tests/fault/fault_support.h"
@@ -55,7 +56,7 @@ TEST(TwoInstances, SecondInstanceWorksOnTheOldDictionaryDuringAnImport) {
     ASSERT_NE(temp, 0u);
 
     // A reader of this process that opens the old dictionary now.
-    CDictionary early;
+    CDictionary early(GetWorkDir());
     ASSERT_TRUE(early.OpenForReading());
 
     const CliResult second = RunCli(dir.Path(), {"import", "other.txt"});

@@ -94,7 +94,7 @@ TEST(PhraseQuery, AcceptsWhatTheWordSearchAccepts) {
         for (int i = 0, n = static_cast<int>(random() % 3); i < n; ++i)
             letters.push_back(static_cast<char>('a' + random() % 6));
         const bool anagram = random() % 4 == 0;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         ASSERT_TRUE(dict.OpenForReading());
         int n = 0;
         if (!dict.PrepareSearch(anagram, pattern, letters, FALSE, n))
@@ -152,7 +152,7 @@ TEST(PhraseQuery, PartsWithSetsAcceptWhatTheJoinedPatternAccepts) {
         for (int i = 0, n = static_cast<int>(random() % 3); i < n; ++i)
             letters += random() % 3 ? std::string(1, static_cast<char>(letter() + ('a' - 'A'))) : square();
         const bool anagram = random() % 4 == 0;
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         ASSERT_TRUE(dict.OpenForReading());
         int n = 0;
         MessageRecorder recorder;

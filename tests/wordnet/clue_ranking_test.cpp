@@ -6,6 +6,7 @@
 #include <map>
 
 #include "dictionary/dictionary.h"
+#include "location/work_dir.h"
 #include "search/find_request.h"
 #include "tests/test_support.h"
 #include "tests/wordnet/wordnet_test_db.h"
@@ -307,7 +308,7 @@ TEST(FindRequestTest, AClueOrdersEveryFittingWordAndTheLimitKeepsTheBest) {
     CFindRequest request;
     request.pattern = "??t";
     request.pScorer = &scorer;
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     ASSERT_TRUE(PrepareFind(dict, request));
     CFoundWords found = RunFind(dict, request);
