@@ -2,6 +2,7 @@
 
 #include "cli/cli_commands.h"
 #include "platform/message_box.h"
+#include "res/string_table.h"
 #include "wordnet/wordnet_session.h"
 
 int MeaningCommand(const std::vector<std::string>& words, std::FILE* out) {

@@ -4,8 +4,6 @@
 #include <memory>
 #include <mutex>
 
-#include "res/string_table.h"
-
 namespace {
 std::mutex g_sinkMutex;
 std::shared_ptr<MessageSink> g_sink;
@@ -16,10 +14,6 @@ MessageSink SetMessageSink(MessageSink sink) {
     MessageSink previous = g_sink ? *g_sink : MessageSink();
     g_sink = sink ? std::make_shared<MessageSink>(std::move(sink)) : nullptr;
     return previous;
-}
-
-int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons) {
-    return AfxMessageBox(nID, LoadStringText(nID), icon, buttons);
 }
 
 int AfxMessageBox(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {

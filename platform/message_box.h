@@ -1,7 +1,8 @@
-// Message boxes on string-table entries. The core raises them by id and icon;
-// where they appear is up to the front end, which installs a sink: the
-// command-line tool prints the text, the desktop program shows a dialog (on
-// its own thread, while a worker waits), tests record what was shown.
+// Message boxes: the core raises them by id, text and icon (the string table
+// in res/ looks an entry's text up by its id). Where they appear is up to the
+// front end, which installs a sink: the command-line tool prints the text,
+// the desktop program shows a dialog (on its own thread, while a worker
+// waits), tests record what was shown.
 #pragma once
 
 #include <functional>
@@ -25,10 +26,8 @@ using MessageSink = std::function<int(UINT nID, const CString& text, MsgIcon ico
 // Installs the sink and returns the one it replaces (empty for none).
 MessageSink SetMessageSink(MessageSink sink);
 
-// Shows string-table entry nID; returns the button chosen (IDOK, IDRETRY or
-// IDCANCEL). Without a sink the text goes to stderr and the answer is IDOK,
-// or IDCANCEL for a Retry/Cancel question.
-int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
-// Shows entry nID with its placeholders filled in: `text` is the entry's
-// text made by FormatString from LoadStringText(nID).
+// Shows message nID with its text; returns the button chosen (IDOK, IDRETRY
+// or IDCANCEL). Without a sink the text goes to stderr and the answer is
+// IDOK, or IDCANCEL for a Retry/Cancel question. The string table
+// (res/string_table.h) shows an entry by its id alone, its text looked up.
 int AfxMessageBox(UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);

@@ -148,3 +148,7 @@ CString LoadStringText(UINT nID) {
     const auto it = table.find(nID);
     return it == table.end() ? CString() : CString(it->second);
 }
+
+int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons) {
+    return AfxMessageBox(nID, LoadStringText(nID), icon, buttons);
+}

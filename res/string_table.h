@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/cstring.h"
+#include "platform/message_box.h"
 #include "res/version.h"
 
 enum : UINT {
@@ -97,6 +98,12 @@ enum : UINT {
 
 // The text of a string-table entry; empty for an unknown id.
 CString LoadStringText(UINT nID);
+
+// Shows string-table entry nID, its text looked up here, through the message
+// sink; returns the button chosen (IDOK, IDRETRY or IDCANCEL). Without a sink
+// the text goes to stderr and the answer is IDOK, or IDCANCEL for a
+// Retry/Cancel question.
+int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
 
 // Fixed texts that are not string-table entries.
 inline constexpr const char* kAppVersionText = "Gridwell: Version " GRIDWELL_VERSION;
