@@ -4,10 +4,10 @@
 // no replacement of dictionary.dat, so that far more inputs an hour reach the
 // reader's buffer handling (inputs longer than its 5000-byte buffer split
 // lines across refills) and the encoder. Each pass must see exactly the
-// accepted lines in file order, its byte counter must end at the file length
-// plus one, and the new file must hold exactly the bytes the format gives for
-// the sorted distinct words. The whole job, with its thread and rename, stays
-// with the import fuzzer.
+// accepted lines in file order (their lengths, then the words stored), its
+// byte counter must end at the file length plus one, and the new file must
+// hold exactly the bytes the format gives for the sorted distinct words. The
+// whole job, with its thread and rename, stays with the import fuzzer.
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
 #include "location/work_dir.h"
@@ -44,19 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CWordListFile reader;
     Check(reader.Open(env.File("words.txt"), CFile::modeRead | CFile::shareDenyNone), "the word list did not open");
 
-    // The passes as the import runs them: the words themselves (checked one
-    // by one), then their lengths, then storing them.
+    // The passes as the import runs them: the lengths (the longest found),
+    // then counting them, then storing the words.
     Rewind(reader, nFileLength, "first pass");
-    CString word;
     int64_t nBytes = 0;
     size_t nRead = 0;
     int nLongest = 0;
-    while (reader.ReadWord(word, nBytes)) {
-        Check(nRead < expected.size() && word == expected[nRead], "a wrong word in the first pass");
-        nLongest = std::max(nLongest, static_cast<int>(word.size()));
+    int nFirstLength = 0;
+    while (reader.ReadWordLength(nFirstLength, nBytes)) {
+        Check(nRead < expected.size() && static_cast<size_t>(nFirstLength) == expected[nRead].size(),
+              "a wrong length in the first pass");
+        nLongest = std::max(nLongest, nFirstLength);
         ++nRead;
     }
-    Check(word.empty(), "ReadWord left a word behind at the end of the first pass");
     EndPass(nRead, expected.size(), nBytes, nFileLength, "first pass");
 
     Check(reader.AllocateLengthTables(nLongest), "AllocateLengthTables failed");
@@ -80,6 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++nRead;
     EndPass(nRead, expected.size(), nBytes, nFileLength, "storing pass");
     Check(!reader.InputChanged(), "the passes did not agree although the file stayed the same");
+    // Before the sort each length holds its words upper-cased in file order.
+    std::vector<char* const*> next(static_cast<size_t>(nLongest) + 1);
+    for (int nLength = 2; nLength <= nLongest; ++nLength)
+        next[nLength] = reader.WordsBegin(nLength);
+    for (const std::string& word : expected) {
+        const size_t nLength = word.size();
+        Check(next[nLength] != reader.WordsEnd(static_cast<int>(nLength)) && word == *next[nLength]++,
+              "a wrong word stored in the storing pass");
+    }
     for (int nLength = 2; nLength <= nLongest; ++nLength)
         reader.SortLength(nLength);
 

@@ -213,18 +213,6 @@ void CWordListFile::GatherLine(int nRun, size_t& nLength) {
     nLength += static_cast<size_t>(nRun);
 }
 
-BOOL CWordListFile::ReadWord(CString& word, int64_t& nByteCounter) {
-    const unsigned char* letters = nullptr;
-    size_t nLength = 0;
-    if (!NextWord(letters, nLength, nByteCounter)) {
-        word.clear();
-        return FALSE;
-    }
-    word.resize(nLength);
-    CopyUpperCase(word.data(), letters, nLength);
-    return TRUE;
-}
-
 BOOL CWordListFile::ReadWordLength(int& nLength, int64_t& nByteCounter) {
     const unsigned char* letters = nullptr;
     size_t nLetters = 0;
@@ -257,8 +245,6 @@ BOOL CWordListFile::AllocateLengthTables(int nLongest) {
     }
     return TRUE;
 }
-
-void CWordListFile::CountWord(const CString& word) { CountLength(static_cast<int>(word.size())); }
 
 void CWordListFile::CountLength(int nLength) {
     if (nLength > m_nMaxLength) {
@@ -301,10 +287,6 @@ BOOL CWordListFile::AllocateWordStore() {
         m_pnLengthLimit[n] = total;
     }
     return TRUE;
-}
-
-void CWordListFile::StoreWord(const CString& word) {
-    StoreLetters(reinterpret_cast<const unsigned char*>(word.data()), word.size());
 }
 
 void CWordListFile::StoreLetters(const unsigned char* letters, size_t nLetters) {

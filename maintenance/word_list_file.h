@@ -45,18 +45,15 @@ public:
     int64_t InvalidUtf8Lines() const { return m_fold.nInvalidLines; }
 
     BOOL MeasureAndRewind(int64_t& nLength);
-    // The next word, upper-cased; FALSE (word empty) at the end. Every byte
-    // taken from the file is added to nByteCounter, and one more at the end.
-    BOOL ReadWord(CString& word, int64_t& nByteCounter);
-    // The same, for the passes that need only the word's length.
+    // The length of the next word; FALSE at the end. Every byte taken from
+    // the file is added to nByteCounter, and one more at the end.
     BOOL ReadWordLength(int& nLength, int64_t& nByteCounter);
-    // The same, storing the word (StoreWord) without making a string of it.
+    // The same, storing the next word upper-cased with the others of its
+    // length (in the order read) without making a string of it.
     BOOL ReadAndStoreWord(int64_t& nByteCounter);
     BOOL AllocateLengthTables(int nLongest);
-    void CountWord(const CString& word);
     void CountLength(int nLength);
     BOOL AllocateWordStore();
-    void StoreWord(const CString& word);
     int64_t SortLength(int nLength);
     int WriteLengthBlock(int nLength, CDictionary* pDict);
 

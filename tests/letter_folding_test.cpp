@@ -85,14 +85,9 @@ std::vector<std::string> ReadFolded(const ScratchDir& dir, const std::string& co
     CWordListFile reader;
     reader.SetFoldAccents(true);
     EXPECT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead | CFile::shareDenyNone));
-    int64_t length = 0, bytes = 0;
-    EXPECT_TRUE(reader.MeasureAndRewind(length));
-    std::vector<std::string> words;
-    CString word;
-    while (reader.ReadWord(word, bytes))
-        words.push_back(word);
+    const WordListPasses passes = ReadWordListPasses(reader);
     invalidLines = reader.InvalidUtf8Lines();
-    return words;
+    return passes.words;
 }
 
 TEST(LetterFolding, AWordListReadWithFoldingKeepsTheLinesThatFoldToLetters) {

@@ -1,5 +1,6 @@
 #include "tests/test_support.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
 #include "maintenance/job_context.h"
+#include "maintenance/word_list_file.h"
 #include "progress/progress_dlg.h"
 
 namespace fs = std::filesystem;
@@ -160,6 +162,47 @@ std::vector<std::string> ReadAllWords() {
             words.push_back(word);
     }
     return words;
+}
+
+WordListPasses ReadWordListPasses(CWordListFile& reader) {
+    WordListPasses passes;
+    EXPECT_TRUE(reader.MeasureAndRewind(passes.length));
+    std::vector<int> lengths;
+    int nLength = 0;
+    while (reader.ReadWordLength(nLength, passes.bytes)) {
+        lengths.push_back(nLength);
+        passes.bytesAfterWord.push_back(passes.bytes);
+    }
+    EXPECT_FALSE(reader.ReadWordLength(nLength, passes.bytes)) << "the end of the list stays the end";
+    const int nLongest = lengths.empty() ? 0 : *std::max_element(lengths.begin(), lengths.end());
+    if (!reader.AllocateLengthTables(nLongest)) {
+        ADD_FAILURE() << "AllocateLengthTables failed";
+        return passes;
+    }
+    for (const int n : lengths)
+        reader.CountLength(n);
+    if (!reader.AllocateWordStore() || !reader.MeasureAndRewind(passes.length)) {
+        ADD_FAILURE() << "the storing pass could not start";
+        return passes;
+    }
+    int64_t storingBytes = 0;
+    size_t nStored = 0;
+    while (reader.ReadAndStoreWord(storingBytes))
+        ++nStored;
+    EXPECT_EQ(nStored, lengths.size()) << "both passes find the same words";
+    EXPECT_EQ(storingBytes, passes.bytes) << "both passes count the same bytes";
+    passes.inputChanged = reader.InputChanged();
+    std::vector<char* const*> next(static_cast<size_t>(nLongest) + 1);
+    for (int n = 2; n <= nLongest; ++n)
+        next[n] = reader.WordsBegin(n);
+    for (const int n : lengths) {
+        if (next[n] == reader.WordsEnd(n)) {
+            ADD_FAILURE() << "fewer words of " << n << " letters stored than counted";
+            break;
+        }
+        passes.words.push_back(*next[n]++);
+    }
+    return passes;
 }
 
 std::string Hex(const std::string& bytes) {

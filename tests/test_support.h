@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,5 +59,19 @@ UINT ImportHeadless(const std::string& wordListPath);
 UINT ExportHeadless(const std::string& path);
 // All words of dictionary.dat in stored order, read through list-all mode.
 std::vector<std::string> ReadAllWords();
+class CWordListFile;
+// What the import's reading passes take from an opened word list: its words
+// in the order read (each length's stored words, before sorting, put back in
+// the order of the lengths pass) and the byte counter after each word.
+struct WordListPasses {
+    std::vector<std::string> words;
+    std::vector<int64_t> bytesAfterWord;
+    int64_t bytes = 0;    // the counter at the end of a pass
+    int64_t length = -1;  // the file's length as measured
+    bool inputChanged = false;
+};
+// Runs a lengths pass, counts what it found, and stores the words in a
+// second pass; checks on the way that both passes agree.
+WordListPasses ReadWordListPasses(CWordListFile& reader);
 // Bytes as hexadecimal, two digits a byte, separated by blanks.
 std::string Hex(const std::string& bytes);

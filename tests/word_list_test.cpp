@@ -13,27 +13,14 @@
 
 namespace {
 
-struct Pass {
-    std::vector<std::string> words;
-    std::vector<int64_t> bytesAfterWord;  // the byte counter after each word
-    int64_t bytes = 0;
-    int64_t length = -1;
-};
-
-Pass ReadAll(const ScratchDir& dir, const std::string& contents) {
+// The words of `contents` as the import's passes read them.
+WordListPasses ReadAll(const ScratchDir& dir, const std::string& contents) {
     dir.Write("list.txt", contents);
-    Pass pass;
     CWordListFile reader;
     EXPECT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead | CFile::shareDenyNone));
-    EXPECT_TRUE(reader.MeasureAndRewind(pass.length));
-    CString word;
-    while (reader.ReadWord(word, pass.bytes)) {
-        pass.words.push_back(word);
-        pass.bytesAfterWord.push_back(pass.bytes);
-    }
-    EXPECT_FALSE(reader.ReadWord(word, pass.bytes));
-    EXPECT_TRUE(word.empty());
-    return pass;
+    const WordListPasses passes = ReadWordListPasses(reader);
+    EXPECT_FALSE(passes.inputChanged);
+    return passes;
 }
 
 TEST(WordListReader, LineBreaksOfEveryKindGiveTheSameWords) {
@@ -50,7 +37,7 @@ TEST(WordListReader, OnlyLinesOfTwoTo255AsciiLettersAreWords) {
     const std::string l255(255, 'z');
     const std::string l256(256, 'y');
     const std::string zeroByteLine("nul\0byte\n", 9);
-    const Pass pass = ReadAll(dir, "Cat\ncat\nCAT\na\nI\nend \nwell-known\nit's\nna\xEFve\ncaf\xC3\xA9\nab1\n" +
+    const WordListPasses pass = ReadAll(dir, "Cat\ncat\nCAT\na\nI\nend \nwell-known\nit's\nna\xEFve\ncaf\xC3\xA9\nab1\n" +
                                        zeroByteLine + l255 + "\n" + l256 + "\nafter\n" + std::string("ok"));
     EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "CAT", "CAT", std::string(255, 'Z'), "AFTER", "OK"}));
 }
@@ -84,12 +71,12 @@ TEST(WordListReader, ANonLetterAnywhereInALineRejectsItWhateverItsLength) {
 TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
     ScratchDir dir;
     const std::string contents = "alpha\r\nbeta\n\nx\ngamma";
-    const Pass pass = ReadAll(dir, contents);
+    const WordListPasses pass = ReadAll(dir, contents);
     EXPECT_EQ(pass.length, static_cast<int64_t>(contents.size()));
     EXPECT_EQ(pass.bytes, pass.length + 1);
-    const Pass withBreak = ReadAll(dir, contents + "\n");
+    const WordListPasses withBreak = ReadAll(dir, contents + "\n");
     EXPECT_EQ(withBreak.bytes, withBreak.length + 1);
-    const Pass empty = ReadAll(dir, "");
+    const WordListPasses empty = ReadAll(dir, "");
     EXPECT_EQ(empty.length, 0);
     EXPECT_TRUE(empty.words.empty());
 }
@@ -97,7 +84,7 @@ TEST(WordListReader, ByteCounterStandsAtLengthPlusOneAfterAPass) {
 TEST(WordListReader, AByteOrderMarkAtTheStartIsSkippedNotTheFirstWord) {
     ScratchDir dir;
     const std::string bom = "\xEF\xBB\xBF";
-    const Pass pass = ReadAll(dir, bom + "cat\r\ndog\n");
+    const WordListPasses pass = ReadAll(dir, bom + "cat\r\ndog\n");
     EXPECT_EQ(pass.words, (std::vector<std::string>{"CAT", "DOG"}));
     EXPECT_EQ(pass.bytes, pass.length + 1) << "the mark's bytes are counted like any other";
     EXPECT_EQ(ReadAll(dir, bom + "\nox").words, std::vector<std::string>{"OX"});
@@ -155,7 +142,7 @@ TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
     }
     ASSERT_GT(expected.size(), 100u);
 
-    const Pass pass = ReadAll(dir, contents);
+    const WordListPasses pass = ReadAll(dir, contents);
     EXPECT_EQ(pass.words, expected);
     EXPECT_EQ(pass.bytesAfterWord, expectedCounts);
     EXPECT_EQ(pass.bytes, pass.length + 1);
@@ -189,15 +176,15 @@ TEST(WordListReader, BothWaysOfMarkingAChunkMarkEveryByteAlike) {
 // longest word has `nLongest` letters.
 void CountAndStore(CWordListFile& reader, int nLongest) {
     int64_t length = 0, bytes = 0;
-    CString word;
+    int nLength = 0;
     ASSERT_TRUE(reader.MeasureAndRewind(length));
     ASSERT_TRUE(reader.AllocateLengthTables(nLongest));
-    while (reader.ReadWord(word, bytes))
-        reader.CountWord(word);
+    while (reader.ReadWordLength(nLength, bytes))
+        reader.CountLength(nLength);
     ASSERT_TRUE(reader.AllocateWordStore());
     ASSERT_TRUE(reader.MeasureAndRewind(length));
-    while (reader.ReadWord(word, bytes))
-        reader.StoreWord(word);
+    while (reader.ReadAndStoreWord(bytes)) {
+    }
 }
 
 TEST(WordListReader, StoresByLengthAndSortsEachLength) {
@@ -219,20 +206,43 @@ TEST(WordListReader, StoresByLengthAndSortsEachLength) {
     EXPECT_TRUE(recorder.Ids().empty());
 }
 
-TEST(WordListReader, WordsBeyondTheMeasuredInputAreNeverStored) {
+// The list changes between the counting and the storing pass: what the
+// storing pass finds beyond what was counted is never stored, and the
+// passes are known not to agree.
+TEST(WordListReader, WordsBeyondWhatWasCountedAreNeverStored) {
     ScratchDir dir;
-    dir.Write("list.txt", "ab\ncd\n");
-    CWordListFile reader;
-    ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
-    ASSERT_TRUE(reader.AllocateLengthTables(2));
-    reader.CountWord("AB");
-    reader.CountWord("LONGER");  // longer than measured: not counted
-    ASSERT_TRUE(reader.AllocateWordStore());
-    reader.StoreWord("AB");
-    reader.StoreWord("CD");  // one more than counted
-    reader.StoreWord("LONGER");
-    EXPECT_TRUE(reader.InputChanged());
-    EXPECT_EQ(std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2)), std::vector<std::string>{"AB"});
+    struct Outcome {
+        bool changed;
+        std::vector<std::string> twos;
+    };
+    const auto run = [&dir](const std::string& counted, int nLongest, const std::string& stored) {
+        dir.Write("list.txt", counted);
+        CWordListFile reader;
+        EXPECT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead | CFile::shareDenyNone));
+        int64_t length = 0, bytes = 0;
+        int nLength = 0;
+        EXPECT_TRUE(reader.MeasureAndRewind(length));
+        EXPECT_TRUE(reader.AllocateLengthTables(nLongest));
+        while (reader.ReadWordLength(nLength, bytes))
+            reader.CountLength(nLength);
+        EXPECT_TRUE(reader.AllocateWordStore());
+        dir.Write("list.txt", stored);  // the same file, rewritten in place
+        EXPECT_TRUE(reader.MeasureAndRewind(length));
+        while (reader.ReadAndStoreWord(bytes)) {
+        }
+        return Outcome{reader.InputChanged(), std::vector<std::string>(reader.WordsBegin(2), reader.WordsEnd(2))};
+    };
+    const Outcome same = run("ab\ncd\n", 2, "ab\ncd\n");
+    EXPECT_FALSE(same.changed);
+    EXPECT_EQ(same.twos, (std::vector<std::string>{"AB", "CD"}));
+    const Outcome grown = run("ab\n", 2, "ab\ncd\nlonger\n");
+    EXPECT_TRUE(grown.changed) << "one more word than counted, and one longer than the longest";
+    EXPECT_EQ(grown.twos, std::vector<std::string>{"AB"});
+    const Outcome longerCounted = run("ab\nlonger\n", 2, "ab\n");
+    EXPECT_TRUE(longerCounted.changed) << "counted a word longer than the longest measured";
+    EXPECT_EQ(longerCounted.twos, std::vector<std::string>{"AB"});
+    const Outcome shrunk = run("ab\ncd\n", 2, "ab\n");
+    EXPECT_TRUE(shrunk.changed) << "fewer words stored than counted";
 }
 
 TEST(WordListReader, SortingIgnoresCaseAndPutsAFirst) {
@@ -261,15 +271,15 @@ TEST(WordListReader, FailuresShowTheirMessages) {
         int64_t length = 0;
         EXPECT_FALSE(reader.MeasureAndRewind(length));
         SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
-        CString word;
+        int nLength = 0;
         int64_t bytes = 0;
-        EXPECT_FALSE(reader.ReadWord(word, bytes));
+        EXPECT_FALSE(reader.ReadWordLength(nLength, bytes));
         EXPECT_TRUE(reader.m_bEndOfInput);
         SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "length tables"; });
         EXPECT_FALSE(reader.AllocateLengthTables(4));
         ClearFileFaultHook();
         ASSERT_TRUE(reader.AllocateLengthTables(4));
-        reader.CountWord("WORD");
+        reader.CountLength(4);
         SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "word store"; });
         EXPECT_FALSE(reader.AllocateWordStore());
         ClearFileFaultHook();
