@@ -82,11 +82,6 @@ void CProgressDlg::SetTitle(UINT nID) {
     }
 }
 
-CString CProgressDlg::GetStatus() const {
-    std::lock_guard<std::mutex> lock(m_textMutex);
-    return m_strStatus;
-}
-
 CString CProgressDlg::FormatPercent(int nPct) { return FormatString("%3d%%", nPct); }
 
 CProgressDlg::DisplayUpdate CProgressDlg::TakeDisplayUpdate() {

@@ -57,7 +57,6 @@ public:
     static CString FormatPercent(int nPct);
 
     int GetPercent() const { return m_nPct.load(); }
-    CString GetStatus() const;
 
     std::atomic<bool> m_bCancelRequested{false};
     std::atomic<bool> m_bStopped{false};

@@ -2,9 +2,11 @@
 // cancels in every phase, the retry loop and every failure message.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -34,8 +36,9 @@ protected:
 
     UINT Import(const std::string& path) {
         return OnLoadDictionaryFile(job, path, [this](CProgressDlg& dlg) {
-            const int result = RunProgressLoop(dlg, 1, nullptr, nullptr);
-            lastStatus = dlg.GetStatus();
+            const int result =
+                RunProgressLoop(dlg, 1, [this](const CProgressDlg::DisplayUpdate& update) { Show(update); }, nullptr);
+            endPercent = dlg.GetPercent();
             return result;
         });
     }
@@ -44,6 +47,22 @@ protected:
     }
     // Asks the running job to cancel, from inside a file operation of the worker.
     void CancelNow() { job.m_pProgressDlg->OnCancel(); }
+    // The display's side: keeps the status it shows and counts its updates.
+    void Show(const CProgressDlg::DisplayUpdate& update) {
+        if (update.status)
+            shownStatus = *update.status;
+        displayUpdates.fetch_add(1);
+    }
+    // On the worker's thread (from a file hook): waits until the display has
+    // taken an update that began after this call, so that shownStatus then
+    // holds the status the worker has set.
+    void HoldUntilShown() {
+        const int from = displayUpdates.load();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (displayUpdates.load() < from + 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        EXPECT_GE(displayUpdates.load(), from + 2) << "the display took no update";
+    }
     void ExpectOldDictionaryKept() {
         EXPECT_EQ(dir.Read("dictionary.dat"), oldDictionary);
         EXPECT_FALSE(dir.Exists("dictionary.$$$"));
@@ -52,7 +71,9 @@ protected:
     ScratchDir dir;
     std::string oldDictionary;
     CJobContext job;
-    CString lastStatus;
+    CString shownStatus;
+    int endPercent = -1;  // where the worker's percentage stood when the import ended
+    std::atomic<int> displayUpdates{0};
 };
 
 TEST_F(JobTest, ImportReplacesTheDictionary) {
@@ -121,28 +142,35 @@ TEST_F(JobTest, CancelInEveryPhaseKeepsTheOldDictionary) {
         FileOp op;
         const char* file;
         int nth;  // the nth such operation on that file requests the cancel
-        const char* status;
+        const char* status;  // shown when the cancel comes
+        int from, to;        // the span of percentages of the phase that stops
     };
     // Each pass over the short list reads twice (its bytes, then the end).
+    // The sort reads nothing: the cancel comes as the storing pass ends, and
+    // the sort is the first to see it.
     const Case cases[] = {
-        {FileOp::Read, "list.txt", 1, "Reading file to find longest word..."},
-        {FileOp::Read, "list.txt", 3, "Counting words and their lengths..."},
-        {FileOp::Read, "list.txt", 5, "Read words into memory..."},
-        {FileOp::Read, "list.txt", 6, "Sorting dictionay into correct order..."},
-        {FileOp::Write, "dictionary.$$$", 1, "Writing out dictionary..."},
+        {FileOp::Read, "list.txt", 1, "Reading file to find longest word...", 0, 25},
+        {FileOp::Read, "list.txt", 3, "Counting words and their lengths...", 26, 50},
+        {FileOp::Read, "list.txt", 5, "Read words into memory...", 51, 75},
+        {FileOp::Read, "list.txt", 6, "Read words into memory...", 76, 85},
+        {FileOp::Write, "dictionary.$$$", 1, "Writing out dictionary...", 86, 100},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.status);
+        SCOPED_TRACE(::testing::Message() << c.status << " " << c.from << "-" << c.to);
         auto count = std::make_shared<std::atomic<int>>(0);
         SetFileFaultHook([this, c, count](FileOp op, const std::string& path) {
-            if (op == c.op && path.find(c.file) != std::string::npos && ++*count == c.nth)
+            if (op == c.op && path.find(c.file) != std::string::npos && ++*count == c.nth) {
+                HoldUntilShown();
                 CancelNow();
+            }
             return false;
         });
         MessageRecorder recorder;
         EXPECT_EQ(Import(dir.File("list.txt")), 59152u);
         EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59152});
-        EXPECT_EQ(lastStatus, c.status);
+        EXPECT_EQ(shownStatus, c.status) << "the status shown when the cancel came";
+        EXPECT_GE(endPercent, c.from) << "the phase that stopped";
+        EXPECT_LE(endPercent, c.to) << "the phase that stopped";
         ExpectOldDictionaryKept();
         ClearFileFaultHook();
     }
@@ -257,16 +285,19 @@ TEST_F(JobTest, ExportWritesEveryWordShortestFirst) {
     dir.Write("out.txt", "older and longer contents that must go");
     MessageRecorder recorder;
     std::vector<CString> titles, statuses;
-    // The worker's status while it reads the first block: its length, 2.
+    // The status shown while the worker reads the first block: its length, 2.
     CString statusAtFirstBlock;
     int reads = 0;
     SetFileFaultHook([&](FileOp op, const std::string& p) {
-        if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++reads == 3)
-            statusAtFirstBlock = job.m_pProgressDlg->GetStatus();
+        if (op == FileOp::Read && p.find("dictionary.dat") != std::string::npos && ++reads == 3) {
+            HoldUntilShown();
+            statusAtFirstBlock = shownStatus;
+        }
         return false;
     });
     const UINT result = OnSaveDictionaryFile(job, dir.File("out.txt"), [&](CProgressDlg& dlg) {
         return RunProgressLoop(dlg, 1, [&](const CProgressDlg::DisplayUpdate& update) {
+            Show(update);
             if (update.title)
                 titles.push_back(*update.title);
             if (update.status)

@@ -104,13 +104,11 @@ protected:
             }
             CJobContext job;
             OnLoadDictionaryFile(job, dir.File("new.txt"), [&](CProgressDlg& dlg) {
-                return RunProgressLoop(dlg, 0, nullptr, [&] {
-                    const CString status = dlg.GetStatus();
+                return RunProgressLoop(dlg, 0, [&](const CProgressDlg::DisplayUpdate& update) {
                     for (const CString& s : killStatus)
-                        if (status == s)
+                        if (update.status == s)
                             KillSelf();
-                    return false;
-                });
+                }, nullptr);
             });
             return 0;
         });

@@ -86,10 +86,15 @@ TEST(LargeWordList, HundredMegabytesShowTruePercentages) {
     std::vector<Sample> samples;
     CJobContext job;
     MessageRecorder recorder;
+    CString shown;
     const UINT result = OnLoadDictionaryFile(job, dir.File("big.txt"), [&](CProgressDlg& dlg) {
         return RunProgressLoop(
             dlg, 1,
-            [&](const CProgressDlg::DisplayUpdate&) { samples.push_back({dlg.GetStatus(), dlg.GetPercent()}); },
+            [&](const CProgressDlg::DisplayUpdate& update) {
+                if (update.status)
+                    shown = *update.status;
+                samples.push_back({shown, dlg.GetPercent()});
+            },
             nullptr);
     });
     ASSERT_EQ(result, IDS_LOAD_DONE) << IdsText(recorder.Ids());
