@@ -1,0 +1,2 @@
+#include "search/find_words.h"
+#include "app/main_dlg.h"

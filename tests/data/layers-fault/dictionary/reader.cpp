@@ -1,0 +1,2 @@
+#include "platform/file.h"
+#include "app/work_dir.h"

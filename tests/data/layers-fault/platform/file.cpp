@@ -1,0 +1,1 @@
+#include "res/string_table.h"

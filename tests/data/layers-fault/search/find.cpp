@@ -1,0 +1,1 @@
+#include "wordnet/clue_scorer.h"

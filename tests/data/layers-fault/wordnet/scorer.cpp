@@ -1,0 +1,2 @@
+#include "search/clue_scorer.h"
+#include "search/find_words.h"
