@@ -126,7 +126,7 @@ bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CSt
         m_partLengths.clear();
         m_parts = PhrasePattern();
     }
-    if (m_strPattern.size() > static_cast<size_t>(CDictionary::kMaxWordLength)) {
+    if (m_strPattern.size() > static_cast<size_t>(kMaxWordLength)) {
         AfxMessageBox(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
         return false;
     }
@@ -185,7 +185,7 @@ bool CPhraseQuery::Matches(const char* letters) const {
                 if (((m_squareMasks[i] >> (letters[i] - 'A')) & 1) == 0)
                     return false;
     }
-    char sorted[CDictionary::kMaxWordLength];
+    char sorted[kMaxWordLength];
     const size_t nSorted = SortLetters(letters, nLength, sorted);
     if (!TargetLettersFit(sorted, nSorted))
         return false;

@@ -9,6 +9,8 @@
 
 #include <zlib.h>
 
+#include "dictionary/word_codec.h"
+
 namespace {
 
 constexpr unsigned char kMagic[4] = {'G', 'W', 'C', 'T'};
@@ -16,10 +18,8 @@ constexpr int kVersion = 1;
 constexpr size_t kMaxLevels = 15;
 constexpr size_t kFixedHeader = 22;  // magic, version, N, 15 levels, M
 constexpr size_t kEntrySize = 16;
-constexpr size_t kMinLength = 2;
-constexpr size_t kMaxLength = 255;
-constexpr int kFirstPrefixCode = 26;
-constexpr int kMaxPrefix = 7;
+constexpr size_t kMinLength = kMinWordLength;
+constexpr size_t kMaxLength = kMaxWordLength;
 constexpr size_t kBlockSlack = 8;
 
 uint32_t Crc32(const void* data, size_t size) {
@@ -35,54 +35,24 @@ void Set32(std::string& out, size_t at, uint32_t value) {
         out[at + static_cast<size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
 }
 
-// Packs 5-bit codes 8 to a 5-byte group, as dictionary.dat does.
-class CodePacker {
-public:
-    explicit CodePacker(std::string& out) : m_out(out) {}
-    void Put(int code) {
-        m_value = (m_value << 5) | static_cast<uint64_t>(code);
-        if (++m_nCodes == 8)
-            Flush();
+// Appends the encoder's groups to the table's bytes.
+struct StringSink {
+    std::string& out;
+    void TakeGroup(uint64_t value) {
+        unsigned char bytes[kGroupBytes];
+        StoreGroup(value, bytes);
+        out.append(reinterpret_cast<const char*>(bytes), kGroupBytes);
     }
-    void Finish() {
-        if (m_nCodes == 0)
-            return;
-        m_value <<= 5 * (8 - m_nCodes);
-        Flush();
-    }
-
-private:
-    void Flush() {
-        for (int shift = 32; shift >= 0; shift -= 8)
-            m_out.push_back(static_cast<char>((m_value >> shift) & 0xFF));
-        m_value = 0;
-        m_nCodes = 0;
-    }
-    std::string& m_out;
-    uint64_t m_value = 0;
-    int m_nCodes = 0;
 };
 
 // One length block's words, in ascending order, encoded as dictionary.dat
 // encodes a length block.
 void PackWords(const std::vector<std::string>& words, std::string& out) {
-    CodePacker packer(out);
-    const std::string* prev = nullptr;
-    for (const std::string& word : words) {
-        size_t k = 0;
-        if (prev)
-            while (k < word.size() && (*prev)[k] == word[k])
-                ++k;
-        k = std::min<size_t>(k, kMaxPrefix);
-        if (k < 2)
-            k = 0;
-        if (k > 0)
-            packer.Put(static_cast<int>(k) + kFirstPrefixCode - 2);
-        for (size_t i = k; i < word.size(); ++i)
-            packer.Put(word[i] - 'A');
-        prev = &word;
-    }
-    packer.Finish();
+    StringSink sink{out};
+    CWordEncoder encoder;
+    for (const std::string& word : words)
+        encoder.PutWord(word.data(), static_cast<int>(word.size()), sink);
+    encoder.FinishBlock(sink);
 }
 
 bool IsTableWord(const std::string& word) {
@@ -186,7 +156,7 @@ public:
         size_t nKept = 0;
         const auto first = static_cast<unsigned>(Codes(m_pos) >> 35);
         if (first >= kFirstPrefixCode) {
-            nKept = first - kFirstPrefixCode + 2;
+            nKept = first - kPrefixCodeBias;
             if (!m_bHavePrev || nKept >= m_length) {
                 *why = "a word's letters are damaged";
                 return false;

@@ -37,19 +37,26 @@ BOOL CDictionary::NextMatchInBlock(CString& word, BOOL bListAll) {
         }
     }
     for (;;) {
-        const bool bWordsLeft = m_nWordsRead < m_nBlockCount;
-        if (!NextWord(word)) {
-            // A block that ended before its count has shown its damage once:
-            // an open-length search reads no further block.
-            if (bWordsLeft)
-                m_bBlockDamaged = true;
+        // A block that ended before its count has shown its damage once (and
+        // an open-length search reads no further block).
+        if (!NextWord(word))
             return FALSE;
-        }
         if (bEveryWord || MatchesWord(word)) {
             ++m_nMatches;
             return TRUE;
         }
     }
+}
+
+BOOL CDictionary::NextFittingWord(CString& word) {
+    if (m_squareMasks.size() != static_cast<size_t>(m_decoder.Length()))
+        return FALSE;
+    const BlockStep step = m_decoder.NextFittingWord(m_squareMasks.data(), word);
+    if (step == BlockStep::Word)
+        return TRUE;
+    if (step != BlockStep::End)
+        ReportBlockFailure(step);
+    return FALSE;
 }
 
 bool CDictionary::MatchesTokens(const CString& word) const {

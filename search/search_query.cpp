@@ -170,7 +170,7 @@ BOOL CDictionary::PrepareSearch(BOOL bAnagram, const CString& strPatternTyped, c
     m_nMatches = 0;
     if (!SetUpLength(m_nFixedSquares))
         return FALSE;
-    int64_t nWords = m_nBlockCount;
+    int64_t nWords = m_decoder.Count();
     if (m_bOpenLength)
         for (int nLength = m_nFixedSquares + 1; nLength <= m_nMaxLength; ++nLength)
             nWords += nLength >= 2 && m_pnWordCount ? m_pnWordCount[nLength] : 0;
@@ -212,7 +212,6 @@ BOOL CDictionary::SetUpLength(int nLength) {
     if (!SeekToLength(nLength))
         return FALSE;
     m_nMatches = nMatches;
-    m_nPrevFailedAt = nLength;
     return TRUE;
 }
 
