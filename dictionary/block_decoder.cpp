@@ -63,18 +63,14 @@ bool CBlockDecoder::Refill() {
     return m_nBufCount > 0;
 }
 
-int64_t CBlockDecoder::ReadGroup(BlockStep* pStep) {
+int64_t CBlockDecoder::ReadGroup() {
     // The group must lie inside the block: a count that needs more codes than
     // the block holds means the file is damaged.
     const int64_t groupStart = m_nReadPos - m_nBufCount;
-    if (groupStart + kGroupBytes > m_nBlockEnd || !m_pFile) {
-        *pStep = BlockStep::Damaged;
-        return -1;
-    }
-    if (m_nBufCount < kGroupBytes && (!Refill() || m_nBufCount < kGroupBytes)) {
-        *pStep = BlockStep::Unreadable;
-        return -1;
-    }
+    if (groupStart + kGroupBytes > m_nBlockEnd || !m_pFile)
+        return kNoGroupInBlock;
+    if (m_nBufCount < kGroupBytes && (!Refill() || m_nBufCount < kGroupBytes))
+        return kGroupUnreadable;
     const unsigned char* b = m_buffer + m_nBufPos;
     m_nBufPos += kGroupBytes;
     m_nBufCount -= kGroupBytes;
@@ -104,10 +100,9 @@ BlockStep CBlockDecoder::NextWord(CString& word) {
                 m_nBufPos += kGroupBytes;
                 m_nBufCount -= kGroupBytes;
             } else {
-                BlockStep failure = BlockStep::Damaged;
-                next = ReadGroup(&failure);
+                next = ReadGroup();
                 if (next < 0)
-                    return Stop(failure);
+                    return Stop(next == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
             }
             group = static_cast<uint64_t>(next);
             nCodes = kCodesPerGroup;
@@ -168,7 +163,7 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
     int nPrevLength = m_nPrevLength;
     bool bDamaged = false;
     bool bUnreadable = false;
-    BlockStep failure = BlockStep::Damaged;  // what a failed ReadGroup found
+    int64_t nFailure = 0;  // what a failed ReadGroup found
 
     // The buffer's bytes in locals: whole groups up to pFast lie in both the
     // buffer and the block and are taken without a check; the rest go
@@ -212,9 +207,10 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
             return false;
         }
         sync();
-        const int64_t next = ReadGroup(&failure);
+        const int64_t next = ReadGroup();
         reload();
         if (next < 0) {
+            nFailure = next;
             bUnreadable = true;
             return false;
         }
@@ -330,6 +326,6 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
     if (bDamaged)
         return Stop(BlockStep::Damaged);
     if (bUnreadable)
-        return Stop(failure);
+        return Stop(nFailure == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
     return BlockStep::End;
 }

@@ -47,9 +47,11 @@ public:
 
 private:
     bool Refill();
-    // The next group of the block as a 40-bit value, or -1 with *pStep set
-    // when the block has none left or the read failed.
-    int64_t ReadGroup(BlockStep* pStep);
+    // The next group of the block as a 40-bit value; kNoGroupInBlock when
+    // the block has none left, kGroupUnreadable when the read failed.
+    static constexpr int64_t kNoGroupInBlock = -1;
+    static constexpr int64_t kGroupUnreadable = -2;
+    int64_t ReadGroup();
     // After damage or a failed read: nothing more is decoded.
     BlockStep Stop(BlockStep step);
 

@@ -29,7 +29,16 @@ public:
     BOOL OpenFile(BOOL bForReading);
     BOOL LoadTrailer();
     BOOL SeekToLength(int nLength);
-    BOOL NextWord(CString& word);
+    // The next word of the block the last SeekToLength chose; false at its
+    // end, and after a damaged block (its message shown).
+    BOOL NextWord(CString& word) {
+        const BlockStep step = m_decoder.NextWord(word);
+        if (step == BlockStep::Word) [[likely]]
+            return TRUE;
+        if (step != BlockStep::End)
+            ReportBlockFailure(step);
+        return FALSE;
+    }
     int GetMaxLength() const { return m_nMaxLength; }
     int64_t GetTotalWords() const;
     int ReadByte();
@@ -147,8 +156,8 @@ private:
     int m_nWriteLength = 0;
     int m_nWriteMax = 0;
     int64_t m_nWriteOffset = 0;
-    std::vector<int64_t> m_writtenCounts = std::vector<int64_t>(kMaxWordLength + 2);
-    std::vector<int64_t> m_blockStarts = std::vector<int64_t>(kMaxWordLength + 2);
+    std::vector<int64_t> m_writtenCounts;  // by length, once a block is begun
+    std::vector<int64_t> m_blockStarts;
     // The trailer's bytes as they are read, and the output buffer.
     unsigned char m_buffer[kBufferSize] = {};
     int m_nBufCount = 0;

@@ -154,12 +154,3 @@ void CDictionary::ReportBlockFailure(BlockStep step) {
     m_bBlockDamaged = true;
     AfxMessageBox(step == BlockStep::Unreadable ? IDS_CANNOT_READ_DICT : IDS_INVALID_CHARACTER, MsgIcon::Stop);
 }
-
-BOOL CDictionary::NextWord(CString& word) {
-    const BlockStep step = m_decoder.NextWord(word);
-    if (step == BlockStep::Word)
-        return TRUE;
-    if (step != BlockStep::End)
-        ReportBlockFailure(step);
-    return FALSE;
-}

@@ -27,6 +27,10 @@ void CDictionary::FlushBuffer() {
 }
 
 void CDictionary::BeginBlock(int nLength) {
+    if (m_writtenCounts.empty()) {
+        m_writtenCounts.resize(kMaxWordLength + 1);
+        m_blockStarts.resize(kMaxWordLength + 1);
+    }
     // A length passed over has an empty block, which starts where the next
     // one does.
     for (int n = m_nWriteMax + 1; n <= nLength; ++n) {
@@ -49,6 +53,8 @@ int CDictionary::EndBlock() {
 }
 
 bool CDictionary::LengthFitsFormat(int nLength) const {
+    if (nLength < 0 || static_cast<size_t>(nLength) >= m_writtenCounts.size())
+        return true;  // nothing written
     return m_writtenCounts[static_cast<size_t>(nLength)] <= kMaxInt24 &&
            m_blockStarts[static_cast<size_t>(nLength)] <= kMaxInt24;
 }
