@@ -68,6 +68,33 @@ inline void StoreGroup(uint64_t value, unsigned char* out) {
         out[i] = static_cast<unsigned char>(value >> (32 - 8 * i));
 }
 
+// A block held whole in memory can also be read by code index, 8 codes at a
+// time (the commonness table's walk): the 8 codes from index `at` on as the
+// low 40 bits of a number, the first highest. Reads 8 bytes from byte
+// 5 * at / 8 on, so the block must be followed by 8 readable bytes.
+inline uint64_t CodesAt(const unsigned char* data, size_t at) {
+    const size_t bit = 5 * at;
+    uint64_t value;
+    std::memcpy(&value, data + bit / 8, sizeof value);
+    if constexpr (std::endian::native == std::endian::little)
+        value = __builtin_bswap64(value);
+    return (value << (bit % 8)) >> 24;
+}
+
+// Eight codes (40 bits, the first highest) spread to one byte each, the
+// first in the top byte; adding 0x41 to each byte then gives the letters.
+inline uint64_t SpreadCodes(uint64_t x) {
+    x = ((x << 12) & 0x000FFFFF00000000) | (x & 0x00000000000FFFFF);  // 4 codes per 32 bits
+    x = ((x << 6) & 0x03FF000003FF0000) | (x & 0x000003FF000003FF);   // 2 per 16
+    return ((x << 3) & 0x1F001F001F001F00) | (x & 0x001F001F001F001F);  // 1 per 8
+}
+
+// True when one of the first n bytes (1 to 8, from the top) of spread codes
+// holds a prefix code (26-31) rather than a letter.
+inline bool HasPrefixCode(uint64_t spread, size_t n) {
+    return (((spread + 0x6666666666666666) & 0x8080808080808080) >> (8 * (8 - n))) != 0;
+}
+
 // Encodes the words of one length block, in ascending order, into code
 // groups. Each completed group is handed to the sink as its 40-bit value
 // (sink.TakeGroup(value)); the caller writes the bytes where they belong.

@@ -125,14 +125,6 @@ template <size_t kChunks>
     }
 }
 
-// Eight 5-bit codes (40 bits, the first highest) spread to one byte each,
-// the first in the top byte.
-uint64_t SpreadCodes(uint64_t x) {
-    x = ((x << 12) & 0x000FFFFF00000000) | (x & 0x00000000000FFFFF);  // 4 codes per 32 bits
-    x = ((x << 6) & 0x03FF000003FF0000) | (x & 0x000003FF000003FF);   // 2 per 16
-    return ((x << 3) & 0x1F001F001F001F00) | (x & 0x001F001F001F001F);  // 1 per 8
-}
-
 // Walks the packed words of one block, checking as it goes what a sound
 // block guarantees: prefix codes only where a word begins and a word before
 // it exists, letters only after them, and every word greater than the one
@@ -142,7 +134,7 @@ uint64_t SpreadCodes(uint64_t x) {
 class BlockWalker {
 public:
     BlockWalker(const unsigned char* codes, size_t size, size_t length)
-        : m_data(codes), m_nCodes(size / 5 * 8), m_length(length), m_nChunks(ChunksOf(length)),
+        : m_data(codes), m_nCodes(size / kGroupBytes * kCodesPerGroup), m_length(length), m_nChunks(ChunksOf(length)),
           m_word(length + 8, '\0') {}
 
     // Decodes the next word; its key goes to out[0..Chunks()). False (with
@@ -210,12 +202,6 @@ public:
     bool AtEnd() const { return (m_pos + 7) / 8 * 8 == m_nCodes; }
 
 private:
-    // True when one of the first n bytes (1 to 8, from the top) of spread
-    // codes holds 26-31, a code that is no letter.
-    static bool HasNonLetter(uint64_t codes, size_t n) {
-        return (((codes + 0x6666666666666666) & 0x8080808080808080) >> (8 * (8 - n))) != 0;
-    }
-
     // The key of a word of up to 16 letters built in registers from the
     // key before: its first nKept letters, then the codes that follow.
     // (Written to memory and read back as whole numbers, the letters would
@@ -225,7 +211,7 @@ private:
         const size_t nFresh = m_length - nKept;
         constexpr uint64_t kA = 0x4141414141414141;  // codes to 'A'-'Z'
         const uint64_t first = SpreadCodes(Codes(m_pos));
-        if (HasNonLetter(first, std::min<size_t>(8, nFresh)))
+        if (HasPrefixCode(first, std::min<size_t>(8, nFresh)))
             return false;
         const uint64_t kept = nKept == 0 ? 0 : m_key[0] & TopBytes(nKept);
         high = kept | ((first + kA) >> (8 * nKept));
@@ -235,7 +221,7 @@ private:
             low = nKept == 0 ? 0 : (first + kA) << (8 * (8 - nKept));
             if (nFresh > 8) {
                 const uint64_t second = SpreadCodes(Codes(m_pos + 8));
-                if (HasNonLetter(second, nFresh - 8))
+                if (HasPrefixCode(second, nFresh - 8))
                     return false;
                 low |= (second + kA) >> (8 * nKept);
             }
@@ -255,7 +241,7 @@ private:
             const size_t n = std::min<size_t>(8, m_length - at);
             const uint64_t codes = SpreadCodes(Codes(m_pos));
             m_pos += n;
-            if (HasNonLetter(codes, n))
+            if (HasPrefixCode(codes, n))
                 return false;
             uint64_t bytes = codes + 0x4141414141414141;
             if constexpr (std::endian::native == std::endian::little)
@@ -267,15 +253,8 @@ private:
     }
 
     // The 8 codes from code index `at` on (those past the block's end read
-    // as the spare bytes), as the low 40 bits of a number.
-    uint64_t Codes(size_t at) const {
-        const size_t bit = 5 * at;
-        uint64_t value;
-        std::memcpy(&value, m_data + bit / 8, sizeof value);
-        if constexpr (std::endian::native == std::endian::little)
-            value = __builtin_bswap64(value);
-        return (value << (bit % 8)) >> 24;
-    }
+    // as the spare bytes).
+    uint64_t Codes(size_t at) const { return CodesAt(m_data, at); }
 
     const unsigned char* m_data;
     size_t m_nCodes;
