@@ -7,8 +7,7 @@
 #include <map>
 #include <stdexcept>
 
-#include <zlib.h>
-
+#include "dictionary/length_block_index.h"
 #include "dictionary/word_codec.h"
 
 namespace {
@@ -17,23 +16,10 @@ constexpr unsigned char kMagic[4] = {'G', 'W', 'C', 'T'};
 constexpr int kVersion = 1;
 constexpr size_t kMaxLevels = 15;
 constexpr size_t kFixedHeader = 22;  // magic, version, N, 15 levels, M
-constexpr size_t kEntrySize = 16;
+constexpr size_t kEntrySize = kLengthBlockEntrySize;
 constexpr size_t kMinLength = kMinWordLength;
 constexpr size_t kMaxLength = kMaxWordLength;
 constexpr size_t kBlockSlack = 8;
-
-uint32_t Crc32(const void* data, size_t size) {
-    return static_cast<uint32_t>(::crc32(0L, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
-}
-
-uint32_t Get32(const unsigned char* p) {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
-}
-
-void Set32(std::string& out, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + static_cast<size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
-}
 
 // Appends the encoder's groups to the table's bytes.
 struct StringSink {
@@ -323,14 +309,13 @@ std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words)
         const size_t at = entriesAt + (length - kMinLength) * kEntrySize;
         if (out.size() > UINT32_MAX || block.size() > UINT32_MAX)
             throw std::invalid_argument("table too large");
-        Set32(out, at, count);
-        Set32(out, at + 4, static_cast<uint32_t>(out.size()));
-        Set32(out, at + 8, static_cast<uint32_t>(block.size()));
-        Set32(out, at + 12, Crc32(block.data(), block.size()));
+        SetLengthBlockEntry(out, at,
+                            LengthBlock{count, static_cast<uint32_t>(out.size()), static_cast<uint32_t>(block.size()),
+                                        Crc32Of(block.data(), block.size())});
         out += block;
     }
     const size_t crcAt = entriesAt + nLengths * kEntrySize;
-    Set32(out, crcAt, Crc32(out.data(), crcAt));
+    SetBigEndian32(out, crcAt, Crc32Of(out.data(), crcAt));
     return out;
 }
 
@@ -389,24 +374,17 @@ bool CCommonnessTable::ParseHeader(const unsigned char* data, size_t size, uint6
     const size_t headerSize = kFixedHeader + nLengths * kEntrySize + 4;
     if (size < headerSize)
         return Fail("too short for a commonness table");
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(data, headerSize - 4) != Get32(data + headerSize - 4))
+    if (!ChecksumMatches(data, headerSize - 4, GetBigEndian32(data + headerSize - 4)))
         return Fail("damaged: its header's checksum does not match");
-#endif
     std::vector<int> levels;
     for (size_t i = 0; i < nLevels; ++i) {
         levels.push_back(data[6 + i]);
         if (i > 0 && levels[i] <= levels[i - 1])
             return Fail("damaged: levels out of order");
     }
-    std::vector<Entry> entries(nLengths);
+    std::vector<LengthBlock> entries(nLengths);
     for (size_t i = 0; i < nLengths; ++i) {
-        const unsigned char* p = data + kFixedHeader + i * kEntrySize;
-        Entry& e = entries[i];
-        e.count = Get32(p);
-        e.offset = Get32(p + 4);
-        e.size = Get32(p + 8);
-        e.crc = Get32(p + 12);
+        const LengthBlock& e = entries[i] = ReadLengthBlockEntry(data + kFixedHeader + i * kEntrySize);
         const uint64_t nibbleBytes = (uint64_t{e.count} + 1) / 2;
         // Each word takes at least one code: a block of n words needs at
         // least n codes after its nibbles, in whole 5-byte groups.
@@ -428,7 +406,7 @@ size_t CCommonnessTable::WordCount(size_t length) const {
     return m_entries[length - kMinLength].count;
 }
 
-bool CCommonnessTable::ReadBlock(const Entry& entry, char* block) {
+bool CCommonnessTable::ReadBlock(const LengthBlock& entry, char* block) {
     // The block is followed by kBlockSlack zero bytes: its walker reads 8
     // bytes at a time.
     std::memset(block + entry.size, 0, kBlockSlack);
@@ -445,12 +423,10 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, char* block) {
             return false;
         }
     }
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(block, entry.size) != entry.crc) {
+    if (!ChecksumMatches(block, entry.size, entry.crc)) {
         m_strError = "damaged: a block's checksum does not match";
         return false;
     }
-#endif
     return true;
 }
 
