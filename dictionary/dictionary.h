@@ -15,11 +15,12 @@
 #include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+#include "search/search_state.h"
 
 class CDictionary : public CFile {
 public:
     static constexpr int kBufferSize = 5000;
-    static constexpr int kLimitMatches = 100;
+    static constexpr int kLimitMatches = CSearchState::kLimitMatches;
 
     CDictionary();
     ~CDictionary() override;
@@ -92,23 +93,8 @@ public:
     // message shown): what was decoded is not the whole dictionary.
     bool DamageFound() const { return m_bDamageFound; }
 
-    // Search state, public for the callers that read it back.
-    BOOL m_bAnagram = FALSE;
-    BOOL m_bLimit = FALSE;
-    int m_nWild = 0;
-    CString m_strPattern;
-    CString m_strLetters;
-    int m_nMatches = 0;
-    // Beyond letters and '?' (search/query_grammar.h): the letters each
-    // square may hold (bit 0 for A), the parsed pattern with its '*', and the
-    // sets that some unknown squares must fill (an anagram's '@', '#' and
-    // sets; remaining letters given as sets).
-    std::vector<uint32_t> m_squareMasks;  // per square of m_strPattern (but with several '*')
-    std::vector<uint32_t> m_patternTokens;  // 0 for '*'
-    std::vector<uint32_t> m_setItems;
-    bool m_bSquareSets = false;  // some square of a matching-word search holds a set
-    bool m_bOpenLength = false;  // the pattern has a '*'
-    bool m_bLettersPlaced = false;  // the letters to look for are the pattern's typed ones
+    // The query being searched, for the callers that read it back.
+    const CSearchState& GetSearchState() const { return m_search; }
 
 private:
     // Hands the encoder's groups to the output buffer.
@@ -132,13 +118,9 @@ private:
     void ReportBlockFailure(BlockStep step);
     void FlushBuffer();
     void ReportWriteFailure();
-    bool MatchesWord(const CString& word) const;
-    bool MatchesLetters(const CString& word) const;
-    // The next word of the block whose letters fit m_squareMasks, decoding
+    // The next word of the block whose letters fit the squares, decoding
     // the others only up to their first letter that does not fit.
     BOOL NextFittingWord(CString& word);
-    bool MatchesTokens(const CString& word) const;
-    bool SetItemsFit(const char* sorted, size_t nSorted) const;
     // Makes the search state for words of nLength letters and seeks to their
     // block; the match count goes on.
     BOOL SetUpLength(int nLength);
@@ -170,13 +152,8 @@ private:
     // Writing: set after a failed write; the new file, held so that other
     // instances leave it alone until it has replaced dictionary.dat.
     bool m_bWriteFailed = false;
-    // An open-length search: the squares the pattern fixes around its '*'s
-    // and how many of them are typed letters; several '*'s are matched by
-    // walking the tokens.
-    int m_nFixedSquares = 0;
-    int m_nFixedLetters = 0;
-    int m_nLength = 0;
-    bool m_bManyStars = false;
+    // The query being searched.
+    CSearchState m_search;
     bool m_bBlockDamaged = false;  // a block ended early: no further length is read
     CAtomicReplacement m_newFile;
 };

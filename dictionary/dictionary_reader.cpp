@@ -143,7 +143,7 @@ BOOL CDictionary::SeekToLength(int nLength) {
         m_decoder.Start(*this, start, next < m_nTrailerStart ? next : m_nTrailerStart, m_pnWordCount[nLength],
                         nLength);
     }
-    m_nMatches = 0;
+    m_search.ResetMatches();
     return TRUE;
 }
 
