@@ -180,7 +180,7 @@ bool CWordListFile::NextWord(const unsigned char*& letters, size_t& nLetters, in
             if (lineEnds)
                 break;
         }
-        if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
+        if (!allLetters || nLength < kMinWordLength || nLength > kMaxWordLength)
             continue;
         letters = m_line;
         nLetters = nLength;

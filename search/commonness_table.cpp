@@ -260,7 +260,7 @@ std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words)
     std::vector<int> levels;
     for (auto& [word, level] : words) {
         if (!IsTableWord(word))
-            throw std::invalid_argument("not a word of 2 to 255 letters A-Z: " + word);
+            throw std::invalid_argument("not a word of 2 to " + std::to_string(kMaxLength) + " letters A-Z: " + word);
         if (level < 0 || level > 255)
             throw std::invalid_argument("level out of range for " + word);
         auto [it, added] = byLength[word.size()].emplace(std::move(word), level);
