@@ -162,8 +162,8 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
     const int nCount = m_nCount;
     int nPrevLength = m_nPrevLength;
     bool bDamaged = false;
-    bool bUnreadable = false;
-    int64_t nFailure = 0;  // what a failed ReadGroup found
+    // What a failed ReadGroup found (kNoGroupInBlock or kGroupUnreadable), or 0.
+    int64_t nReadFailure = 0;
 
     // The buffer's bytes in locals: whole groups up to pFast lie in both the
     // buffer and the block and are taken without a check; the rest go
@@ -210,8 +210,7 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
         const int64_t next = ReadGroup();
         reload();
         if (next < 0) {
-            nFailure = next;
-            bUnreadable = true;
+            nReadFailure = next;
             return false;
         }
         group = static_cast<uint64_t>(next);
@@ -302,7 +301,7 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
             }
             ++at;
         }
-        if (bDamaged || bUnreadable)
+        if (bDamaged || nReadFailure != 0)
             break;
         if (!bFits && !skip(nLength - 1 - nFailedAt))
             break;
@@ -320,12 +319,12 @@ BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& w
         }
     }
     // The block's end: its last group's codes past the last word are padding.
-    if (!bDamaged && !bUnreadable && !settled())
+    if (!bDamaged && nReadFailure == 0 && !settled())
         bDamaged = true;
     keepState();
     if (bDamaged)
         return Stop(BlockStep::Damaged);
-    if (bUnreadable)
-        return Stop(nFailure == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
+    if (nReadFailure != 0)
+        return Stop(nReadFailure == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
     return BlockStep::End;
 }
