@@ -1,5 +1,6 @@
 // Construction, destruction and the reading side of CDictionary: opening
-// dictionary.dat, loading the trailer and decoding one length block.
+// dictionary.dat, loading the trailer and seeking to one length block, which
+// the block decoder walks.
 #include <new>
 
 #include "app/work_dir.h"
