@@ -1,6 +1,6 @@
 // Construction, destruction and the reading side of CDictionary: opening
-// dictionary.dat, loading the trailer and decoding one length block.
-#include <cstring>
+// dictionary.dat, loading the trailer and seeking to one length block, which
+// the block decoder walks.
 #include <new>
 
 #include "dictionary/dictionary.h"
@@ -127,131 +127,30 @@ int CDictionary::ReadInt24() {
     return value;
 }
 
-void CDictionary::ForgetBlock() {
-    m_nBufCount = 0;
-    m_nBufPos = 0;
-    m_nBlockCount = 0;
-    m_nBlockEnd = 0;
-    m_nWordsRead = 0;
-    m_nCodes = 0;
-    m_nUnsettledPrefixes = 0;
-}
+void CDictionary::ForgetBlock() { m_decoder.Forget(); }
 
 BOOL CDictionary::SeekToLength(int nLength) {
     ForgetBlock();
     if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
-        const int64_t start = m_pnBlockStart[nLength];
+        int64_t start = m_pnBlockStart[nLength];
         try {
-            m_nReadPos = Seek(start, begin);
+            start = Seek(start, begin);
         } catch (const CFileException&) {
             AfxMessageBox(IDS_CANNOT_FIND_LENGTH, MsgIcon::Stop);
             return FALSE;
         }
-        m_nBlockCount = m_pnWordCount[nLength];
         const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
-        m_nBlockEnd = next < m_nTrailerStart ? next : m_nTrailerStart;
+        m_decoder.Start(*this, start, next < m_nTrailerStart ? next : m_nTrailerStart, m_pnWordCount[nLength],
+                        nLength);
     }
-    m_nGroup = 0;
-    m_nCodes = 0;
-    m_nWordsRead = 0;
-    m_nMatches = 0;
-    m_nPrevLength = 0;
+    m_search.ResetMatches();
     return TRUE;
 }
 
-namespace {
-
-// A code group's 5 bytes as one 40-bit big-endian number.
-inline int64_t GroupValue(const unsigned char* b) {
-    return (int64_t{b[0]} << 32) | (int64_t{b[1]} << 24) | (int64_t{b[2]} << 16) | (int64_t{b[3]} << 8) |
-           int64_t{b[4]};
-}
-
-}  // namespace
-
-int64_t CDictionary::UnpackGroup() {
-    // The group must lie inside the block: a count that needs more codes than
-    // the block holds means the file is damaged.
-    const int64_t groupStart = m_nReadPos - m_nBufCount;
-    if (groupStart + 5 > m_nBlockEnd) {
-        m_bDamageFound = true;
-        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
-        return -1;
-    }
-    if (m_nBufCount < 5 && (!RefillBuffer() || m_nBufCount < 5)) {
-        m_bDamageFound = true;
-        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
-        return -1;
-    }
-    const unsigned char* b = m_buffer + m_nBufPos;
-    m_nBufPos += 5;
-    m_nBufCount -= 5;
-    return GroupValue(b);
-}
-
-BOOL CDictionary::NextWord(CString& word) {
-    const int nLength = static_cast<int>(m_strPattern.size());
-    if (m_nWordsRead >= m_nBlockCount || nLength > kMaxWordLength)
-        return FALSE;
-
-    // The letters go straight into the word and into the copy of it that the
-    // next word's prefix code reads; the decoder's state stays in locals.
-    word.resize(static_cast<size_t>(nLength));
-    char* const out = word.data();
-    char* const prev = m_prevLetters;
-    uint64_t group = m_nGroup;
-    int nCodes = m_nCodes;
-    int nHave = 0;
-    bool damaged = false;
-    while (nHave < nLength) {
-        if (nCodes == 0) {
-            // The common case, a whole group of the block in the buffer, is
-            // taken here; UnpackGroup refills and checks the rest.
-            int64_t next;
-            if (m_nBufCount >= 5 && m_nReadPos - m_nBufCount + 5 <= m_nBlockEnd) {
-                next = GroupValue(m_buffer + m_nBufPos);
-                m_nBufPos += 5;
-                m_nBufCount -= 5;
-            } else {
-                next = UnpackGroup();
-            }
-            if (next < 0) {
-                m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
-                m_nCodes = 0;
-                return FALSE;
-            }
-            group = static_cast<uint64_t>(next);
-            nCodes = 8;
-        }
-        const int code = static_cast<int>(group >> 35) & 0x1F;
-        group <<= 5;
-        --nCodes;
-        if (code < 26) {
-            const char letter = static_cast<char>('A' + code);
-            out[nHave] = letter;
-            prev[nHave] = letter;
-            ++nHave;
-            continue;
-        }
-        // A prefix code may only start a word, and may only repeat letters
-        // that the previous word has, leaving at least one letter to spell.
-        const int nPrefix = code - 24;
-        if (nHave != 0 || nPrefix >= nLength || nPrefix > m_nPrevLength) {
-            damaged = true;
-            break;
-        }
-        std::memcpy(out, prev, static_cast<size_t>(nPrefix));
-        nHave = nPrefix;
-    }
-    m_nGroup = group;
-    m_nCodes = nCodes;
-    if (damaged) {
-        m_bDamageFound = true;
-        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
-        m_nWordsRead = m_nBlockCount;
-        return FALSE;
-    }
-    m_nPrevLength = nLength;
-    ++m_nWordsRead;
-    return TRUE;
+void CDictionary::ReportBlockFailure(BlockStep step) {
+    m_bDamageFound = true;
+    // A block that ended before its count: an open-length search reads no
+    // further block.
+    m_bBlockDamaged = true;
+    AfxMessageBox(step == BlockStep::Unreadable ? IDS_CANNOT_READ_DICT : IDS_INVALID_CHARACTER, MsgIcon::Stop);
 }

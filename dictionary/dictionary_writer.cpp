@@ -1,8 +1,6 @@
-// The writing side of CDictionary: creating dictionary.$$$, packing codes into
-// 5-byte groups through the output buffer, the trailer numbers, and putting
+// The writing side of CDictionary: creating dictionary.$$$, encoding each
+// length block's words through the output buffer, the trailer, and putting
 // the finished file in the place of dictionary.dat.
-#include <cstring>
-
 #include "dictionary/dictionary.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
@@ -28,37 +26,45 @@ void CDictionary::FlushBuffer() {
     m_nBufCount = 0;
 }
 
-int CDictionary::PutCodeAndPack(int nCode) {
-    if (nCode >= 0) {
-        m_codes[m_nCodes++] = static_cast<unsigned char>(nCode & 0x1F);
-        if (m_nCodes == 8) {
-            PackGroup(FALSE);
-            return 5;
-        }
-        return 0;
+void CDictionary::BeginBlock(int nLength) {
+    if (m_writtenCounts.empty()) {
+        m_writtenCounts.resize(kMaxWordLength + 1);
+        m_blockStarts.resize(kMaxWordLength + 1);
     }
-    // End of block: complete a partly filled group with zero codes and make
-    // sure the whole block is in the file.
-    if (m_nCodes > 0) {
-        PackGroup(TRUE);
-        return 5;
+    // A length passed over has an empty block, which starts where the next
+    // one does.
+    for (int n = m_nWriteMax + 1; n <= nLength; ++n) {
+        m_blockStarts[static_cast<size_t>(n)] = m_nWriteOffset;
+        m_writtenCounts[static_cast<size_t>(n)] = 0;
     }
-    FlushBuffer();
-    return 0;
+    if (nLength > m_nWriteMax)
+        m_nWriteMax = nLength;
+    m_nWriteLength = nLength;
+    m_encoder.StartBlock();
 }
 
-void CDictionary::PackGroup(BOOL bForceWrite) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v = (v << 5) | (m_codes[i] & 0x1F);
-    unsigned char* out = m_buffer + m_nBufCount;
-    for (int i = 0; i < 5; ++i)
-        out[i] = static_cast<unsigned char>(v >> (32 - 8 * i));
-    m_nBufCount += 5;
-    if (m_nBufCount >= kBufferSize || bForceWrite)
-        FlushBuffer();
-    std::memset(m_codes, 0, sizeof m_codes);
-    m_nCodes = 0;
+int CDictionary::EndBlock() {
+    // A partly filled last group is completed with codes 0; either way the
+    // whole block is in the file before the next block or the trailer.
+    GroupSink sink{*this};
+    m_encoder.FinishBlock(sink);
+    FlushBuffer();
+    return static_cast<int>(m_writtenCounts[static_cast<size_t>(m_nWriteLength)]);
+}
+
+bool CDictionary::LengthFitsFormat(int nLength) const {
+    if (nLength < 0 || static_cast<size_t>(nLength) >= m_writtenCounts.size())
+        return true;  // nothing written
+    return m_writtenCounts[static_cast<size_t>(nLength)] <= kMaxInt24 &&
+           m_blockStarts[static_cast<size_t>(nLength)] <= kMaxInt24;
+}
+
+void CDictionary::WriteTrailer() {
+    for (int n = 2; n <= m_nWriteMax; ++n) {
+        WriteInt24(static_cast<int>(m_writtenCounts[static_cast<size_t>(n)]));
+        WriteInt24(static_cast<int>(m_blockStarts[static_cast<size_t>(n)]));
+    }
+    WriteByte(m_nWriteMax);
 }
 
 void CDictionary::WriteByte(int nValue) {

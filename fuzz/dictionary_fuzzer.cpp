@@ -47,12 +47,12 @@ void Search(BOOL anagram, BOOL limit, BOOL listAll, const std::string& pattern, 
     if (!dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount))
         return;
     Check(nResultCount >= 0, "negative result count");
-    const size_t length = dict.m_strPattern.size();
+    const size_t length = dict.GetSearchState().Pattern().size();
     Check(length <= static_cast<size_t>(dict.GetMaxLength()), "pattern longer than the longest word was accepted");
     CString word;
     int nFound = 0;
     // A pattern with '*' lists words of every length it allows, shortest first.
-    const bool open = dict.m_bOpenLength;
+    const bool open = dict.GetSearchState().IsOpenLength();
     size_t previous = 0;
     while (dict.NextMatch(word, listAll)) {
         Check(IsWord(word, open ? word.size() : length), "a returned word is not the pattern's length in A-Z");

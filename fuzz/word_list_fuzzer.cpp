@@ -96,9 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(dict.OpenForWriting(), "dictionary.$$$ did not open");
     for (int nLength = 2; nLength <= nLongest; ++nLength) {
         reader.WriteLengthBlock(nLength, &dict);
-        Check(reader.LengthFitsFormat(nLength), "a small input did not fit the format");
+        Check(dict.LengthFitsFormat(nLength), "a small input did not fit the format");
     }
-    reader.WriteLengthBlock(-1, &dict);
+    dict.WriteTrailer();
     Check(dict.FinishWriting(), "writing dictionary.$$$ failed");
     // The stored words are checked through the file: sorted, distinct and
     // encoded they must give exactly the reference's bytes.

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/word_codec.h"
 #include "platform/file.h"
 #include "text/letter_folding.h"
 
 namespace {
 
-constexpr size_t kMinLetters = 2;
-constexpr size_t kMaxLetters = 255;
+// The words a dictionary holds (after folding).
+constexpr size_t kMinLetters = kMinWordLength;
+constexpr size_t kMaxLetters = kMaxWordLength;
 
 bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 

@@ -58,10 +58,9 @@ UINT ExportThreadProc(void* pParam) {
             // A block that cannot be found or decoded (its message shown) ends
             // the export: the rest would be one more message each, and the
             // output could never be the whole dictionary.
-            int nResultCount = 0;
-            if (!dict.PrepareSearch(FALSE, FormatString("%d", nLength), CString(), FALSE, nResultCount))
+            if (!dict.SeekToLength(nLength))
                 return stop(kExportDamaged);
-            while (dict.NextMatch(word, TRUE)) {
+            while (dict.NextWord(word)) {
                 buffer += word;
                 buffer += '\n';
                 if (buffer.size() > kWriteThreshold)

@@ -114,12 +114,12 @@ UINT ImportThreadProc(void* pParam) {
         if (job.dict->WriteFailed())
             return job.Stop(kImportWriteFailed);
         // Refused, not failed: the command says so, and why.
-        if (!reader.LengthFitsFormat(nLength))
+        if (!job.dict->LengthFitsFormat(nLength))
             return job.Stop(kImportTooLarge);
         if (job.CancelRequested())
             return job.Stop(kImportCancelledPhase5);
     }
-    reader.WriteLengthBlock(-1, job.dict);
+    job.dict->WriteTrailer();
     if (!job.dict->FinishWriting())
         return job.Stop(kImportWriteFailed);
     reader.Abort();

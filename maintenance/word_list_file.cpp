@@ -41,24 +41,6 @@ inline void CopyUpperCase(char* out, const unsigned char* letters, size_t n) {
     }
 }
 
-// How many of the first n letters a and b share, compared eight at a time.
-inline int SharedPrefix(const char* a, const char* b, size_t n) {
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t x, y;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
-        if (x != y) {
-            const uint64_t diff = x ^ y;
-            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
-            return static_cast<int>(i) + bit / 8;
-        }
-    }
-    while (i < n && a[i] == b[i])
-        ++i;
-    return static_cast<int>(i);
-}
-
 }  // namespace
 
 CWordListFile::CWordListFile() = default;
@@ -198,7 +180,7 @@ bool CWordListFile::NextWord(const unsigned char*& letters, size_t& nLetters, in
             if (lineEnds)
                 break;
         }
-        if (!allLetters || nLength < 2 || nLength > kMaxWordLength)
+        if (!allLetters || nLength < kMinWordLength || nLength > kMaxWordLength)
             continue;
         letters = m_line;
         nLetters = nLength;
@@ -235,10 +217,8 @@ BOOL CWordListFile::AllocateLengthTables(int nLongest) {
     m_nMaxLength = nLongest;
     const size_t entries = static_cast<size_t>(nLongest) + 1;
     m_pnLengthTable.reset(new (std::nothrow) int64_t[entries]());
-    m_pnWrittenCount.reset(new (std::nothrow) int[entries]());
-    m_pnBlockEnd.reset(new (std::nothrow) int64_t[entries]());
     m_pnLengthLimit.reset(new (std::nothrow) int64_t[entries]());
-    if (!m_pnLengthTable || !m_pnWrittenCount || !m_pnBlockEnd || !m_pnLengthLimit ||
+    if (!m_pnLengthTable || !m_pnLengthLimit ||
         ShouldFailFileOp(FileOp::Allocate, "length tables")) {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
         return FALSE;
@@ -354,39 +334,9 @@ int64_t CWordListFile::SortLength(int nLength) {
     return last - first;
 }
 
-bool CWordListFile::LengthFitsFormat(int nLength) const {
-    return m_pnWrittenCount[nLength] <= CDictionary::kMaxInt24 && m_pnBlockEnd[nLength - 1] <= CDictionary::kMaxInt24;
-}
-
 int CWordListFile::WriteLengthBlock(int nLength, CDictionary* pDict) {
-    if (nLength < 0) {
-        for (int n = 2; n <= m_nMaxLength; ++n) {
-            pDict->WriteInt24(m_pnWrittenCount[n]);
-            pDict->WriteInt24(static_cast<int>(m_pnBlockEnd[n - 1]));
-        }
-        pDict->WriteByte(m_nMaxLength);
-        return 0;
-    }
-
-    int64_t nBytes = 0;
-    m_pnBlockEnd[nLength] = m_pnBlockEnd[nLength - 1];
-    const char* previous = nullptr;  // before the first word: L spaces, shares nothing
-    for (char* const* it = WordsBegin(nLength); it != WordsEnd(nLength); ++it) {
-        const char* word = *it;
-        int shared = 0;
-        if (previous) {
-            shared = SharedPrefix(word, previous, static_cast<size_t>(nLength));
-            if (shared == nLength)
-                continue;  // a repeat of the previous word is written once
-        }
-        ++m_pnWrittenCount[nLength];
-        int k = shared > 7 ? 7 : (shared < 2 ? 0 : shared);
-        if (k > 0)
-            nBytes += pDict->PutCode(k + 24);
-        nBytes += pDict->PutLetters(word + k, nLength - k);
-        previous = word;
-    }
-    nBytes += pDict->PutCode(-1);
-    m_pnBlockEnd[nLength] += nBytes;
-    return m_pnWrittenCount[nLength];
+    pDict->BeginBlock(nLength);
+    for (char* const* it = WordsBegin(nLength); it != WordsEnd(nLength); ++it)
+        pDict->WriteWord(*it);
+    return pDict->EndBlock();
 }

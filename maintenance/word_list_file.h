@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "dictionary/word_codec.h"
 #include "maintenance/buffer_lines.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
@@ -32,7 +33,6 @@ public:
 #else
     static constexpr int kBufferSize = 5000;
 #endif
-    static constexpr int kMaxWordLength = 255;
 
     CWordListFile();
     ~CWordListFile() override;
@@ -55,6 +55,8 @@ public:
     void CountLength(int nLength);
     BOOL AllocateWordStore();
     int64_t SortLength(int nLength);
+    // Encodes the sorted words of one length as the dictionary's block of
+    // that length; returns the words written (repeats once).
     int WriteLengthBlock(int nLength, CDictionary* pDict);
 
     // True when the passes did not see the same words (the file changed while
@@ -64,9 +66,6 @@ public:
     // True once a read of the file has failed (message 110 shown): the pass
     // ended early, so its words are not the whole list.
     bool ReadFailed() const { return m_bReadFailed; }
-    // True when length nLength, already written, fits the file format's
-    // 24-bit word count and block start.
-    bool LengthFitsFormat(int nLength) const;
 
     // The stored words of one length, after SortLength: [first, last).
     char* const* WordsBegin(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength - 1]; }
@@ -96,8 +95,6 @@ private:
     }
 
     std::unique_ptr<int64_t[]> m_pnLengthTable;
-    std::unique_ptr<int[]> m_pnWrittenCount;
-    std::unique_ptr<int64_t[]> m_pnBlockEnd;
     std::unique_ptr<char*[]> m_ppWords;
     std::unique_ptr<char[]> m_pArena;
     // One past the last index that each length may fill in the storing pass.

@@ -3,27 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
-#include <zlib.h>
+
+#include "dictionary/length_block_index.h"
 
 namespace {
 
 constexpr char kMagic[4] = {'G', 'W', 'P', 'F'};
 constexpr uint8_t kVersion = 1;
 constexpr size_t kFixedHeader = 6;  // magic, version, longest length
-constexpr size_t kBlockEntry = 16;
-
-void PutU32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((v >> shift) & 0xFF));
-}
-
-uint32_t GetU32(const unsigned char* p) {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-
-uint32_t Crc(const void* data, size_t size) {
-    return static_cast<uint32_t>(crc32(0L, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
-}
+constexpr size_t kBlockEntry = kLengthBlockEntrySize;
 
 bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -128,13 +116,12 @@ std::string BuildPhraseFile(std::vector<PhraseEntry> entries) {
     for (size_t i = 0; i < nLengths; ++i) {
         if (offset + blocks[i].size() > UINT32_MAX)
             throw std::invalid_argument("phrase list too large for the format");
-        PutU32(out, counts[i]);
-        PutU32(out, static_cast<uint32_t>(offset));
-        PutU32(out, static_cast<uint32_t>(blocks[i].size()));
-        PutU32(out, Crc(blocks[i].data(), blocks[i].size()));
+        AppendLengthBlockEntry(out, LengthBlock{counts[i], static_cast<uint32_t>(offset),
+                                                static_cast<uint32_t>(blocks[i].size()),
+                                                Crc32Of(blocks[i].data(), blocks[i].size())});
         offset += blocks[i].size();
     }
-    PutU32(out, Crc(out.data(), out.size()));
+    AppendBigEndian32(out, Crc32Of(out.data(), out.size()));
     for (const std::string& block : blocks)
         out += block;
     return out;
@@ -187,15 +174,11 @@ bool CPhraseFile::ParseHeader(const unsigned char* data, size_t size, uint64_t f
     const size_t headerSize = kFixedHeader + kBlockEntry * nLengths;
     if (size < headerSize + 4)
         return Fail("damaged phrase file (short header)");
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (GetU32(data + headerSize) != Crc(data, headerSize))
+    if (!ChecksumMatches(data, headerSize, GetBigEndian32(data + headerSize)))
         return Fail("damaged phrase file (header checksum)");
-#endif
-    std::vector<Block> blocks(nLengths);
+    std::vector<LengthBlock> blocks(nLengths);
     for (size_t i = 0; i < nLengths; ++i) {
-        const unsigned char* p = data + kFixedHeader + kBlockEntry * i;
-        Block& b = blocks[i];
-        b = Block{GetU32(p), GetU32(p + 4), GetU32(p + 8), GetU32(p + 12)};
+        const LengthBlock& b = blocks[i] = ReadLengthBlockEntry(data + kFixedHeader + kBlockEntry * i);
         // Each entry takes at least its header byte and its letters.
         if (uint64_t{b.offset} + b.size > fileSize || uint64_t{b.count} * (i + 3) > b.size)
             return Fail("damaged phrase file (block " + std::to_string(i + 2) + " out of place)");
@@ -214,7 +197,7 @@ size_t CPhraseFile::EntryCount(int length) const {
 bool CPhraseFile::Walk(int length, const std::function<void(const PhraseRecord&)>& visit) {
     if (length < 2 || length > m_nMaxLength)
         return true;
-    const Block& b = m_blocks[static_cast<size_t>(length - 2)];
+    const LengthBlock& b = m_blocks[static_cast<size_t>(length - 2)];
     if (b.count == 0)
         return true;
     std::string room;
@@ -230,10 +213,8 @@ bool CPhraseFile::Walk(int length, const std::function<void(const PhraseRecord&)
             return Fail("phrase file cut short");
         data = room.data();
     }
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc(data, b.size) != b.crc)
+    if (!ChecksumMatches(data, b.size, b.crc))
         return Fail("damaged phrase file (block " + std::to_string(length) + " checksum)");
-#endif
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     const unsigned char* const end = p + b.size;
     for (uint32_t n = 0; n < b.count; ++n) {

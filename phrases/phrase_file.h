@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/length_block_index.h"
 #include "platform/cstring.h"
 #include "platform/read_only_file.h"
 
@@ -84,12 +85,6 @@ public:
     const std::string& Error() const { return m_strError; }
 
 private:
-    struct Block {
-        uint32_t count = 0;
-        uint32_t offset = 0;
-        uint32_t size = 0;
-        uint32_t crc = 0;
-    };
     bool Fail(std::string why);
     bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize);
 
@@ -97,6 +92,6 @@ private:
     bool m_bInMemory = false;
     std::string m_bytes;
     int m_nMaxLength = 0;
-    std::vector<Block> m_blocks;  // index L - 2
+    std::vector<LengthBlock> m_blocks;  // index L - 2
     std::string m_strError;
 };

@@ -126,31 +126,32 @@ bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CSt
         m_partLengths.clear();
         m_parts = PhrasePattern();
     }
-    if (m_strPattern.size() > static_cast<size_t>(CDictionary::kMaxWordLength)) {
+    if (m_strPattern.size() > static_cast<size_t>(kMaxWordLength)) {
         AfxMessageBox(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
         return false;
     }
     return true;
 }
 
-void CPhraseQuery::PrepareFrom(const CDictionary& search) {
+void CPhraseQuery::PrepareFrom(const CDictionary& dict) {
+    const CSearchState& search = dict.GetSearchState();
     m_parts = PhrasePattern();
     m_partLengths.clear();
-    m_strPattern = search.m_strPattern;
+    m_strPattern = search.Pattern();
     // The squares' sets, when the search has one per letter (a pattern with
     // several '*'s matches its tokens instead).
-    m_bSquareSets = search.m_bSquareSets && !search.m_bAnagram &&
-                    search.m_squareMasks.size() == search.m_strPattern.size();
+    m_bSquareSets = search.HasSquareSets() && !search.IsAnagram() &&
+                    search.SquareMasks().size() == search.Pattern().size();
     m_squareMasks.clear();
     if (m_bSquareSets)
-        m_squareMasks = search.m_squareMasks;
+        m_squareMasks = search.SquareMasks();
     else
         for (const char c : m_strPattern)
             m_squareMasks.push_back(c == '?' ? kAnyLetter : MaskOf(c));
-    m_strLetters = search.m_strLetters;
-    m_setItems = search.m_setItems;
-    m_nWild = search.m_nWild;
-    m_bAnagram = search.m_bAnagram;
+    m_strLetters = search.Letters();
+    m_setItems = search.SetItems();
+    m_nWild = search.Wild();
+    m_bAnagram = search.IsAnagram();
 }
 
 size_t CPhraseQuery::KnownLetters() const {
@@ -185,7 +186,7 @@ bool CPhraseQuery::Matches(const char* letters) const {
                 if (((m_squareMasks[i] >> (letters[i] - 'A')) & 1) == 0)
                     return false;
     }
-    char sorted[CDictionary::kMaxWordLength];
+    char sorted[kMaxWordLength];
     const size_t nSorted = SortLetters(letters, nLength, sorted);
     if (!TargetLettersFit(sorted, nSorted))
         return false;

@@ -21,7 +21,7 @@ public:
     // query shows its message and returns false.
     bool Prepare(bool anagram, const PhrasePattern& pattern, const CString& letters);
     // From a search the dictionary prepared: any phrase of as many letters.
-    void PrepareFrom(const CDictionary& search);
+    void PrepareFrom(const CDictionary& dict);
 
     // Letters of the whole phrase.
     int Length() const { return static_cast<int>(m_strPattern.size()); }

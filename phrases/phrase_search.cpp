@@ -83,7 +83,7 @@ bool CollectPart(CDictionary& dict, CCommonnessTable* table, const CString& text
     if (!dict.PrepareSearch(FALSE, text, CString(), FALSE, nCount))
         return false;
     // The part's own known letters as the dictionary parsed them.
-    const CString pattern = dict.m_strPattern;
+    const CString pattern = dict.GetSearchState().Pattern();
     const LetterPool pool = PoolOf(query);
     const bool bFilter = query.IsAnagram() || !query.AnyLettersFit();
     CString word;

@@ -98,7 +98,7 @@ size_t CCommonFirstMatches::ListedCount() const {
 
 CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t nExpected) {
     CCommonFirstMatches found;
-    const size_t length = dict.m_strPattern.size();
+    const size_t length = dict.GetSearchState().Pattern().size();
     const size_t stride = length + 1;
     found.length = length;
     // The words the table does not hold get room for every match ahead:
@@ -163,7 +163,7 @@ std::vector<CCommonFirstMatches> CollectCommonFirstByLength(CDictionary& dict, s
     std::vector<CCommonFirstMatches> lengths;
     size_t nLeft = nKeep;
     do {
-        const size_t nBlock = dict.m_bOpenLength ? static_cast<size_t>(std::max(dict.GetBlockCount(), 0)) : nExpected;
+        const size_t nBlock = dict.GetSearchState().IsOpenLength() ? static_cast<size_t>(std::max(dict.GetBlockCount(), 0)) : nExpected;
         CCommonFirstMatches found = CollectCommonFirst(dict, nLeft, nBlock);
         if (found.nTotal == 0)
             continue;

@@ -7,7 +7,8 @@
 #include <map>
 #include <stdexcept>
 
-#include <zlib.h>
+#include "dictionary/length_block_index.h"
+#include "dictionary/word_codec.h"
 
 namespace {
 
@@ -15,74 +16,29 @@ constexpr unsigned char kMagic[4] = {'G', 'W', 'C', 'T'};
 constexpr int kVersion = 1;
 constexpr size_t kMaxLevels = 15;
 constexpr size_t kFixedHeader = 22;  // magic, version, N, 15 levels, M
-constexpr size_t kEntrySize = 16;
-constexpr size_t kMinLength = 2;
-constexpr size_t kMaxLength = 255;
-constexpr int kFirstPrefixCode = 26;
-constexpr int kMaxPrefix = 7;
+constexpr size_t kEntrySize = kLengthBlockEntrySize;
+constexpr size_t kMinLength = kMinWordLength;
+constexpr size_t kMaxLength = kMaxWordLength;
 constexpr size_t kBlockSlack = 8;
 
-uint32_t Crc32(const void* data, size_t size) {
-    return static_cast<uint32_t>(::crc32(0L, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
-}
-
-uint32_t Get32(const unsigned char* p) {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
-}
-
-void Set32(std::string& out, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + static_cast<size_t>(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
-}
-
-// Packs 5-bit codes 8 to a 5-byte group, as dictionary.dat does.
-class CodePacker {
-public:
-    explicit CodePacker(std::string& out) : m_out(out) {}
-    void Put(int code) {
-        m_value = (m_value << 5) | static_cast<uint64_t>(code);
-        if (++m_nCodes == 8)
-            Flush();
+// Appends the encoder's groups to the table's bytes.
+struct StringSink {
+    std::string& out;
+    void TakeGroup(uint64_t value) {
+        unsigned char bytes[kGroupBytes];
+        StoreGroup(value, bytes);
+        out.append(reinterpret_cast<const char*>(bytes), kGroupBytes);
     }
-    void Finish() {
-        if (m_nCodes == 0)
-            return;
-        m_value <<= 5 * (8 - m_nCodes);
-        Flush();
-    }
-
-private:
-    void Flush() {
-        for (int shift = 32; shift >= 0; shift -= 8)
-            m_out.push_back(static_cast<char>((m_value >> shift) & 0xFF));
-        m_value = 0;
-        m_nCodes = 0;
-    }
-    std::string& m_out;
-    uint64_t m_value = 0;
-    int m_nCodes = 0;
 };
 
 // One length block's words, in ascending order, encoded as dictionary.dat
 // encodes a length block.
 void PackWords(const std::vector<std::string>& words, std::string& out) {
-    CodePacker packer(out);
-    const std::string* prev = nullptr;
-    for (const std::string& word : words) {
-        size_t k = 0;
-        if (prev)
-            while (k < word.size() && (*prev)[k] == word[k])
-                ++k;
-        k = std::min<size_t>(k, kMaxPrefix);
-        if (k < 2)
-            k = 0;
-        if (k > 0)
-            packer.Put(static_cast<int>(k) + kFirstPrefixCode - 2);
-        for (size_t i = k; i < word.size(); ++i)
-            packer.Put(word[i] - 'A');
-        prev = &word;
-    }
-    packer.Finish();
+    StringSink sink{out};
+    CWordEncoder encoder;
+    for (const std::string& word : words)
+        encoder.PutWord(word.data(), static_cast<int>(word.size()), sink);
+    encoder.FinishBlock(sink);
 }
 
 bool IsTableWord(const std::string& word) {
@@ -155,14 +111,6 @@ template <size_t kChunks>
     }
 }
 
-// Eight 5-bit codes (40 bits, the first highest) spread to one byte each,
-// the first in the top byte.
-uint64_t SpreadCodes(uint64_t x) {
-    x = ((x << 12) & 0x000FFFFF00000000) | (x & 0x00000000000FFFFF);  // 4 codes per 32 bits
-    x = ((x << 6) & 0x03FF000003FF0000) | (x & 0x000003FF000003FF);   // 2 per 16
-    return ((x << 3) & 0x1F001F001F001F00) | (x & 0x001F001F001F001F);  // 1 per 8
-}
-
 // Walks the packed words of one block, checking as it goes what a sound
 // block guarantees: prefix codes only where a word begins and a word before
 // it exists, letters only after them, and every word greater than the one
@@ -172,7 +120,7 @@ uint64_t SpreadCodes(uint64_t x) {
 class BlockWalker {
 public:
     BlockWalker(const unsigned char* codes, size_t size, size_t length)
-        : m_data(codes), m_nCodes(size / 5 * 8), m_length(length), m_nChunks(ChunksOf(length)),
+        : m_data(codes), m_nCodes(size / kGroupBytes * kCodesPerGroup), m_length(length), m_nChunks(ChunksOf(length)),
           m_word(length + 8, '\0') {}
 
     // Decodes the next word; its key goes to out[0..Chunks()). False (with
@@ -186,7 +134,7 @@ public:
         size_t nKept = 0;
         const auto first = static_cast<unsigned>(Codes(m_pos) >> 35);
         if (first >= kFirstPrefixCode) {
-            nKept = first - kFirstPrefixCode + 2;
+            nKept = first - kPrefixCodeBias;
             if (!m_bHavePrev || nKept >= m_length) {
                 *why = "a word's letters are damaged";
                 return false;
@@ -240,12 +188,6 @@ public:
     bool AtEnd() const { return (m_pos + 7) / 8 * 8 == m_nCodes; }
 
 private:
-    // True when one of the first n bytes (1 to 8, from the top) of spread
-    // codes holds 26-31, a code that is no letter.
-    static bool HasNonLetter(uint64_t codes, size_t n) {
-        return (((codes + 0x6666666666666666) & 0x8080808080808080) >> (8 * (8 - n))) != 0;
-    }
-
     // The key of a word of up to 16 letters built in registers from the
     // key before: its first nKept letters, then the codes that follow.
     // (Written to memory and read back as whole numbers, the letters would
@@ -255,7 +197,7 @@ private:
         const size_t nFresh = m_length - nKept;
         constexpr uint64_t kA = 0x4141414141414141;  // codes to 'A'-'Z'
         const uint64_t first = SpreadCodes(Codes(m_pos));
-        if (HasNonLetter(first, std::min<size_t>(8, nFresh)))
+        if (HasPrefixCode(first, std::min<size_t>(8, nFresh)))
             return false;
         const uint64_t kept = nKept == 0 ? 0 : m_key[0] & TopBytes(nKept);
         high = kept | ((first + kA) >> (8 * nKept));
@@ -265,7 +207,7 @@ private:
             low = nKept == 0 ? 0 : (first + kA) << (8 * (8 - nKept));
             if (nFresh > 8) {
                 const uint64_t second = SpreadCodes(Codes(m_pos + 8));
-                if (HasNonLetter(second, nFresh - 8))
+                if (HasPrefixCode(second, nFresh - 8))
                     return false;
                 low |= (second + kA) >> (8 * nKept);
             }
@@ -285,7 +227,7 @@ private:
             const size_t n = std::min<size_t>(8, m_length - at);
             const uint64_t codes = SpreadCodes(Codes(m_pos));
             m_pos += n;
-            if (HasNonLetter(codes, n))
+            if (HasPrefixCode(codes, n))
                 return false;
             uint64_t bytes = codes + 0x4141414141414141;
             if constexpr (std::endian::native == std::endian::little)
@@ -297,15 +239,8 @@ private:
     }
 
     // The 8 codes from code index `at` on (those past the block's end read
-    // as the spare bytes), as the low 40 bits of a number.
-    uint64_t Codes(size_t at) const {
-        const size_t bit = 5 * at;
-        uint64_t value;
-        std::memcpy(&value, m_data + bit / 8, sizeof value);
-        if constexpr (std::endian::native == std::endian::little)
-            value = __builtin_bswap64(value);
-        return (value << (bit % 8)) >> 24;
-    }
+    // as the spare bytes).
+    uint64_t Codes(size_t at) const { return CodesAt(m_data, at); }
 
     const unsigned char* m_data;
     size_t m_nCodes;
@@ -325,7 +260,7 @@ std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words)
     std::vector<int> levels;
     for (auto& [word, level] : words) {
         if (!IsTableWord(word))
-            throw std::invalid_argument("not a word of 2 to 255 letters A-Z: " + word);
+            throw std::invalid_argument("not a word of 2 to " + std::to_string(kMaxLength) + " letters A-Z: " + word);
         if (level < 0 || level > 255)
             throw std::invalid_argument("level out of range for " + word);
         auto [it, added] = byLength[word.size()].emplace(std::move(word), level);
@@ -374,14 +309,13 @@ std::string BuildCommonnessTable(std::vector<std::pair<std::string, int>> words)
         const size_t at = entriesAt + (length - kMinLength) * kEntrySize;
         if (out.size() > UINT32_MAX || block.size() > UINT32_MAX)
             throw std::invalid_argument("table too large");
-        Set32(out, at, count);
-        Set32(out, at + 4, static_cast<uint32_t>(out.size()));
-        Set32(out, at + 8, static_cast<uint32_t>(block.size()));
-        Set32(out, at + 12, Crc32(block.data(), block.size()));
+        SetLengthBlockEntry(out, at,
+                            LengthBlock{count, static_cast<uint32_t>(out.size()), static_cast<uint32_t>(block.size()),
+                                        Crc32Of(block.data(), block.size())});
         out += block;
     }
     const size_t crcAt = entriesAt + nLengths * kEntrySize;
-    Set32(out, crcAt, Crc32(out.data(), crcAt));
+    SetBigEndian32(out, crcAt, Crc32Of(out.data(), crcAt));
     return out;
 }
 
@@ -440,24 +374,17 @@ bool CCommonnessTable::ParseHeader(const unsigned char* data, size_t size, uint6
     const size_t headerSize = kFixedHeader + nLengths * kEntrySize + 4;
     if (size < headerSize)
         return Fail("too short for a commonness table");
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(data, headerSize - 4) != Get32(data + headerSize - 4))
+    if (!ChecksumMatches(data, headerSize - 4, GetBigEndian32(data + headerSize - 4)))
         return Fail("damaged: its header's checksum does not match");
-#endif
     std::vector<int> levels;
     for (size_t i = 0; i < nLevels; ++i) {
         levels.push_back(data[6 + i]);
         if (i > 0 && levels[i] <= levels[i - 1])
             return Fail("damaged: levels out of order");
     }
-    std::vector<Entry> entries(nLengths);
+    std::vector<LengthBlock> entries(nLengths);
     for (size_t i = 0; i < nLengths; ++i) {
-        const unsigned char* p = data + kFixedHeader + i * kEntrySize;
-        Entry& e = entries[i];
-        e.count = Get32(p);
-        e.offset = Get32(p + 4);
-        e.size = Get32(p + 8);
-        e.crc = Get32(p + 12);
+        const LengthBlock& e = entries[i] = ReadLengthBlockEntry(data + kFixedHeader + i * kEntrySize);
         const uint64_t nibbleBytes = (uint64_t{e.count} + 1) / 2;
         // Each word takes at least one code: a block of n words needs at
         // least n codes after its nibbles, in whole 5-byte groups.
@@ -479,7 +406,7 @@ size_t CCommonnessTable::WordCount(size_t length) const {
     return m_entries[length - kMinLength].count;
 }
 
-bool CCommonnessTable::ReadBlock(const Entry& entry, char* block) {
+bool CCommonnessTable::ReadBlock(const LengthBlock& entry, char* block) {
     // The block is followed by kBlockSlack zero bytes: its walker reads 8
     // bytes at a time.
     std::memset(block + entry.size, 0, kBlockSlack);
@@ -496,12 +423,10 @@ bool CCommonnessTable::ReadBlock(const Entry& entry, char* block) {
             return false;
         }
     }
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    if (Crc32(block, entry.size) != entry.crc) {
+    if (!ChecksumMatches(block, entry.size, entry.crc)) {
         m_strError = "damaged: a block's checksum does not match";
         return false;
     }
-#endif
     return true;
 }
 

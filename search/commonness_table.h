@@ -14,7 +14,8 @@
 //   6  15  the SCOWL level of ranks 0..N-1, ascending; the rest 0
 //  21   1  longest word length M (0 or 2..255)
 //  22      for each length L = 2..M, 16 bytes: word count, block offset,
-//          block size, CRC-32 of the block (4 bytes each)
+//          block size, CRC-32 of the block (4 bytes each;
+//          dictionary/length_block_index.h)
 //  then    CRC-32 of everything before it (4 bytes)
 //  then    the blocks. Block L: the words' ranks, one 4-bit nibble each (high
 //          nibble first, ceil(count / 2) bytes, a last odd nibble 0), then the
@@ -33,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+#include "dictionary/length_block_index.h"
 #include "platform/cstring.h"
 #include "platform/read_only_file.h"
 
@@ -78,23 +80,17 @@ public:
     const std::string& Error() const { return m_strError; }
 
 private:
-    struct Entry {
-        uint32_t count = 0;
-        uint32_t offset = 0;
-        uint32_t size = 0;
-        uint32_t crc = 0;
-    };
     bool Fail(std::string why);
     bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize);
     // Reads the block of `entry` into block[0..BlockBytes) and checks it.
-    bool ReadBlock(const Entry& entry, char* block);
+    bool ReadBlock(const LengthBlock& entry, char* block);
 
     CReadOnlyFile m_file;
     bool m_bInMemory = false;
     std::string m_bytes;
     std::vector<int> m_levels;
     int m_nMaxLength = 0;
-    std::vector<Entry> m_entries;  // index L - 2
+    std::vector<LengthBlock> m_entries;  // index L - 2
     std::string m_strError;
 };
 

@@ -35,10 +35,10 @@ protected:
         CDictionary dict(GetWorkDir());
         if (dict.OpenForReading()) {
             r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
-            r.pattern = dict.m_strPattern;
-            r.letters = dict.m_strLetters;
-            r.wild = dict.m_nWild;
-            r.anagram = dict.m_bAnagram;
+            r.pattern = dict.GetSearchState().Pattern();
+            r.letters = dict.GetSearchState().Letters();
+            r.wild = dict.GetSearchState().Wild();
+            r.anagram = dict.GetSearchState().IsAnagram();
             CString word;
             while (r.prepared && dict.NextMatch(word, FALSE))
                 r.words.push_back(word);

@@ -132,7 +132,7 @@ TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
         const bool letters = !line.empty() && std::all_of(line.begin(), line.end(), [](char c) {
             return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
         });
-        if (letters && line.size() >= 2 && line.size() <= CWordListFile::kMaxWordLength) {
+        if (letters && line.size() >= 2 && line.size() <= kMaxWordLength) {
             for (char& c : line)
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             expected.push_back(line);
@@ -152,7 +152,7 @@ TEST(WordListReader, LinesCutByEveryRefillReadAsAnyOther) {
 // them and from the portable version that other machines use: every byte
 // value at every place of a chunk, between letters and between other bytes.
 TEST(WordListReader, BothWaysOfMarkingAChunkMarkEveryByteAlike) {
-    using Lines = CBufferLines<64, CWordListFile::kMaxWordLength>;
+    using Lines = CBufferLines<64, kMaxWordLength>;
     for (const unsigned char around : {'a', 'Z', '\n', '\xFF'})
         for (int value = 0; value < 256; ++value)
             for (int at = 0; at < 16; ++at) {

@@ -1,7 +1,9 @@
-// A matching-word search's walk of a length block, decoding each word only as
-// far as its squares allow: a word is tested letter by letter as it is
-// decoded, and once a letter does not fit its square the rest of the word's
-// codes are passed over whole.
+// Walking one length block: the plain word-by-word decoding, and the
+// positional walk that decodes each word only as far as its squares allow.
+//
+// The positional walk tests a word letter by letter as it is decoded, and
+// once a letter does not fit its square passes over the rest of the word's
+// codes whole.
 //
 // A prefix code copies the previous word's first letters. After a word was
 // given up at square F, only its letters 0..F are known; a following word
@@ -15,11 +17,120 @@
 // a group is read the slow way and at the block's end, so a search still
 // lists the words before the damage and stops there, and the walk need not
 // look at each code it passes over.
+#include "dictionary/block_decoder.h"
+
 #include <cstring>
 
-#include "dictionary/dictionary.h"
-#include "platform/message_box.h"
-#include "res/string_table.h"
+#include "platform/file.h"
+
+void CBlockDecoder::Forget() {
+    m_pFile = nullptr;
+    m_nBufCount = 0;
+    m_nBufPos = 0;
+    m_nCount = 0;
+    m_nBlockEnd = 0;
+    m_nWordsRead = 0;
+    m_nCodes = 0;
+    m_nGroup = 0;
+    m_nPrevLength = 0;
+    m_nUnsettledPrefixes = 0;
+}
+
+void CBlockDecoder::Start(CFile& file, int64_t start, int64_t end, int nCount, int nLength) {
+    Forget();
+    m_pFile = &file;
+    m_nReadPos = start;
+    m_nBlockEnd = end;
+    m_nCount = nCount;
+    m_nLength = nLength;
+    m_nPrevFailedAt = nLength;
+}
+
+BlockStep CBlockDecoder::Stop(BlockStep step) {
+    m_nWordsRead = m_nCount;  // the rest of the block is unusable
+    m_nCodes = 0;
+    return step;
+}
+
+bool CBlockDecoder::Refill() {
+    try {
+        m_nBufCount = static_cast<int>(m_pFile->Read(m_buffer, kBufferSize));
+    } catch (const CFileException&) {
+        m_nBufCount = 0;
+    }
+    m_nBufPos = 0;
+    m_nReadPos += m_nBufCount;
+    return m_nBufCount > 0;
+}
+
+int64_t CBlockDecoder::ReadGroup() {
+    // The group must lie inside the block: a count that needs more codes than
+    // the block holds means the file is damaged.
+    const int64_t groupStart = m_nReadPos - m_nBufCount;
+    if (groupStart + kGroupBytes > m_nBlockEnd || !m_pFile)
+        return kNoGroupInBlock;
+    if (m_nBufCount < kGroupBytes && (!Refill() || m_nBufCount < kGroupBytes))
+        return kGroupUnreadable;
+    const unsigned char* b = m_buffer + m_nBufPos;
+    m_nBufPos += kGroupBytes;
+    m_nBufCount -= kGroupBytes;
+    return static_cast<int64_t>(GroupValue(b));
+}
+
+BlockStep CBlockDecoder::NextWord(CString& word) {
+    const int nLength = m_nLength;
+    if (m_nWordsRead >= m_nCount)
+        return BlockStep::End;
+
+    // The letters go straight into the word and into the copy of it that the
+    // next word's prefix code reads; the decoder's state stays in locals.
+    word.resize(static_cast<size_t>(nLength));
+    char* const out = word.data();
+    char* const prev = m_prevLetters;
+    uint64_t group = m_nGroup;
+    int nCodes = m_nCodes;
+    int nHave = 0;
+    while (nHave < nLength) {
+        if (nCodes == 0) {
+            // The common case, a whole group of the block in the buffer, is
+            // taken here; ReadGroup refills and checks the rest.
+            int64_t next;
+            if (m_nBufCount >= kGroupBytes && m_nReadPos - m_nBufCount + kGroupBytes <= m_nBlockEnd) {
+                next = static_cast<int64_t>(GroupValue(m_buffer + m_nBufPos));
+                m_nBufPos += kGroupBytes;
+                m_nBufCount -= kGroupBytes;
+            } else {
+                next = ReadGroup();
+                if (next < 0)
+                    return Stop(next == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
+            }
+            group = static_cast<uint64_t>(next);
+            nCodes = kCodesPerGroup;
+        }
+        const int code = static_cast<int>(group >> 35) & 0x1F;
+        group <<= 5;
+        --nCodes;
+        if (code < kLetterCodes) {
+            const char letter = static_cast<char>('A' + code);
+            out[nHave] = letter;
+            prev[nHave] = letter;
+            ++nHave;
+            continue;
+        }
+        // A prefix code may only start a word, and may only repeat letters
+        // that the previous word has, leaving at least one letter to spell.
+        const int nPrefix = code - kPrefixCodeBias;
+        if (nHave != 0 || nPrefix >= nLength || nPrefix > m_nPrevLength)
+            return Stop(BlockStep::Damaged);
+        std::memcpy(out, prev, static_cast<size_t>(nPrefix));
+        nHave = nPrefix;
+    }
+    m_nGroup = group;
+    m_nCodes = nCodes;
+    m_nPrevLength = nLength;
+    ++m_nWordsRead;
+    return BlockStep::Word;
+}
 
 namespace {
 
@@ -38,34 +149,32 @@ inline int CountPrefixCodes(uint64_t group, int n) {
 
 }  // namespace
 
-BOOL CDictionary::NextFittingWord(CString& word) {
-    const int nLength = static_cast<int>(m_strPattern.size());
-    if (nLength > kMaxWordLength || static_cast<int>(m_squareMasks.size()) != nLength)
-        return FALSE;
+BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& word) {
+    const int nLength = m_nLength;
     word.resize(static_cast<size_t>(nLength));
     char* const out = word.data();
     char* const prev = m_prevLetters;
-    const uint32_t* const masks = m_squareMasks.data();
     uint64_t group = m_nGroup;
     int nCodes = m_nCodes;
     int nFailedAt = m_nPrevFailedAt;
     // The word count and the previous word's length stay in registers.
     int nRead = m_nWordsRead;
-    const int nCount = m_nBlockCount;
+    const int nCount = m_nCount;
     int nPrevLength = m_nPrevLength;
     bool bDamaged = false;
-    bool bUnreadable = false;
+    // What a failed ReadGroup found (kNoGroupInBlock or kGroupUnreadable), or 0.
+    int64_t nReadFailure = 0;
 
     // The buffer's bytes in locals: whole groups up to pFast lie in both the
     // buffer and the block and are taken without a check; the rest go
-    // through UnpackGroup, which refills and checks.
+    // through ReadGroup, which refills and checks.
     const unsigned char* p = m_buffer + m_nBufPos;
     const unsigned char* pFast = p;
     const auto reload = [&]() __attribute__((always_inline)) {
         p = m_buffer + m_nBufPos;
         const int64_t inBlock = m_nBlockEnd - (m_nReadPos - m_nBufCount);
         const int64_t bytes = inBlock < m_nBufCount ? inBlock : m_nBufCount;
-        pFast = p + (bytes > 0 ? bytes / 5 * 5 : 0);
+        pFast = p + (bytes > 0 ? bytes / kGroupBytes * kGroupBytes : 0);
     };
     const auto sync = [&]() __attribute__((always_inline)) {
         const int used = static_cast<int>(p - (m_buffer + m_nBufPos));
@@ -80,17 +189,16 @@ BOOL CDictionary::NextFittingWord(CString& word) {
     const auto settled = [&]() __attribute__((always_inline)) {
         return nUnsettled == CountPrefixCodes(group, nCodes);
     };
-    // The next group of the block, or false (after its message) when the
-    // block has none left.
+    // The next group of the block, or false when the block has none left.
     const auto fetch = [&]() __attribute__((always_inline)) {
         if (p < pFast) [[likely]] {
             // One load of 8 bytes: the buffer has room past its last group.
             uint64_t bytes;
             std::memcpy(&bytes, p, 8);
             group = __builtin_bswap64(bytes) >> 24;
-            p += 5;
-            nCodes = 8;
-            nUnsettled += CountPrefixCodes(group, 8);
+            p += kGroupBytes;
+            nCodes = kCodesPerGroup;
+            nUnsettled += CountPrefixCodes(group, kCodesPerGroup);
             return true;
         }
         // Damage already passed over is told before a failed read is.
@@ -99,20 +207,20 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             return false;
         }
         sync();
-        const int64_t next = UnpackGroup();
+        const int64_t next = ReadGroup();
         reload();
         if (next < 0) {
-            bUnreadable = true;
+            nReadFailure = next;
             return false;
         }
         group = static_cast<uint64_t>(next);
-        nCodes = 8;
-        nUnsettled += CountPrefixCodes(group, 8);
+        nCodes = kCodesPerGroup;
+        nUnsettled += CountPrefixCodes(group, kCodesPerGroup);
         return true;
     };
     // Passes over n codes of letters.
     const auto skip = [&](int n) __attribute__((always_inline)) {
-        if (n <= nCodes + 8 && p < pFast) [[likely]] {
+        if (n <= nCodes + kCodesPerGroup && p < pFast) [[likely]] {
             // The codes end in this group or the next, which is whole in
             // the buffer: moving on to it (also when this group ends with
             // them) is chosen without a branch on n.
@@ -123,9 +231,9 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             const int nInNext = bNext ? n - nCodes : 0;
             const int nHere = bNext ? 0 : n;
             group = bNext ? next << (5 * nInNext) : group << (5 * nHere);
-            nUnsettled += bNext ? CountPrefixCodes(next, 8) : 0;
-            p += bNext ? 5 : 0;
-            nCodes = bNext ? 8 - nInNext : nCodes - n;
+            nUnsettled += bNext ? CountPrefixCodes(next, kCodesPerGroup) : 0;
+            p += bNext ? kGroupBytes : 0;
+            nCodes = bNext ? kCodesPerGroup - nInNext : nCodes - n;
             return true;
         }
         while (n > nCodes) {
@@ -137,7 +245,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
         nCodes -= n;
         return true;
     };
-    // The walk's registers back into the search state, for the next call.
+    // The walk's registers back into the decoder, for the next call.
     const auto keepState = [&]() __attribute__((always_inline)) {
         sync();
         m_nWordsRead = nRead;
@@ -153,10 +261,10 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             break;
         int code = static_cast<int>(group >> 35) & 0x1F;
         int at = 0;
-        if (code >= 26) {
+        if (code >= kFirstPrefixCode) {
             // A prefix code may only repeat letters that the previous word
             // has, leaving at least one letter to spell.
-            const int nPrefix = code - 24;
+            const int nPrefix = code - kPrefixCodeBias;
             if (nPrefix >= nLength || nPrefix > nPrevLength) {
                 bDamaged = true;
                 break;
@@ -179,7 +287,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             if (nCodes == 0 && !fetch())
                 break;
             code = static_cast<int>(group >> 35) & 0x1F;
-            if (code >= 26) {
+            if (code >= kFirstPrefixCode) {
                 bDamaged = true;
                 break;
             }
@@ -193,7 +301,7 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             }
             ++at;
         }
-        if (bDamaged || bUnreadable)
+        if (bDamaged || nReadFailure != 0)
             break;
         if (!bFits && !skip(nLength - 1 - nFailedAt))
             break;
@@ -207,21 +315,16 @@ BOOL CDictionary::NextFittingWord(CString& word) {
             nFailedAt = nLength;
             std::memcpy(out, prev, static_cast<size_t>(nLength));
             keepState();
-            return TRUE;
+            return BlockStep::Word;
         }
     }
     // The block's end: its last group's codes past the last word are padding.
-    if (!bDamaged && !bUnreadable && !settled())
+    if (!bDamaged && nReadFailure == 0 && !settled())
         bDamaged = true;
     keepState();
-    if (bDamaged) {
-        m_bDamageFound = true;
-        AfxMessageBox(IDS_INVALID_CHARACTER, MsgIcon::Stop);
-    }
-    if (bDamaged || bUnreadable) {
-        m_nWordsRead = m_nBlockCount;  // the rest of the block is unusable
-        m_nCodes = 0;
-        m_bBlockDamaged = true;
-    }
-    return FALSE;
+    if (bDamaged)
+        return Stop(BlockStep::Damaged);
+    if (nReadFailure != 0)
+        return Stop(nReadFailure == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
+    return BlockStep::End;
 }
