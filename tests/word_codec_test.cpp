@@ -6,6 +6,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/word_codec.h"
+#include "location/work_dir.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST(WordCodec, EncoderStartsEachBlockAfresh) {
 TEST(WordCodec, ABlockIsWalkedOnItsOwnWhateverTheSearchBefore) {
     ScratchDir dir;
     BuildDictionary(dir, {"CAT", "COT", "CRANE", "CRANK", "CRATE", "PRESERVED", "PRESERVES"});
-    CDictionary dict;
+    CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
     // No search prepared: the block's own length decides the words.
     EXPECT_EQ(WalkBlock(dict, 5), (std::vector<std::string>{"CRANE", "CRANK", "CRATE"}));
@@ -94,7 +95,7 @@ TEST(WordCodec, WriterKeepsEachLengthsCountAndStartForTheTrailer) {
     ScratchDir dir;
     MessageRecorder messages;
     {
-        CDictionary dict;
+        CDictionary dict(GetWorkDir());
         ASSERT_TRUE(dict.OpenForWriting());
         dict.BeginBlock(2);
         EXPECT_TRUE(dict.WriteWord("AB"));
