@@ -18,7 +18,7 @@ namespace {
 void Rewind(CWordListFile& reader, int64_t nFileLength, const char* pass) {
     using fuzz::Check;
     int64_t nLength = -1;
-    Check(reader.MeasureAndRewind(nLength), std::string("MeasureAndRewind failed before the ") + pass);
+    Check(reader.MeasureAndRewind(nLength).Succeeded(), std::string("MeasureAndRewind failed before the ") + pass);
     Check(nLength == nFileLength, std::string("the file length is wrong in the ") + pass);
 }
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(word.empty(), "ReadWord left a word behind at the end of the first pass");
     EndPass(nRead, expected.size(), nBytes, nFileLength, "first pass");
 
-    Check(reader.AllocateLengthTables(nLongest), "AllocateLengthTables failed");
+    Check(reader.AllocateLengthTables(nLongest).Succeeded(), "AllocateLengthTables failed");
     Rewind(reader, nFileLength, "counting pass");
     nBytes = 0;
     nRead = 0;
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     EndPass(nRead, expected.size(), nBytes, nFileLength, "counting pass");
 
-    Check(reader.AllocateWordStore(), "AllocateWordStore failed");
+    Check(reader.AllocateWordStore().Succeeded(), "AllocateWordStore failed");
     Rewind(reader, nFileLength, "storing pass");
     nBytes = 0;
     nRead = 0;

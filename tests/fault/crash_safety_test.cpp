@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "dictionary/dictionary.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "platform/file_faults.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -102,8 +102,8 @@ protected:
                 killStatus.push_back(LoadStringText(point.status));
                 killStatus.push_back(LoadStringText(IDS_WRITING_DICTIONARY));
             }
-            CJobContext job;
-            OnLoadDictionaryFile(job, dir.File("new.txt"), [&](CProgressDlg& dlg) {
+            CImportJob job(dir.File("new.txt"), ImportOptions());
+            ShowJobResult(job.Run([&](CProgressDlg& dlg) {
                 return RunProgressLoop(dlg, 0, nullptr, [&] {
                     const CString status = dlg.GetStatus();
                     for (const CString& s : killStatus)
@@ -111,7 +111,7 @@ protected:
                             KillSelf();
                     return false;
                 });
-            });
+            }, PromptsThroughMessageBox()));
             return 0;
         });
     }

@@ -13,7 +13,7 @@
 
 #include "app/work_dir.h"
 #include "dictionary/dictionary.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
 #include "platform/file_faults.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
