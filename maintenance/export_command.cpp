@@ -25,7 +25,7 @@ bool IsADictionaryFile(const CString& path) {
 }
 
 Status CannotCreate(CString reason) {
-    return Status::Failure(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation, std::move(reason));
+    return Status::Message(IDS_CANNOT_CREATE_TEXT, MsgIcon::Exclamation, std::move(reason));
 }
 
 }  // namespace
@@ -91,19 +91,19 @@ JobResult CExportJob::Run(const ModalRunner& runModal, const JobPrompts& prompts
     if (!thread.joinable()) {
         // Nothing was written: the file just created is removed again.
         m_pTextFile->AbortAndRemove();
-        return {JobEnd::Failed, Status::Ok(), Status::Failure(IDS_CANNOT_START_TASK, MsgIcon::Stop)};
+        return {JobEnd::Failed, Status::Ok(), Status::Message(IDS_CANNOT_START_TASK, MsgIcon::Stop)};
     }
     const int nResult = runModal(*m_pProgressDlg);
     thread.join();
     // Only a real Cancel is reported as one; a worker that stopped on a
     // failure says why, and the export failed.
     if (nResult == IDOK && result.end == JobEnd::Done) {
-        result.closing = Status::Failure(IDS_SAVE_DONE, MsgIcon::Information);
+        result.closing = Status::Message(IDS_SAVE_DONE, MsgIcon::Information);
     } else if (result.end == JobEnd::Cancelled) {
-        result.closing = Status::Failure(IDS_SAVE_CANCELLED, MsgIcon::Information);
+        result.closing = Status::Message(IDS_SAVE_CANCELLED, MsgIcon::Information);
     } else if (result.end != JobEnd::EndedByReader) {
         result.end = JobEnd::Failed;
-        result.closing = Status::Failure(IDS_SAVE_FAILED, MsgIcon::Stop);
+        result.closing = Status::Message(IDS_SAVE_FAILED, MsgIcon::Stop);
     }
     return result;
 }

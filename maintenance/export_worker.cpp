@@ -78,7 +78,7 @@ JobResult CExportJob::ExportThreadProc() {
         // A reader that closed its pipe wants no more: no failure to report.
         if (e.m_lOsError == EPIPE)
             return stop(JobEnd::EndedByReader);
-        return stop(JobEnd::Failed, Status::Failure(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError)));
+        return stop(JobEnd::Failed, Status::Message(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError)));
     }
     progress.Complete();
     return {JobEnd::Done, Status::Ok(), Status::Ok()};

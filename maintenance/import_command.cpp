@@ -13,7 +13,7 @@
 namespace {
 
 JobResult Closing(JobEnd end, UINT nMessage, MsgIcon icon, CString detail = CString()) {
-    return {end, Status::Ok(), Status::Failure(nMessage, icon, std::move(detail))};
+    return {end, Status::Ok(), Status::Message(nMessage, icon, std::move(detail))};
 }
 
 }  // namespace
@@ -31,13 +31,13 @@ int CImportJob::Ask(UINT nID, MsgButtons buttons, int unasked) const {
 JobResult CImportJob::Stopped(JobResult worker) const {
     switch (worker.end) {
     case JobEnd::Cancelled:
-        worker.closing = Status::Failure(IDS_LOAD_CANCELLED, MsgIcon::Information);
+        worker.closing = Status::Message(IDS_LOAD_CANCELLED, MsgIcon::Information);
         break;
     case JobEnd::Refused:
         break;  // the worker's refusal is the closing message
     default:
         worker.end = JobEnd::Failed;
-        worker.closing = Status::Failure(IDS_LOAD_FAILED, MsgIcon::Stop);
+        worker.closing = Status::Message(IDS_LOAD_FAILED, MsgIcon::Stop);
         break;
     }
     return worker;
@@ -55,7 +55,7 @@ JobResult CImportJob::Run(const ModalRunner& runModal, const JobPrompts& prompts
     // The temporary dictionary.$$$ would be emptied by the import itself.
     Status opened = m_pWordList->OpenList(m_strTextPath);
     if (opened && CFile::IsSameFile(m_strTextPath, m_pNewDict->GetTempPath()))
-        opened = Status::Failure(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "It is the dictionary's own temporary file");
+        opened = Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "It is the dictionary's own temporary file");
     if (!opened) {
         m_pWordList.reset();
         return {JobEnd::Failed, Status::Ok(), opened};

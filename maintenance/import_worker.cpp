@@ -83,7 +83,7 @@ JobResult CImportJob::ImportThreadProc() {
     if (reader.ReadFailed())
         return failed(reader.ReadError());
     if (reader.InputChanged())
-        return failed(Status::Failure(IDS_WORD_LIST_CHANGED, MsgIcon::Stop));
+        return failed(Status::Message(IDS_WORD_LIST_CHANGED, MsgIcon::Stop));
 
     // Phase 4: sort each length.
     progress.SetRange(76, 85, 1, nWordCount);
@@ -110,7 +110,7 @@ JobResult CImportJob::ImportThreadProc() {
         // message, with nothing told before it.
         if (!reader.LengthFitsFormat(nLength)) {
             JobResult refused = stop(JobEnd::Refused);
-            refused.closing = Status::Failure(IDS_WORD_LIST_TOO_LARGE, MsgIcon::Exclamation);
+            refused.closing = Status::Message(IDS_WORD_LIST_TOO_LARGE, MsgIcon::Exclamation);
             return refused;
         }
         if (cancelRequested())

@@ -130,17 +130,17 @@ bool CWordListFile::Refill() {
 Status CWordListFile::OpenList(const CString& path) {
     CFileException error(CFileException::none, 0, path);
     if (!Open(path, CFile::modeRead | CFile::shareDenyNone, &error))
-        return Status::Failure(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, std::strerror(error.m_lOsError));
+        return Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, std::strerror(error.m_lOsError));
     if (!OpenedRegularFile()) {
         Abort();
-        return Status::Failure(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "Not a regular file");
+        return Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "Not a regular file");
     }
     return Status::Ok();
 }
 
 void CWordListFile::NoteReadFailure(const CFileException& e) {
     if (m_readError.Succeeded())
-        m_readError = Status::Failure(IDS_CANNOT_READ_DICT, MsgIcon::Stop, std::strerror(e.m_lOsError));
+        m_readError = Status::Message(IDS_CANNOT_READ_DICT, MsgIcon::Stop, std::strerror(e.m_lOsError));
 }
 
 Status CWordListFile::MeasureAndRewind(int64_t& nLength) {
@@ -149,7 +149,7 @@ Status CWordListFile::MeasureAndRewind(int64_t& nLength) {
         nLength = Seek(0, end);
         Seek(0, begin);
     } catch (const CFileException& e) {
-        return Status::Failure(IDS_CANNOT_SEEK_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError));
+        return Status::Message(IDS_CANNOT_SEEK_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError));
     }
     m_nBufCount = 0;
     m_nBufPos = 0;
@@ -265,7 +265,7 @@ Status CWordListFile::AllocateLengthTables(int nLongest) {
     m_pnLengthLimit.reset(new (std::nothrow) int64_t[entries]());
     if (!m_pnLengthTable || !m_pnWrittenCount || !m_pnBlockEnd || !m_pnLengthLimit ||
         ShouldFailFileOp(FileOp::Allocate, "length tables"))
-        return Status::Failure(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
+        return Status::Message(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
     return Status::Ok();
 }
 
@@ -289,7 +289,7 @@ Status CWordListFile::AllocateWordStore() {
     if (!m_pArena || !m_ppWords || ShouldFailFileOp(FileOp::Allocate, "word store")) {
         m_pArena.reset();
         m_ppWords.reset();
-        return Status::Failure(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
+        return Status::Message(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
     }
     // The word store is filled once, front to back, right after this: large
     // pages save the kernel most of its page faults (a fifth of a large

@@ -1,7 +1,8 @@
 // Status: what an engine operation reports instead of showing a message box
 // itself. It names the string-table message that says what went wrong (0 when
 // nothing did), the icon that message is shown with, and a detail that a
-// caller able to say more may add (the system's reason, a path). The front
+// caller able to say more may add (the system's reason, a path). A job's
+// closing message, success included, is carried the same way. The front
 // ends decide where and when it is shown.
 #pragma once
 
@@ -16,7 +17,7 @@ struct Status {
     CString detail;
 
     static Status Ok() { return {}; }
-    static Status Failure(UINT nMessage, MsgIcon icon, CString detail = CString()) {
+    static Status Message(UINT nMessage, MsgIcon icon, CString detail = CString()) {
         return {nMessage, icon, std::move(detail)};
     }
     bool Succeeded() const { return nMessage == 0; }

@@ -461,7 +461,7 @@ TEST_F(JobTest, JobsReportHowTheyEndedAndTellWhyWhileTheDisplayIsUp) {
         const JobResult result = job.Run(RunQuietly);
         EXPECT_EQ(result.end, JobEnd::Done);
         EXPECT_EQ(result.cause, Status::Ok());
-        EXPECT_EQ(result.closing, Status::Failure(59151, MsgIcon::Information));
+        EXPECT_EQ(result.closing, Status::Message(59151, MsgIcon::Information));
         EXPECT_EQ(job.WordsImported(), 7);
     }
     dir.Write("dictionary.dat", oldDictionary);
@@ -478,10 +478,10 @@ TEST_F(JobTest, JobsReportHowTheyEndedAndTellWhyWhileTheDisplayIsUp) {
         const JobResult result = job.Run(RunQuietly, prompts);
         ClearFileFaultHook();
         EXPECT_EQ(result.end, JobEnd::Failed);
-        EXPECT_EQ(result.cause, Status::Failure(110, MsgIcon::Stop, "Input/output error"));
+        EXPECT_EQ(result.cause, Status::Message(110, MsgIcon::Stop, "Input/output error"));
         EXPECT_EQ(told, std::vector<Status>{result.cause});
         EXPECT_FALSE(stoppedWhenTold);
-        EXPECT_EQ(result.closing, Status::Failure(59200, MsgIcon::Stop));
+        EXPECT_EQ(result.closing, Status::Message(59200, MsgIcon::Stop));
     }
     ExpectOldDictionaryKept();
     {
@@ -505,15 +505,15 @@ TEST_F(JobTest, JobsReportHowTheyEndedAndTellWhyWhileTheDisplayIsUp) {
         const JobResult result = job.Run(RunQuietly);
         ClearFileFaultHook();
         EXPECT_EQ(result.end, JobEnd::Failed);
-        EXPECT_EQ(result.cause, Status::Failure(59169, MsgIcon::Stop, "No space left on device"));
-        EXPECT_EQ(result.closing, Status::Failure(59201, MsgIcon::Stop));
+        EXPECT_EQ(result.cause, Status::Message(59169, MsgIcon::Stop, "No space left on device"));
+        EXPECT_EQ(result.closing, Status::Message(59201, MsgIcon::Stop));
         EXPECT_FALSE(dir.Exists("out.txt"));
     }
     {
         CExportJob job(dir.File("sub/out.txt"));
         const JobResult result = job.Run(RunQuietly);
         EXPECT_EQ(result.end, JobEnd::Failed);
-        EXPECT_EQ(result.closing, Status::Failure(59146, MsgIcon::Exclamation, "No such file or directory"));
+        EXPECT_EQ(result.closing, Status::Message(59146, MsgIcon::Exclamation, "No such file or directory"));
     }
     EXPECT_TRUE(recorder.Messages().empty()) << "the first shown: " << recorder.Ids().front();
 }

@@ -277,18 +277,18 @@ TEST(WordListReader, FailuresReportTheirMessages) {
     SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "word store"; });
     failures.push_back(reader.AllocateWordStore());
     ClearFileFaultHook();
-    EXPECT_EQ(failures, (std::vector<Status>{Status::Failure(59154, MsgIcon::Stop, "Input/output error"),
-                                             Status::Failure(110, MsgIcon::Stop, "Input/output error"),
-                                             Status::Failure(111, MsgIcon::Stop),
-                                             Status::Failure(59160, MsgIcon::Exclamation)}));
+    EXPECT_EQ(failures, (std::vector<Status>{Status::Message(59154, MsgIcon::Stop, "Input/output error"),
+                                             Status::Message(110, MsgIcon::Stop, "Input/output error"),
+                                             Status::Message(111, MsgIcon::Stop),
+                                             Status::Message(59160, MsgIcon::Exclamation)}));
     EXPECT_TRUE(recorder.Messages().empty());
 
     // A list that cannot be opened, or is no plain file, says why.
     CWordListFile missing, folder, device;
     EXPECT_EQ(missing.OpenList(dir.File("none.txt")),
-              Status::Failure(59153, MsgIcon::Exclamation, "No such file or directory"));
-    EXPECT_EQ(folder.OpenList(dir.Path()), Status::Failure(59153, MsgIcon::Exclamation, "Is a directory"));
-    EXPECT_EQ(device.OpenList("/dev/null"), Status::Failure(59153, MsgIcon::Exclamation, "Not a regular file"));
+              Status::Message(59153, MsgIcon::Exclamation, "No such file or directory"));
+    EXPECT_EQ(folder.OpenList(dir.Path()), Status::Message(59153, MsgIcon::Exclamation, "Is a directory"));
+    EXPECT_EQ(device.OpenList("/dev/null"), Status::Message(59153, MsgIcon::Exclamation, "Not a regular file"));
     EXPECT_FALSE(device.IsOpen());
 }
 
