@@ -1,7 +1,7 @@
 // CMainDlg: the program's main window (template 102). It holds the search
 // controls, runs Find and keeps the pattern history, carries the program's
-// menu (the window commands plus About, load and save), and is the job
-// context that the import and export workers share.
+// menu (the window commands plus About, load and save), and runs the import
+// and export jobs behind its progress window.
 #pragma once
 
 #include <utility>
@@ -12,7 +12,6 @@
 
 #include <memory>
 
-#include "maintenance/job_context.h"
 #include "platform/cstring.h"
 #include "search/search_history.h"
 #include "wordnet/wordnet_session.h"
@@ -39,7 +38,7 @@ constexpr unsigned CommandOfMenuId(int nId) {
     return nId >= (0xF000 >> 4) ? static_cast<unsigned>(nId) << 4 : static_cast<unsigned>(nId);
 }
 
-class CMainDlg : public wxDialog, public CJobContext {
+class CMainDlg : public wxDialog {
 public:
     explicit CMainDlg(wxWindow* parent = nullptr);
     ~CMainDlg() override;
@@ -74,6 +73,10 @@ public:
 
     // Runs a job's progress window modally over this dialog.
     int RunProgressModal(CProgressDlg& progress);
+    // Imports the word list at `path` behind the progress window, asking the
+    // user what the import asks, and shows how it ended; returns the id of
+    // the last message shown.
+    UINT ImportWordList(const CString& path, bool bFoldAccents);
 
     // The controls, for the tests and the screenshots.
     wxComboBox* PatternCombo() const { return m_pPattern; }

@@ -142,10 +142,7 @@ void CMainDlg::AddInstalledWordList() {
     // The import writes the new dictionary's folder: it is the one in use
     // while the import runs, and stays so when the import succeeds.
     SetWorkDir(dir);
-    m_bFoldAccents = true;
-    const UINT nMessage =
-        OnLoadDictionaryFile(*this, list.path, [this](CProgressDlg& progress) { return RunProgressModal(progress); });
-    m_bFoldAccents = false;
+    const UINT nMessage = ImportWordList(list.path, true);
     if (nMessage == IDS_LOAD_DONE && HoldsDictionary(dir)) {
         UseDictionary(list.name, dir);
         return;

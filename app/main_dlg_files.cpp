@@ -7,7 +7,8 @@
 
 #include "app/progress_wnd.h"
 #include "maintenance/accented_words.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
+#include "maintenance/import_job.h"
 #include "platform/message_box.h"
 #include "res/string_table.h"
 #include "search/find_words.h"
@@ -27,6 +28,15 @@ wxString WildcardFromFilter(const CString& filter) {
     return wxJoin(parts, '|', '\0');
 }
 
+// The jobs' prompts as message boxes: what stopped a worker appears in
+// front of the progress window, which stays up until it is answered.
+JobPrompts MessageBoxPrompts() {
+    JobPrompts prompts;
+    prompts.tell = [](const Status& status) { ShowStatus(status); };
+    prompts.ask = [](UINT nID, MsgIcon icon, MsgButtons buttons) { return AfxMessageBox(nID, icon, buttons); };
+    return prompts;
+}
+
 // The file a file dialog was closed on. GTK's chooser can report the folder
 // and name when it has no full path to give (as when it never showed).
 CString ChosenPath(const wxFileDialog& dlg) {
@@ -43,6 +53,14 @@ int CMainDlg::RunProgressModal(CProgressDlg& progress) {
     return window.RunModal();
 }
 
+UINT CMainDlg::ImportWordList(const CString& path, bool bFoldAccents) {
+    ImportOptions options;
+    options.bFoldAccents = bFoldAccents;
+    CImportJob job(path, options);
+    return ShowJobResult(
+        job.Run([this](CProgressDlg& progress) { return RunProgressModal(progress); }, MessageBoxPrompts()));
+}
+
 void CMainDlg::OnLoadDictionary() {
     wxFileDialog dlg(this, "Open", wxString(), wxString(), WildcardFromFilter(LoadStringText(IDS_TEXT_FILTER)),
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
@@ -52,12 +70,12 @@ void CMainDlg::OnLoadDictionary() {
     // A list with words that only folding their accents keeps (a French or
     // German one): asked once, folding being the default.
     const int64_t nAccented = CountWordsOnlyFoldingKeeps(path);
-    m_bFoldAccents = nAccented > 0 &&
-                     AfxMessageBox(IDS_FOLD_QUESTION,
-                                   FormatString(LoadStringText(IDS_FOLD_QUESTION).c_str(), FormatThousands(nAccented).c_str()),
-                                   MsgIcon::Information, MsgButtons::YesNoDefaultYes) != IDNO;
-    OnLoadDictionaryFile(*this, path, [this](CProgressDlg& progress) { return RunProgressModal(progress); });
-    m_bFoldAccents = false;
+    const bool bFoldAccents =
+        nAccented > 0 &&
+        AfxMessageBox(IDS_FOLD_QUESTION,
+                      FormatString(LoadStringText(IDS_FOLD_QUESTION).c_str(), FormatThousands(nAccented).c_str()),
+                      MsgIcon::Information, MsgButtons::YesNoDefaultYes) != IDNO;
+    ImportWordList(path, bFoldAccents);
 }
 
 void CMainDlg::OnSaveDictionary() {
@@ -70,6 +88,6 @@ void CMainDlg::OnSaveDictionary() {
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK)
         return;
-    OnSaveDictionaryFile(*this, ChosenPath(dlg),
-                         [this](CProgressDlg& progress) { return RunProgressModal(progress); });
+    CExportJob job(ChosenPath(dlg));
+    ShowJobResult(job.Run([this](CProgressDlg& progress) { return RunProgressModal(progress); }, MessageBoxPrompts()));
 }

@@ -18,7 +18,7 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -70,9 +70,9 @@ public:
             WriteGeneratedList(list, 300000);
             source = "generated (300000 pseudo-random words)";
         }
-        CJobContext job;
+        CImportJob job(list.string(), ImportOptions());
         const auto runModal = [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 5, nullptr, nullptr); };
-        return OnLoadDictionaryFile(job, list.string(), runModal, false) == IDS_LOAD_DONE;
+        return ShowJobResult(job.Run(runModal)) == IDS_LOAD_DONE;
     }
 
 private:

@@ -20,7 +20,7 @@
 
 #include "location/work_dir.h"
 #include "dictionary/dictionary.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -105,9 +105,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = dirTemplate;
     SetWorkDirForTesting(dir.string());
     if (std::filesystem::exists(kHugeList)) {
-        CJobContext job;
+        CImportJob job(kHugeList, ImportOptions());
         const auto runModal = [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 5, nullptr, nullptr); };
-        g_bHaveDictionary = OnLoadDictionaryFile(job, kHugeList, runModal, false) == IDS_LOAD_DONE;
+        g_bHaveDictionary = ShowJobResult(job.Run(runModal)) == IDS_LOAD_DONE;
         CDictionary dict(GetWorkDir());
         int64_t most = -1;
         if (g_bHaveDictionary && dict.OpenForReading())

@@ -18,7 +18,8 @@
 #include "phrases/phrase_find.h"
 #include "cli/terminal_progress.h"
 #include "dictionary/dictionary.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
+#include "maintenance/import_job.h"
 #include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -158,7 +159,9 @@ int UsageError(const char* what) {
     return kExitFailure;
 }
 
-// Counts the failure messages shown while a command runs.
+// Counts the failure messages shown while a search runs: the dictionary,
+// the clue database and the phrase file report damage only by showing it.
+// Import and export learn how they ended from the job's result instead.
 struct MessageCounter {
     std::atomic<int> failures{0};
 };
@@ -361,30 +364,42 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     return nFound ? kExitOk : kExitNoMatch;
 }
 
-// A job that reached its success message is still a failure for the shell
-// when a failure was reported on the way (an export that skipped a damaged
-// block of the dictionary, say): the output is not the whole dictionary.
-int JobExit(UINT nMessage, UINT nSuccess, const TerminalProgress& progress, const MessageCounter& counter) {
-    if (nMessage == nSuccess)
-        return counter.failures.load() == 0 ? kExitOk : kExitFailure;
+// A job's prompts on the command line: what stopped a worker is printed
+// below the status line as it stops; nothing is asked.
+JobPrompts TellOnly() {
+    JobPrompts prompts;
+    prompts.tell = [](const Status& status) { ShowStatus(status); };
+    return prompts;
+}
+
+// The shell's view of how a job ended: only a job that did what it was for
+// succeeded; one that stopped is interrupted when Ctrl-C stopped it.
+int JobExit(const JobResult& result, const TerminalProgress& progress) {
+    if (result.end == JobEnd::Done)
+        return kExitOk;
+    if (result.end == JobEnd::EndedByReader)
+        return kExitBrokenPipe;
     return progress.Interrupted() ? kExitInterrupted : kExitFailure;
 }
 
 // Under the message that a word list or output file could not be opened:
 // which file, and why.
-void ExplainTextFileError(const CJobContext& job, UINT nMessage) {
-    if ((nMessage == IDS_CANNOT_OPEN_TEXT || nMessage == IDS_CANNOT_CREATE_TEXT) && !job.m_strTextError.empty())
-        std::fprintf(stderr, "gridwell-cli: %s: %s\n", job.m_strTextPath.c_str(), job.m_strTextError.c_str());
+void ExplainTextFileError(const CString& path, const JobResult& result) {
+    const UINT nMessage = result.closing.nMessage;
+    if ((nMessage == IDS_CANNOT_OPEN_TEXT || nMessage == IDS_CANNOT_CREATE_TEXT) && !result.closing.detail.empty())
+        std::fprintf(stderr, "gridwell-cli: %s: %s\n", path.c_str(), result.closing.detail.c_str());
 }
 
 // After a successful import: how many words the new dictionary holds, so
-// that a list that gave no word at all shows as "0 words".
-void ReportWordCount() {
+// that a list that gave no word at all shows as "0 words". False (the
+// dictionary's message shown) when the new dictionary cannot be read.
+bool ReportWordCount() {
     CDictionary dict(GetWorkDir());
-    if (dict.OpenForReading()) {
-        const int64_t n = dict.GetTotalWords();
-        std::fprintf(stderr, "%s %s\n", FormatThousands(n).c_str(), n == 1 ? "word" : "words");
-    }
+    if (!dict.OpenForReading())
+        return false;
+    const int64_t n = dict.GetTotalWords();
+    std::fprintf(stderr, "%s %s\n", FormatThousands(n).c_str(), n == 1 ? "word" : "words");
+    return true;
 }
 
 // The dictionaries of the user's folder, one a line: name, words, folder.
@@ -582,43 +597,41 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
     if (command == "import") {
         if (positional.size() != 1)
             return UsageError("import takes one FILE");
-        CJobContext job;
-        job.m_bFoldAccents = foldAccents;
-        const UINT nMessage = OnLoadDictionaryFile(job, positional[0], progress.Runner(), false,
-                                                   allowEmpty ? EmptyWordList::Accept : EmptyWordList::Refuse);
-        ExplainTextFileError(job, nMessage);
-        if (job.m_nInvalidUtf8Lines > 0)
+        ImportOptions options;
+        options.bFoldAccents = foldAccents;
+        options.emptyList = allowEmpty ? EmptyWordList::Accept : EmptyWordList::Refuse;
+        CImportJob job(positional[0], options);
+        const JobResult result = job.Run(progress.Runner(), TellOnly());
+        ShowJobResult(result);
+        ExplainTextFileError(job.TextPath(), result);
+        if (job.InvalidUtf8Lines() > 0)
             std::fprintf(stderr, "gridwell-cli: %s %s not UTF-8 and skipped (convert a Latin-1 list first: iconv -f latin1 -t utf-8)\n",
-                         FormatThousands(job.m_nInvalidUtf8Lines).c_str(),
-                         job.m_nInvalidUtf8Lines == 1 ? "line was" : "lines were");
-        if (nMessage == IDS_EMPTY_WORD_LIST_REFUSED)
+                         FormatThousands(job.InvalidUtf8Lines()).c_str(),
+                         job.InvalidUtf8Lines() == 1 ? "line was" : "lines were");
+        if (result.closing.nMessage == IDS_EMPTY_WORD_LIST_REFUSED)
             std::fprintf(stderr, "gridwell-cli: to make an empty dictionary all the same, use import --allow-empty\n");
-        if (nMessage == IDS_LOAD_DONE)
-            ReportWordCount();
-        if (!job.m_strPhraseError.empty())
+        const bool bCounted = result.end == JobEnd::Done && ReportWordCount();
+        if (!job.PhraseError().empty())
             std::fprintf(stderr, "gridwell-cli: the word list's phrases were not kept: %s\n",
-                         job.m_strPhraseError.c_str());
-        if (nMessage == IDS_LOAD_DONE && !job.m_strPhraseError.empty())
+                         job.PhraseError().c_str());
+        if (result.end == JobEnd::Done && (!bCounted || !job.PhraseError().empty()))
             return kExitFailure;
-        return JobExit(nMessage, IDS_LOAD_DONE, progress, counter);
+        return JobExit(result, progress);
     }
     if (command == "export") {
         if (positional.size() != 1)
             return UsageError("export takes one FILE, or - for standard output");
-        CJobContext job;
-        UINT nMessage;
+        std::unique_ptr<CExportJob> job;
         if (positional[0] == "-") {
             std::fflush(out);
-            job.m_pTextFile = new CFile(::fileno(out));
-            job.m_strTextPath.assign(1, '-');
-            nMessage = RunExportJob(job, progress.Runner());
+            job = std::make_unique<CExportJob>(std::make_unique<CFile>(::fileno(out)), CString(1, '-'));
         } else {
-            nMessage = OnSaveDictionaryFile(job, positional[0], progress.Runner());
-            ExplainTextFileError(job, nMessage);
+            job = std::make_unique<CExportJob>(positional[0]);
         }
-        if (nMessage == kExportEndedByReader)
-            return kExitBrokenPipe;
-        return JobExit(nMessage, IDS_SAVE_DONE, progress, counter);
+        const JobResult result = job->Run(progress.Runner(), TellOnly());
+        ShowJobResult(result);
+        ExplainTextFileError(job->TextPath(), result);
+        return JobExit(result, progress);
     }
     return UsageError(("unknown command " + command).c_str());
 }

@@ -3,7 +3,7 @@
 // stderr is a terminal), with Ctrl-C asking the worker to cancel.
 #pragma once
 
-#include "maintenance/job_context.h"
+#include "maintenance/job_result.h"
 #include "platform/message_box.h"
 
 class TerminalProgress {

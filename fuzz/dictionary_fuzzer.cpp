@@ -14,7 +14,7 @@
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
 
@@ -76,24 +76,22 @@ void WalkAndExport() {
         }
 
     fuzz::Env& env = fuzz::Env::Get();
-    CJobContext job;
-    job.m_strTextPath = env.File("export.txt");
-    job.m_pTextFile = new CFile;
-    Check(job.m_pTextFile->Open(job.m_strTextPath, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive),
+    auto output = std::make_unique<CFile>();
+    Check(output->Open(env.File("export.txt"), CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive),
           "cannot create the export file");
-    CProgressDlg progress;
-    job.m_pProgressDlg = &progress;
-    const UINT code = ExportThreadProc(&job);  // the worker, run on this thread
+    CExportJob job(std::move(output), env.File("export.txt"));
+    CProgressDlg& progress = job.Progress();
+    const JobEnd end = job.ExportThreadProc().end;  // the worker, run on this thread
     if (words.empty()) {
-        Check(code == kExportOpenFailed && progress.m_bStopped.load(), "export of an unreadable file did not stop");
+        Check(end == JobEnd::Failed && progress.m_bStopped.load(), "export of an unreadable file did not stop");
         return;
     }
     if (damaged) {
-        Check(code == kExportDamaged && progress.m_bStopped.load(), "export of a damaged block did not stop");
+        Check(end == JobEnd::Failed && progress.m_bStopped.load(), "export of a damaged block did not stop");
         Check(!env.Exists("export.txt"), "a stopped export left its output");
         return;
     }
-    Check(code == kExportComplete && progress.m_bComplete.load(), "export did not complete");
+    Check(end == JobEnd::Done && progress.m_bComplete.load(), "export did not complete");
     Check(env.Read("export.txt") == expected, "export differs from the list-all walk");
 }
 

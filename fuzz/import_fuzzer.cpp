@@ -6,7 +6,7 @@
 // temporary file may be left behind.
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "res/string_table.h"
 
 namespace {
@@ -31,10 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     env.Write("words.txt", text);
     env.ClearMessages();
 
-    CJobContext job;
     // A list without words gives an empty dictionary here, as it may.
-    const UINT result =
-        OnLoadDictionaryFile(job, env.File("words.txt"), fuzz::RunWithoutDisplay, false, EmptyWordList::Accept);
+    ImportOptions options;
+    options.emptyList = EmptyWordList::Accept;
+    CImportJob job(env.File("words.txt"), std::move(options));
+    JobPrompts prompts;
+    prompts.tell = [](const Status& status) { ShowStatus(status); };
+    const UINT result = ShowJobResult(job.Run(fuzz::RunWithoutDisplay, prompts));
     const std::vector<UINT> messages = env.Messages();
     Check(result == IDS_LOAD_DONE, "the import was refused: message " + std::to_string(result));
     Check(messages == std::vector<UINT>{IDS_LOAD_DONE}, "the import showed a message besides its outcome");

@@ -18,7 +18,7 @@
 #include "dictionary/dictionary.h"
 #include "fuzz/fuzz_support.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "res/string_table.h"
 #include "text/letter_folding.h"
 
@@ -98,10 +98,10 @@ const Words& Dictionary() {
         fuzz::Env& env = fuzz::Env::Get();
         const std::string text = MakeWordList();
         env.Write("words.txt", text);
-        CJobContext job;
-        Check(OnLoadDictionaryFile(job, env.File("words.txt"), fuzz::RunWithoutDisplay, false,
-                                   EmptyWordList::Accept) == IDS_LOAD_DONE,
-              "building the query dictionary failed");
+        ImportOptions options;
+        options.emptyList = EmptyWordList::Accept;
+        CImportJob job(env.File("words.txt"), std::move(options));
+        Check(job.Run(fuzz::RunWithoutDisplay).end == JobEnd::Done, "building the query dictionary failed");
         return fuzz::AcceptedWords(text);
     }();
     return words;

@@ -19,7 +19,7 @@ namespace {
 void Rewind(CWordListFile& reader, int64_t nFileLength, const char* pass) {
     using fuzz::Check;
     int64_t nLength = -1;
-    Check(reader.MeasureAndRewind(nLength), std::string("MeasureAndRewind failed before the ") + pass);
+    Check(reader.MeasureAndRewind(nLength).Succeeded(), std::string("MeasureAndRewind failed before the ") + pass);
     Check(nLength == nFileLength, std::string("the file length is wrong in the ") + pass);
 }
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     EndPass(nRead, expected.size(), nBytes, nFileLength, "first pass");
 
-    Check(reader.AllocateLengthTables(nLongest), "AllocateLengthTables failed");
+    Check(reader.AllocateLengthTables(nLongest).Succeeded(), "AllocateLengthTables failed");
     Rewind(reader, nFileLength, "counting pass");
     nBytes = 0;
     nRead = 0;
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     EndPass(nRead, expected.size(), nBytes, nFileLength, "counting pass");
 
-    Check(reader.AllocateWordStore(), "AllocateWordStore failed");
+    Check(reader.AllocateWordStore().Succeeded(), "AllocateWordStore failed");
     Rewind(reader, nFileLength, "storing pass");
     nBytes = 0;
     nRead = 0;

@@ -1,12 +1,13 @@
 // The export worker: every word of the dictionary, shortest lengths first,
 // one per line, written in pieces of a little over 10000 characters.
 #include <cerrno>
+#include <cstring>
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
 #include "platform/atomic_replacement.h"
-#include "platform/message_box.h"
+#include "platform/file.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
 
@@ -14,27 +15,26 @@ namespace {
 
 constexpr size_t kWriteThreshold = 10000;
 
-// A cancelled or failed export leaves no partial output behind: the file
-// (the temporary one beside the chosen file) is closed, destroyed and
-// removed (never a device or pipe: see AbortAndRemove).
-void DiscardOutput(CFile* pFile) {
-    pFile->AbortAndRemove();
-    delete pFile;
-}
-
 }  // namespace
 
-UINT ExportThreadProc(void* pParam) {
-    CJobContext& job = *static_cast<CJobContext*>(pParam);
-    CProgressDlg& progress = *job.m_pProgressDlg;
-    CFile* pFile = job.m_pTextFile;
+JobResult CExportJob::ExportThreadProc() {
+    CProgressDlg& progress = *m_pProgressDlg;
+    CFile* pFile = m_pTextFile.get();
+    // Cancelled or failed: after telling why (the display still up), the
+    // file (the temporary one beside the chosen file) is closed and removed,
+    // so no partial output stays behind (never a device or pipe: see
+    // AbortAndRemove).
+    auto stop = [&](JobEnd end, Status cause = Status::Ok()) {
+        if (!cause.Succeeded() && m_prompts.tell)
+            m_prompts.tell(cause);
+        pFile->AbortAndRemove();
+        progress.m_bStopped.store(true);
+        return JobResult{end, std::move(cause), Status::Ok()};
+    };
 
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading()) {
-        DiscardOutput(pFile);
-        progress.m_bStopped.store(true);
-        return kExportOpenFailed;
-    }
+    if (!dict.OpenForReading())
+        return stop(JobEnd::Failed);
     const int nLongest = dict.GetMaxLength();
     progress.SetRange(0, 100, 1, dict.GetTotalWords());
 
@@ -42,12 +42,6 @@ UINT ExportThreadProc(void* pParam) {
     buffer.reserve(kWriteThreshold + 512);
     CString word;
     int64_t nWritten = 0;
-    // Cancelled or failed: no partial output stays behind.
-    auto stop = [&](ExportExitCode code) {
-        DiscardOutput(pFile);
-        progress.m_bStopped.store(true);
-        return code;
-    };
     auto writeBuffer = [&]() {
         pFile->Write(buffer.data(), static_cast<unsigned>(buffer.size()));
         buffer.clear();
@@ -59,7 +53,7 @@ UINT ExportThreadProc(void* pParam) {
             // the export: the rest would be one more message each, and the
             // output could never be the whole dictionary.
             if (!dict.SeekToLength(nLength))
-                return stop(kExportDamaged);
+                return stop(JobEnd::Failed);
             while (dict.NextWord(word)) {
                 buffer += word;
                 buffer += '\n';
@@ -67,10 +61,10 @@ UINT ExportThreadProc(void* pParam) {
                     writeBuffer();
                 progress.SetPos(++nWritten);
                 if (progress.m_bCancelRequested.load())
-                    return stop(kExportCancelled);
+                    return stop(JobEnd::Cancelled);
             }
             if (dict.DamageFound())
-                return stop(kExportDamaged);
+                return stop(JobEnd::Failed);
         }
         if (!buffer.empty())
             writeBuffer();
@@ -78,16 +72,14 @@ UINT ExportThreadProc(void* pParam) {
         // crash the file there is either the old one or the whole new one.
         pFile->Flush();
         pFile->Close();
-        if (job.m_pOutputReplacement)
-            job.m_pOutputReplacement->Replace(job.m_strTextPath);
+        if (m_pOutputReplacement)
+            m_pOutputReplacement->Replace(m_strTextPath);
     } catch (const CFileException& e) {
         // A reader that closed its pipe wants no more: no failure to report.
         if (e.m_lOsError == EPIPE)
-            return stop(kExportReaderGone);
-        AfxMessageBox(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop);
-        return stop(kExportWriteFailed);
+            return stop(JobEnd::EndedByReader);
+        return stop(JobEnd::Failed, Status::Message(IDS_CANNOT_WRITE_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError)));
     }
-    delete pFile;
     progress.Complete();
-    return kExportComplete;
+    return {JobEnd::Done, Status::Ok(), Status::Ok()};
 }

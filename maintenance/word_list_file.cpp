@@ -4,11 +4,11 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "dictionary/dictionary.h"
 #include "platform/file_faults.h"
 #include "platform/large_pages.h"
-#include "platform/message_box.h"
 #include "res/string_table.h"
 
 namespace {
@@ -60,9 +60,8 @@ bool CWordListFile::RefillFolded() {
         size_t nRead = 0;
         try {
             nRead = Read(m_pRaw.get() + m_nRawKept, kBufferSize - m_nRawKept);
-        } catch (const CFileException&) {
-            AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
-            m_bReadFailed = true;
+        } catch (const CFileException& e) {
+            NoteReadFailure(e);
             m_nRawKept = 0;
         }
         const size_t nRaw = m_nRawKept + nRead;
@@ -92,9 +91,8 @@ bool CWordListFile::Refill() {
     m_nNextWord = 0;
     try {
         m_nBufCount = static_cast<int>(Read(m_buffer, kBufferSize));
-    } catch (const CFileException&) {
-        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
-        m_bReadFailed = true;
+    } catch (const CFileException& e) {
+        NoteReadFailure(e);
         m_nBufCount = 0;
     }
     if (m_nBufCount == 0) {
@@ -111,14 +109,29 @@ bool CWordListFile::Refill() {
     return true;
 }
 
-BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
+Status CWordListFile::OpenList(const CString& path) {
+    CFileException error(CFileException::none, 0, path);
+    if (!Open(path, CFile::modeRead | CFile::shareDenyNone, &error))
+        return Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, std::strerror(error.m_lOsError));
+    if (!OpenedRegularFile()) {
+        Abort();
+        return Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "Not a regular file");
+    }
+    return Status::Ok();
+}
+
+void CWordListFile::NoteReadFailure(const CFileException& e) {
+    if (m_readError.Succeeded())
+        m_readError = Status::Message(IDS_CANNOT_READ_DICT, MsgIcon::Stop, std::strerror(e.m_lOsError));
+}
+
+Status CWordListFile::MeasureAndRewind(int64_t& nLength) {
     m_bEndOfInput = false;
     try {
         nLength = Seek(0, end);
         Seek(0, begin);
-    } catch (const CFileException&) {
-        AfxMessageBox(IDS_CANNOT_SEEK_TEXT, MsgIcon::Stop);
-        return FALSE;
+    } catch (const CFileException& e) {
+        return Status::Message(IDS_CANNOT_SEEK_TEXT, MsgIcon::Stop, std::strerror(e.m_lOsError));
     }
     m_nBufCount = 0;
     m_nBufPos = 0;
@@ -127,7 +140,7 @@ BOOL CWordListFile::MeasureAndRewind(int64_t& nLength) {
     m_bAtStart = true;
     m_nRawKept = 0;
     m_fold = LetterFoldState();
-    return TRUE;
+    return Status::Ok();
 }
 
 bool CWordListFile::NextWord(const unsigned char*& letters, size_t& nLetters, int64_t& nByteCounter) {
@@ -195,35 +208,32 @@ void CWordListFile::GatherLine(int nRun, size_t& nLength) {
     nLength += static_cast<size_t>(nRun);
 }
 
-BOOL CWordListFile::ReadWordLength(int& nLength, int64_t& nByteCounter) {
+bool CWordListFile::ReadWordLength(int& nLength, int64_t& nByteCounter) {
     const unsigned char* letters = nullptr;
     size_t nLetters = 0;
     if (!NextWord(letters, nLetters, nByteCounter))
-        return FALSE;
+        return false;
     nLength = static_cast<int>(nLetters);
-    return TRUE;
+    return true;
 }
 
-BOOL CWordListFile::ReadAndStoreWord(int64_t& nByteCounter) {
+bool CWordListFile::ReadAndStoreWord(int64_t& nByteCounter) {
     const unsigned char* letters = nullptr;
     size_t nLength = 0;
     if (!NextWord(letters, nLength, nByteCounter))
-        return FALSE;
+        return false;
     StoreLetters(letters, nLength);
-    return TRUE;
+    return true;
 }
 
-BOOL CWordListFile::AllocateLengthTables(int nLongest) {
+Status CWordListFile::AllocateLengthTables(int nLongest) {
     m_nMaxLength = nLongest;
     const size_t entries = static_cast<size_t>(nLongest) + 1;
     m_pnLengthTable.reset(new (std::nothrow) int64_t[entries]());
     m_pnLengthLimit.reset(new (std::nothrow) int64_t[entries]());
-    if (!m_pnLengthTable || !m_pnLengthLimit ||
-        ShouldFailFileOp(FileOp::Allocate, "length tables")) {
-        AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
-        return FALSE;
-    }
-    return TRUE;
+    if (!m_pnLengthTable || !m_pnLengthLimit || ShouldFailFileOp(FileOp::Allocate, "length tables"))
+        return Status::Message(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
+    return Status::Ok();
 }
 
 void CWordListFile::CountLength(int nLength) {
@@ -235,17 +245,16 @@ void CWordListFile::CountLength(int nLength) {
     ++m_nWordCount;
 }
 
-BOOL CWordListFile::AllocateWordStore() {
+Status CWordListFile::AllocateWordStore() {
     size_t arenaBytes = 0;
     for (int n = 2; n <= m_nMaxLength; ++n)
         arenaBytes += static_cast<size_t>(m_pnLengthTable[n]) * static_cast<size_t>(n + 1);
     m_pArena.reset(new (std::nothrow) char[arenaBytes ? arenaBytes : 1]);
     m_ppWords.reset(new (std::nothrow) char*[m_nWordCount ? static_cast<size_t>(m_nWordCount) : 1]);
     if (!m_pArena || !m_ppWords || ShouldFailFileOp(FileOp::Allocate, "word store")) {
-        AfxMessageBox(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
         m_pArena.reset();
         m_ppWords.reset();
-        return FALSE;
+        return Status::Message(IDS_NO_MEMORY_FOR_IMPORT, MsgIcon::Exclamation);
     }
     // The word store is filled once, front to back, right after this: large
     // pages save the kernel most of its page faults (a fifth of a large
@@ -266,7 +275,7 @@ BOOL CWordListFile::AllocateWordStore() {
         total += count;
         m_pnLengthLimit[n] = total;
     }
-    return TRUE;
+    return Status::Ok();
 }
 
 void CWordListFile::StoreLetters(const unsigned char* letters, size_t nLetters) {

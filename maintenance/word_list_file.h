@@ -19,6 +19,7 @@
 #include "maintenance/buffer_lines.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+#include "platform/status.h"
 #include "text/letter_folding.h"
 
 class CDictionary;
@@ -44,16 +45,22 @@ public:
     // With folding: the lines of the last complete pass that were not UTF-8.
     int64_t InvalidUtf8Lines() const { return m_fold.nInvalidLines; }
 
-    BOOL MeasureAndRewind(int64_t& nLength);
-    // The length of the next word; FALSE at the end. Every byte taken from
+    // Opens the word list at `path` for reading; only a plain file can be
+    // measured and read three times alike. Fails with 59153 and the reason.
+    Status OpenList(const CString& path);
+    // The file's length, then back to its start (59154 when it cannot seek).
+    Status MeasureAndRewind(int64_t& nLength);
+    // The length of the next word; false at the end. Every byte taken from
     // the file is added to nByteCounter, and one more at the end.
-    BOOL ReadWordLength(int& nLength, int64_t& nByteCounter);
+    bool ReadWordLength(int& nLength, int64_t& nByteCounter);
     // The same, storing the next word upper-cased with the others of its
     // length (in the order read) without making a string of it.
-    BOOL ReadAndStoreWord(int64_t& nByteCounter);
-    BOOL AllocateLengthTables(int nLongest);
+    bool ReadAndStoreWord(int64_t& nByteCounter);
+    // Fails with 111 when there is no memory for them.
+    Status AllocateLengthTables(int nLongest);
     void CountLength(int nLength);
-    BOOL AllocateWordStore();
+    // Fails with 59160 when there is no memory for the words.
+    Status AllocateWordStore();
     int64_t SortLength(int nLength);
     // Encodes the sorted words of one length as the dictionary's block of
     // that length; returns the words written (repeats once).
@@ -63,9 +70,10 @@ public:
     // it was read): a word longer than the longest measured, or a different
     // number of words of some length. Such input is never written.
     bool InputChanged() const;
-    // True once a read of the file has failed (message 110 shown): the pass
-    // ended early, so its words are not the whole list.
-    bool ReadFailed() const { return m_bReadFailed; }
+    // True once a read of the file has failed: the pass ended early, so its
+    // words are not the whole list. ReadError says so (110, and the reason).
+    bool ReadFailed() const { return !m_readError.Succeeded(); }
+    const Status& ReadError() const { return m_readError; }
 
     // The stored words of one length, after SortLength: [first, last).
     char* const* WordsBegin(int nLength) const { return m_ppWords.get() + m_pnLengthTable[nLength - 1]; }
@@ -85,6 +93,8 @@ private:
     // The same with folding: reads the file into m_pRaw and folds it into
     // the buffer.
     bool RefillFolded();
+    // Keeps the first read failure of the file as the read error.
+    void NoteReadFailure(const CFileException& e);
     // Appends the next nRun bytes of the buffer to the line in m_line.
     void GatherLine(int nRun, size_t& nLength);
     // Takes the next n bytes of the buffer, counting each.
@@ -112,7 +122,7 @@ private:
     int64_t m_nWordCount = 0;
     int m_nMaxLength = 0;
     bool m_bInputChanged = false;
-    bool m_bReadFailed = false;
+    Status m_readError;
     // The next refill reads the start of the file (after MeasureAndRewind).
     bool m_bAtStart = false;
     // With folding: the file's bytes before folding, of which the first

@@ -7,23 +7,13 @@ namespace {
 std::atomic<bool> g_failStarts{false};
 }
 
-CWinThread::CWinThread(AFX_THREADPROC proc, void* param)
-    : m_thread([this, proc, param] { m_nExitCode = proc(param); }) {}
-
-CWinThread::~CWinThread() { Join(); }
-
-void CWinThread::Join() {
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC proc, void* param) {
+std::jthread StartWorkerThread(std::function<void()> work) {
     if (g_failStarts.load())
-        return nullptr;
+        return std::jthread();
     try {
-        return std::make_unique<CWinThread>(proc, param);
+        return std::jthread(std::move(work));
     } catch (const std::system_error&) {
-        return nullptr;
+        return std::jthread();
     }
 }
 

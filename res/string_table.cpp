@@ -152,3 +152,9 @@ CString LoadStringText(UINT nID) {
 int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons) {
     return AfxMessageBox(nID, LoadStringText(nID), icon, buttons);
 }
+
+int ShowStatus(const Status& status) {
+    if (status.Succeeded())
+        return IDOK;
+    return AfxMessageBox(status.nMessage, status.icon);
+}

@@ -4,6 +4,7 @@
 
 #include "platform/cstring.h"
 #include "platform/message_box.h"
+#include "platform/status.h"
 #include "res/version.h"
 
 enum : UINT {
@@ -104,6 +105,10 @@ CString LoadStringText(UINT nID);
 // the text goes to stderr and the answer is IDOK, or IDCANCEL for a
 // Retry/Cancel question.
 int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
+
+// Shows the status's message the same way (nothing for success) and returns
+// the button chosen (IDOK when nothing was shown).
+int ShowStatus(const Status& status);
 
 // Fixed texts that are not string-table entries.
 inline constexpr const char* kAppVersionText = "Gridwell: Version " GRIDWELL_VERSION;

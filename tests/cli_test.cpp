@@ -316,6 +316,24 @@ TEST_F(CliTest, FailedReplacementIsNotRetried) {
     EXPECT_FALSE(dir.Exists("dictionary.$$$"));
 }
 
+// A worker that stops on a failure prints why, then the job's failure, and
+// the tool exits with a failure: the order and the status come from the job.
+TEST_F(CliTest, WorkerFailuresArePrintedBeforeTheJobsFailure) {
+    const std::string before = dir.Read("dictionary.dat");
+    dir.Write("list.txt", "new\nwords\n");
+    SetFileFaultHook([](FileOp op, const std::string& p) { return op == FileOp::Read && p.find("list.txt") != std::string::npos; });
+    const CliRun import = RunTool(dir, {"import", "list.txt"});
+    EXPECT_EQ(import.exitCode, 2);
+    EXPECT_EQ(import.err, LoadStringText(IDS_CANNOT_READ_DICT) + "\n" + LoadStringText(IDS_LOAD_FAILED) + "\n");
+    EXPECT_EQ(dir.Read("dictionary.dat"), before);
+    SetFileFaultHook([](FileOp op, const std::string& p) { return op == FileOp::Write && p.find("out.txt") != std::string::npos; });
+    const CliRun exported = RunTool(dir, {"export", "out.txt"});
+    ClearFileFaultHook();
+    EXPECT_EQ(exported.exitCode, 2);
+    EXPECT_EQ(exported.err, LoadStringText(IDS_CANNOT_WRITE_TEXT) + "\n" + LoadStringText(IDS_SAVE_FAILED) + "\n");
+    EXPECT_FALSE(dir.Exists("out.txt"));
+}
+
 TEST_F(CliTest, InterruptCancelsTheImportCleanly) {
     const std::string before = dir.Read("dictionary.dat");
     dir.Write("list.txt", "new\nwords\n");

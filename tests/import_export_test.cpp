@@ -12,7 +12,8 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
+#include "maintenance/import_job.h"
 #include "platform/file_faults.h"
 #include "platform/worker_thread.h"
 #include "progress/progress_dlg.h"
@@ -34,19 +35,39 @@ protected:
         SetThreadStartFailureForTesting(false);
     }
 
+    // Runs an import as the desktop program does (telling and asking
+    // through the message sink) and shows its result; returns the last
+    // message's id.
     UINT Import(const std::string& path) {
-        return OnLoadDictionaryFile(job, path, [this](CProgressDlg& dlg) {
-            const int result =
+        ImportOptions options;
+        options.bFoldAccents = foldAccents;
+        return ImportWith(path, options, PromptsThroughMessageBox());
+    }
+    UINT ImportWith(const std::string& path, const ImportOptions& options, const JobPrompts& prompts) {
+        CImportJob job(path, options);
+        running = &job.Progress();
+        const JobResult result = job.Run([this](CProgressDlg& dlg) {
+            const int modal =
                 RunProgressLoop(dlg, 1, [this](const CProgressDlg::DisplayUpdate& update) { Show(update); }, nullptr);
             endPercent = dlg.GetPercent();
-            return result;
-        });
+            return modal;
+        }, prompts);
+        const UINT nMessage = ShowJobResult(result);
+        running = nullptr;
+        wordsImported = job.WordsImported();
+        invalidUtf8Lines = job.InvalidUtf8Lines();
+        return nMessage;
     }
-    UINT Export(const std::string& path) {
-        return OnSaveDictionaryFile(job, path, [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); });
+    UINT Export(const std::string& path,
+                const ModalRunner& runModal = [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); }) {
+        CExportJob job(path);
+        running = &job.Progress();
+        lastResult = job.Run(runModal, PromptsThroughMessageBox());
+        running = nullptr;
+        return ShowJobResult(lastResult);
     }
     // Asks the running job to cancel, from inside a file operation of the worker.
-    void CancelNow() { job.m_pProgressDlg->OnCancel(); }
+    void CancelNow() { running->OnCancel(); }
     // The display's side: keeps the status it shows and counts its updates.
     void Show(const CProgressDlg::DisplayUpdate& update) {
         if (update.status)
@@ -70,10 +91,15 @@ protected:
 
     ScratchDir dir;
     std::string oldDictionary;
-    CJobContext job;
+    bool foldAccents = false;
+    // The progress of the job that runs, for the workers' file hooks.
+    CProgressDlg* running = nullptr;
     CString shownStatus;
     int endPercent = -1;  // where the worker's percentage stood when the import ended
     std::atomic<int> displayUpdates{0};
+    int64_t wordsImported = 0;
+    int64_t invalidUtf8Lines = 0;
+    JobResult lastResult;
 };
 
 TEST_F(JobTest, ImportReplacesTheDictionary) {
@@ -82,8 +108,6 @@ TEST_F(JobTest, ImportReplacesTheDictionary) {
     EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59151, MsgIcon::Information, MsgButtons::Ok}}));
     EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"FIG", "DATE", "KIWI", "APPLE", "LEMON", "BANANA", "CHERRY"}));
     EXPECT_FALSE(dir.Exists("dictionary.$$$"));
-    EXPECT_EQ(job.m_pProgressDlg, nullptr);
-    EXPECT_EQ(job.m_pNewDict, nullptr);
 }
 
 TEST_F(JobTest, ImportWithFoldingKeepsAccentedWordsOnceAndWithoutItSkipsThem) {
@@ -91,12 +115,12 @@ TEST_F(JobTest, ImportWithFoldingKeepsAccentedWordsOnceAndWithoutItSkipsThem) {
     dir.Write("accents.txt", "\xC3\xA9t\xC3\xA9\nete\n\xC3\x89T\xC3\x89\ncaf\xC3\xA9\nna\xEFve\n");
     EXPECT_EQ(Import(dir.File("accents.txt")), 59151u);
     EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"ETE"}));
-    EXPECT_EQ(job.m_nInvalidUtf8Lines, 0);
-    job.m_bFoldAccents = true;
+    EXPECT_EQ(invalidUtf8Lines, 0);
+    foldAccents = true;
     EXPECT_EQ(Import(dir.File("accents.txt")), 59151u);
     EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"ETE", "CAFE"}));
-    EXPECT_EQ(job.m_nWordsImported, 2);
-    EXPECT_EQ(job.m_nInvalidUtf8Lines, 1);  // the Latin-1 line
+    EXPECT_EQ(wordsImported, 2);
+    EXPECT_EQ(invalidUtf8Lines, 1);  // the Latin-1 line
 }
 
 TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionaryOnlyWhenTheUserSaysSo) {
@@ -120,9 +144,11 @@ TEST_F(JobTest, ImportOfNoWordsGivesAnEmptyDictionaryOnlyWhenTheUserSaysSo) {
     }
     // The command line's ways: refused without a question, or accepted.
     const auto importWith = [this](EmptyWordList policy) {
-        return OnLoadDictionaryFile(job, dir.File("none.txt"),
-                                    [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); },
-                                    false, policy);
+        ImportOptions options;
+        options.emptyList = policy;
+        JobPrompts tellOnly = PromptsThroughMessageBox();
+        tellOnly.ask = nullptr;
+        return ImportWith(dir.File("none.txt"), options, tellOnly);
     };
     dir.Write("dictionary.dat", oldDictionary);
     MessageRecorder recorder;
@@ -199,10 +225,9 @@ TEST_F(JobTest, FailedReplacementOffersRetry) {
     }
     {
         MessageRecorder recorder;
-        EXPECT_EQ(OnLoadDictionaryFile(job, dir.File("list.txt"),
-                                       [](CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); },
-                                       false),
-                  59166u);
+        JobPrompts tellOnly = PromptsThroughMessageBox();
+        tellOnly.ask = nullptr;
+        EXPECT_EQ(ImportWith(dir.File("list.txt"), ImportOptions(), tellOnly), 59166u) << "asked nothing, it is not retried";
         EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59166, MsgIcon::Exclamation, MsgButtons::Ok}}));
         ExpectOldDictionaryKept();
     }
@@ -295,7 +320,7 @@ TEST_F(JobTest, ExportWritesEveryWordShortestFirst) {
         }
         return false;
     });
-    const UINT result = OnSaveDictionaryFile(job, dir.File("out.txt"), [&](CProgressDlg& dlg) {
+    const UINT result = Export(dir.File("out.txt"), [&](CProgressDlg& dlg) {
         return RunProgressLoop(dlg, 1, [&](const CProgressDlg::DisplayUpdate& update) {
             Show(update);
             if (update.title)
@@ -424,7 +449,7 @@ TEST_F(JobTest, CompleteExportReplacesTheFileKeepingItsPermissions) {
     ASSERT_EQ(::chmod(dir.File("out.txt").c_str(), 0444), 0);
     if (::access(dir.File("out.txt").c_str(), W_OK) != 0) {
         EXPECT_EQ(Export(dir.File("out.txt")), 59146u);
-        EXPECT_EQ(job.m_strTextError, "Permission denied");
+        EXPECT_EQ(lastResult.closing.detail, "Permission denied");
     }
 }
 
@@ -451,3 +476,113 @@ TEST_F(JobTest, ExportStopsAtTheFirstDamagedBlock) {
 }
 
 }  // namespace
+
+namespace {
+
+int RunQuietly(CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); }
+
+}  // namespace
+
+// The jobs show nothing themselves: how they ended, and why, comes back to
+// the front end, and the worker's reason is told while the progress display
+// is still up (the display closes only once the worker has stopped).
+TEST_F(JobTest, JobsReportHowTheyEndedAndTellWhyWhileTheDisplayIsUp) {
+    MessageRecorder recorder;
+    {
+        CImportJob job(dir.File("list.txt"), ImportOptions());
+        const JobResult result = job.Run(RunQuietly);
+        EXPECT_EQ(result.end, JobEnd::Done);
+        EXPECT_EQ(result.cause, Status::Ok());
+        EXPECT_EQ(result.closing, Status::Message(59151, MsgIcon::Information));
+        EXPECT_EQ(job.WordsImported(), 7);
+    }
+    dir.Write("dictionary.dat", oldDictionary);
+    {
+        SetFileFaultHook([](FileOp op, const std::string& p) { return op == FileOp::Read && p.find("list") != std::string::npos; });
+        CImportJob job(dir.File("list.txt"), ImportOptions());
+        std::vector<Status> told;
+        bool stoppedWhenTold = true;
+        JobPrompts prompts;
+        prompts.tell = [&](const Status& status) {
+            told.push_back(status);
+            stoppedWhenTold = job.Progress().m_bStopped.load();
+        };
+        const JobResult result = job.Run(RunQuietly, prompts);
+        ClearFileFaultHook();
+        EXPECT_EQ(result.end, JobEnd::Failed);
+        EXPECT_EQ(result.cause, Status::Message(110, MsgIcon::Stop, "Input/output error"));
+        EXPECT_EQ(told, std::vector<Status>{result.cause});
+        EXPECT_FALSE(stoppedWhenTold);
+        EXPECT_EQ(result.closing, Status::Message(59200, MsgIcon::Stop));
+    }
+    ExpectOldDictionaryKept();
+    {
+        int reads = 0;
+        SetFileFaultHook([this, &reads](FileOp op, const std::string& p) {
+            if (op == FileOp::Read && p.find("list") != std::string::npos && ++reads == 3)
+                CancelNow();
+            return false;
+        });
+        CImportJob job(dir.File("list.txt"), ImportOptions());
+        running = &job.Progress();
+        const JobResult result = job.Run(RunQuietly);
+        ClearFileFaultHook();
+        EXPECT_EQ(result.end, JobEnd::Cancelled);
+        EXPECT_EQ(result.cause, Status::Ok());
+        EXPECT_EQ(result.closing.nMessage, 59152u);
+    }
+    {
+        SetFileFaultHook([](FileOp op, const std::string& p) { return op == FileOp::Write && p.find("out.txt") != std::string::npos; });
+        CExportJob job(dir.File("out.txt"));
+        const JobResult result = job.Run(RunQuietly);
+        ClearFileFaultHook();
+        EXPECT_EQ(result.end, JobEnd::Failed);
+        EXPECT_EQ(result.cause, Status::Message(59169, MsgIcon::Stop, "No space left on device"));
+        EXPECT_EQ(result.closing, Status::Message(59201, MsgIcon::Stop));
+        EXPECT_FALSE(dir.Exists("out.txt"));
+    }
+    {
+        CExportJob job(dir.File("sub/out.txt"));
+        const JobResult result = job.Run(RunQuietly);
+        EXPECT_EQ(result.end, JobEnd::Failed);
+        EXPECT_EQ(result.closing, Status::Message(59146, MsgIcon::Exclamation, "No such file or directory"));
+    }
+    EXPECT_TRUE(recorder.Messages().empty()) << "the first shown: " << recorder.Ids().front();
+}
+
+// An empty list under "ask" is kept only on a Yes; a job that may not ask
+// takes the default answer, No, and a failed replacement is not retried.
+TEST_F(JobTest, QuestionsGoToTheFrontEndsAsker) {
+    dir.Write("none.txt", "a\n");
+    std::vector<UINT> asked;
+    JobPrompts prompts;
+    prompts.ask = [&asked](UINT nID, MsgIcon icon, MsgButtons buttons) {
+        EXPECT_EQ(icon, MsgIcon::Exclamation);
+        asked.push_back(nID);
+        return buttons == MsgButtons::YesNo ? IDYES : IDCANCEL;
+    };
+    {
+        CImportJob job(dir.File("none.txt"), ImportOptions());
+        EXPECT_EQ(job.Run(RunQuietly, prompts).end, JobEnd::Done);
+    }
+    EXPECT_EQ(asked, std::vector<UINT>{59202});
+    EXPECT_EQ(Hex(dir.Read("dictionary.dat")), "00");
+    dir.Write("dictionary.dat", oldDictionary);
+    {
+        CImportJob job(dir.File("none.txt"), ImportOptions());
+        const JobResult result = job.Run(RunQuietly);
+        EXPECT_EQ(result.end, JobEnd::Cancelled);
+        EXPECT_EQ(result.closing.nMessage, 59152u);
+    }
+    ExpectOldDictionaryKept();
+    SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Rename; });
+    {
+        CImportJob job(dir.File("list.txt"), ImportOptions());
+        const JobResult result = job.Run(RunQuietly, prompts);
+        EXPECT_EQ(result.end, JobEnd::Cancelled);
+        EXPECT_EQ(result.closing.nMessage, 59152u);
+    }
+    EXPECT_EQ(asked, (std::vector<UINT>{59202, 59166}));
+    ClearFileFaultHook();
+    ExpectOldDictionaryKept();
+}

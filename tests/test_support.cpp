@@ -11,9 +11,11 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
+#include "maintenance/import_job.h"
 #include "maintenance/word_list_file.h"
 #include "progress/progress_dlg.h"
+#include "res/string_table.h"
 
 namespace fs = std::filesystem;
 
@@ -126,14 +128,25 @@ namespace {
 int RunHeadless(CProgressDlg& dlg) { return RunProgressLoop(dlg, 1, nullptr, nullptr); }
 }  // namespace
 
+void PrintTo(const Status& status, std::ostream* os) {
+    *os << "{" << status.nMessage << ", icon " << static_cast<int>(status.icon) << ", \"" << status.detail << "\"}";
+}
+
+JobPrompts PromptsThroughMessageBox() {
+    JobPrompts prompts;
+    prompts.tell = [](const Status& status) { ShowStatus(status); };
+    prompts.ask = [](UINT nID, MsgIcon icon, MsgButtons buttons) { return AfxMessageBox(nID, icon, buttons); };
+    return prompts;
+}
+
 UINT ImportHeadless(const std::string& wordListPath) {
-    CJobContext job;
-    return OnLoadDictionaryFile(job, wordListPath, RunHeadless);
+    CImportJob job(wordListPath, ImportOptions());
+    return ShowJobResult(job.Run(RunHeadless, PromptsThroughMessageBox()));
 }
 
 UINT ExportHeadless(const std::string& path) {
-    CJobContext job;
-    return OnSaveDictionaryFile(job, path, RunHeadless);
+    CExportJob job(path);
+    return ShowJobResult(job.Run(RunHeadless, PromptsThroughMessageBox()));
 }
 
 std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string>& words) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "maintenance/job_result.h"
 #include "platform/cstring.h"
 #include "platform/message_box.h"
 
@@ -53,7 +54,13 @@ private:
 // The packed bytes of a dictionary built from these words, through the real
 // import in the current working directory; leaves dictionary.dat there.
 std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string>& words);
-// Runs the whole import of `wordListPath` headless; returns the last message id.
+// Shows a status in a failed expectation: its id, icon and detail.
+void PrintTo(const Status& status, std::ostream* os);
+// A job's prompts as the desktop program gives them, through the message
+// sink: what stopped a worker is shown, and questions are asked.
+JobPrompts PromptsThroughMessageBox();
+// Runs the whole import of `wordListPath` headless, showing its messages;
+// returns the last message id.
 UINT ImportHeadless(const std::string& wordListPath);
 // Runs the whole export headless to `path`; returns the last message id.
 UINT ExportHeadless(const std::string& path);

@@ -260,34 +260,46 @@ TEST(WordListReader, SortingIgnoresCaseAndPutsAFirst) {
         << "abc and ABC are the same word, side by side";
 }
 
-TEST(WordListReader, FailuresShowTheirMessages) {
+// The reader shows nothing itself: each failure comes back as the message
+// the import shows for it, with the system's reason where there is one.
+TEST(WordListReader, FailuresReportTheirMessages) {
     ScratchDir dir;
     dir.Write("list.txt", "word\n");
-    {
-        MessageRecorder recorder;
-        CWordListFile reader;
-        ASSERT_TRUE(reader.Open(dir.File("list.txt"), CFile::modeRead));
-        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Seek; });
-        int64_t length = 0;
-        EXPECT_FALSE(reader.MeasureAndRewind(length));
-        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
-        int nLength = 0;
-        int64_t bytes = 0;
-        EXPECT_FALSE(reader.ReadWordLength(nLength, bytes));
-        EXPECT_TRUE(reader.m_bEndOfInput);
-        SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "length tables"; });
-        EXPECT_FALSE(reader.AllocateLengthTables(4));
-        ClearFileFaultHook();
-        ASSERT_TRUE(reader.AllocateLengthTables(4));
-        reader.CountLength(4);
-        SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "word store"; });
-        EXPECT_FALSE(reader.AllocateWordStore());
-        ClearFileFaultHook();
-        EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{59154, MsgIcon::Stop, MsgButtons::Ok},
-                                                                      {110, MsgIcon::Stop, MsgButtons::Ok},
-                                                                      {111, MsgIcon::Stop, MsgButtons::Ok},
-                                                                      {59160, MsgIcon::Exclamation, MsgButtons::Ok}}));
-    }
+    MessageRecorder recorder;
+    CWordListFile reader;
+    ASSERT_TRUE(reader.OpenList(dir.File("list.txt")));
+    std::vector<Status> failures;
+    SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Seek; });
+    int64_t length = 0;
+    failures.push_back(reader.MeasureAndRewind(length));
+    SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
+    int nLength = 0;
+    int64_t bytes = 0;
+    EXPECT_FALSE(reader.ReadWordLength(nLength, bytes));
+    EXPECT_TRUE(reader.m_bEndOfInput);
+    EXPECT_TRUE(reader.ReadFailed());
+    failures.push_back(reader.ReadError());
+    SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "length tables"; });
+    failures.push_back(reader.AllocateLengthTables(4));
+    ClearFileFaultHook();
+    ASSERT_TRUE(reader.AllocateLengthTables(4));
+    reader.CountLength(4);
+    SetFileFaultHook([](FileOp op, const std::string& what) { return op == FileOp::Allocate && what == "word store"; });
+    failures.push_back(reader.AllocateWordStore());
+    ClearFileFaultHook();
+    EXPECT_EQ(failures, (std::vector<Status>{Status::Message(59154, MsgIcon::Stop, "Input/output error"),
+                                             Status::Message(110, MsgIcon::Stop, "Input/output error"),
+                                             Status::Message(111, MsgIcon::Stop),
+                                             Status::Message(59160, MsgIcon::Exclamation)}));
+    EXPECT_TRUE(recorder.Messages().empty());
+
+    // A list that cannot be opened, or is no plain file, says why.
+    CWordListFile missing, folder, device;
+    EXPECT_EQ(missing.OpenList(dir.File("none.txt")),
+              Status::Message(59153, MsgIcon::Exclamation, "No such file or directory"));
+    EXPECT_EQ(folder.OpenList(dir.Path()), Status::Message(59153, MsgIcon::Exclamation, "Is a directory"));
+    EXPECT_EQ(device.OpenList("/dev/null"), Status::Message(59153, MsgIcon::Exclamation, "Not a regular file"));
+    EXPECT_FALSE(device.IsOpen());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "dictionary/dictionary.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "platform/file_faults.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
@@ -102,14 +102,14 @@ protected:
                 killStatus.push_back(LoadStringText(point.status));
                 killStatus.push_back(LoadStringText(IDS_WRITING_DICTIONARY));
             }
-            CJobContext job;
-            OnLoadDictionaryFile(job, dir.File("new.txt"), [&](CProgressDlg& dlg) {
+            CImportJob job(dir.File("new.txt"), ImportOptions());
+            ShowJobResult(job.Run([&](CProgressDlg& dlg) {
                 return RunProgressLoop(dlg, 0, [&](const CProgressDlg::DisplayUpdate& update) {
                     for (const CString& s : killStatus)
                         if (update.status == s)
                             KillSelf();
                 }, nullptr);
-            });
+            }, PromptsThroughMessageBox()));
             return 0;
         });
     }

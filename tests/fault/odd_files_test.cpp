@@ -13,7 +13,7 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/export_job.h"
 #include "platform/file_faults.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"

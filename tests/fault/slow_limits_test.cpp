@@ -8,7 +8,7 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
-#include "maintenance/job_context.h"
+#include "maintenance/import_job.h"
 #include "progress/progress_dlg.h"
 #include "res/string_table.h"
 #include "tests/fault/fault_support.h"
@@ -84,10 +84,10 @@ TEST(LargeWordList, HundredMegabytesShowTruePercentages) {
     // 10 million words of 9 letters and their line breaks: 100,000,000 bytes.
     dir.Write("big.txt", DistinctWords(10000000, 9));
     std::vector<Sample> samples;
-    CJobContext job;
     MessageRecorder recorder;
     CString shown;
-    const UINT result = OnLoadDictionaryFile(job, dir.File("big.txt"), [&](CProgressDlg& dlg) {
+    CImportJob job(dir.File("big.txt"), ImportOptions());
+    const UINT result = ShowJobResult(job.Run([&](CProgressDlg& dlg) {
         return RunProgressLoop(
             dlg, 1,
             [&](const CProgressDlg::DisplayUpdate& update) {
@@ -96,7 +96,7 @@ TEST(LargeWordList, HundredMegabytesShowTruePercentages) {
                 samples.push_back({shown, dlg.GetPercent()});
             },
             nullptr);
-    });
+    }, PromptsThroughMessageBox()));
     ASSERT_EQ(result, IDS_LOAD_DONE) << IdsText(recorder.Ids());
 
     // Each phase's status with its span of percentages; the status changes
