@@ -59,8 +59,12 @@ void CMainDlg::OnFind() {
         return;
     }
     const CString strLetters = ReadText(m_pLetters->GetValue());
-    if (!dict.OpenForReading())
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         return;
+    }
+    // A damaged block is shown as the search meets it.
+    dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
     CFindRequest request;
     request.bAnagram = m_pAnagram->GetValue();
     request.letters = strLetters;
@@ -73,8 +77,12 @@ void CMainDlg::OnFind() {
     if (bSplit && !bBreaks)
         strPattern = parts.parts.front();  // "(5)": the enumeration of one word
     request.pattern = strPattern;
-    if (!bBreaks && !PrepareFind(dict, request))
-        return;
+    if (!bBreaks) {
+        if (Status prepared = PrepareFind(dict, request); !prepared) {
+            ShowStatus(prepared);
+            return;
+        }
+    }
     // A clue needs WordNet: without it the Find stops with one message, the
     // list and the history as they were.
     const CString strClue = ReadText(m_pClue->GetValue());
@@ -106,9 +114,12 @@ void CMainDlg::OnFind() {
         // A pattern with word breaks lists phrases only, ranked by a clue
         // when there is one; the history keeps it as typed.
         CFoundPhrases phrases;
-        if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, strLetters, scorer ? SIZE_MAX : nMaxListed,
-                                  phrases))
+        if (Status prepared = FindPhrasesOfPattern(dict, request.bAnagram, parts, strLetters,
+                                                   scorer ? SIZE_MAX : nMaxListed, phrases);
+            !prepared) {
+            ShowStatus(prepared);
             return;
+        }
         AddToHistory(CSearchHistory::EntryFor(strTyped, strLetters, false, CString()));
         CFoundWords ranked;
         if (scorer) {

@@ -82,7 +82,7 @@ private:
 // Opens the dictionary once per benchmark run; Prepare positions it anew.
 struct OpenDictionary {
     CDictionary dict{GetWorkDir()};
-    bool ok = dict.OpenForReading();
+    bool ok = dict.OpenForReading().Succeeded();
 };
 
 // words/s: words of the block gone through per second; block: the block's

@@ -1,7 +1,6 @@
 #include "cli/cli_commands.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
@@ -159,13 +158,6 @@ int UsageError(const char* what) {
     return kExitFailure;
 }
 
-// Counts the failure messages shown while a search runs: the dictionary,
-// the clue database and the phrase file report damage only by showing it.
-// Import and export learn how they ended from the job's result instead.
-struct MessageCounter {
-    std::atomic<int> failures{0};
-};
-
 struct PhraseFlags {
     bool phrases = false;
     bool abbreviations = false;
@@ -239,8 +231,11 @@ int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhraseP
 int FindPhrasePatternByClue(CDictionary& dict, const CFindRequest& request, const PhrasePattern& parts,
                             const std::string& clue, bool bWhy, std::FILE* out) {
     CFoundPhrases phrases;
-    if (!FindPhrasesOfPattern(dict, request.bAnagram, parts, request.letters, SIZE_MAX, phrases))
+    if (Status prepared = FindPhrasesOfPattern(dict, request.bAnagram, parts, request.letters, SIZE_MAX, phrases);
+        !prepared) {
+        ShowStatus(prepared);
         return kExitFailure;
+    }
     CFoundWords ranked;
     const size_t nMaxListed = request.bLimit ? CDictionary::kLimitMatches : SIZE_MAX;
     if (!RankByClue(clue, phrases.phrases, nMaxListed, ranked))
@@ -263,14 +258,23 @@ int FindPhrasePatternByClue(CDictionary& dict, const CFindRequest& request, cons
 }
 
 int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseFlags& phraseFlags,
-         std::FILE* out, MessageCounter& counter) {
+         std::FILE* out) {
     if (request.pattern.empty()) {
         AfxMessageBox(IDS_NO_PATTERN, MsgIcon::Exclamation);
         return kExitFailure;
     }
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         return kExitFailure;
+    }
+    // A damaged block is said as the walk meets it, and makes the search a
+    // failure: what was listed is not every word that fits.
+    bool bWalkFailed = false;
+    dict.SetFailureReporter([&bWalkFailed](const Status& failure) {
+        ShowStatus(failure);
+        bWalkFailed = true;
+    });
     PhrasePattern parts;
     if (SplitPhrasePattern(request.pattern, parts)) {
         if (parts.parts.size() > 1) {
@@ -294,9 +298,11 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     }
     const bool bClue = HasClue(clue);
     // Every Find counts every match: the limit applies to the rows listed.
-    if (!PrepareFind(dict, request))
+    if (Status prepared = PrepareFind(dict, request); !prepared) {
+        ShowStatus(prepared);
         return kExitFailure;
-    const int failuresBefore = counter.failures.load();
+    }
+    bWalkFailed = false;
     int nFound = 0;
     bool bClueFailed = false;
     // A clue that asks for an abbreviation lists the abbreviations first.
@@ -356,7 +362,7 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     }
     // A search that met a damaged dictionary, WordNet database or phrase file
     // has said so; "no matches" would then blame the pattern.
-    const bool damaged = counter.failures.load() != failuresBefore || bClueFailed || phrases.bFailed;
+    const bool damaged = bWalkFailed || bClueFailed || phrases.bFailed;
     if (nFound == 0 && !damaged)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
     if (damaged)
@@ -395,8 +401,10 @@ void ExplainTextFileError(const CString& path, const JobResult& result) {
 // dictionary's message shown) when the new dictionary cannot be read.
 bool ReportWordCount() {
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         return false;
+    }
     const int64_t n = dict.GetTotalWords();
     std::fprintf(stderr, "%s %s\n", FormatThousands(n).c_str(), n == 1 ? "word" : "words");
     return true;
@@ -409,15 +417,13 @@ int ListDictionaries(std::FILE* out) {
         std::fprintf(stderr, "gridwell-cli: no dictionary in the user's folder %s\n", UserDictionaryDir().c_str());
         return kExitNoMatch;
     }
-    // A dictionary that cannot be read is listed as such, without its messages.
-    const MessageSink previous = SetMessageSink([](UINT, const CString&, MsgIcon, MsgButtons) { return IDOK; });
+    // A dictionary that cannot be read is listed as such, without its message.
     for (const NamedDictionary& entry : dictionaries) {
         CDictionary dict(entry.dir);
         const CString count = dict.OpenForReading() ? FormatThousands(dict.GetTotalWords()) + " words"
                                                     : CString("(cannot be read)");
         std::fprintf(out, "%-16s %15s  %s\n", entry.name.c_str(), count.c_str(), entry.dir.c_str());
     }
-    SetMessageSink(previous);
     return std::fflush(out) == 0 ? kExitOk : kExitFailure;
 }
 
@@ -564,11 +570,8 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         SetWorkDir(resolved);
     }
     TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
-    MessageCounter counter;
     const MessageSink print = progress.Sink();
     const MessageSink previous = SetMessageSink([&](UINT nID, const CString& text, MsgIcon icon, MsgButtons buttons) {
-        if (icon == MsgIcon::Stop)
-            ++counter.failures;
         const int answer = print(nID, text, icon, buttons);
         if (nID == IDS_CANNOT_OPEN_DICT || nID == IDS_NO_LONGEST_LENGTH)
             std::fprintf(stderr, "gridwell-cli: no dictionary could be read at %s\n"
@@ -592,7 +595,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out) {
         request.letters = positional.size() > 1 ? positional[1] : std::string();
         request.bLimit = limit;
         request.bCommonFirst = common;
-        return Find(request, clue, why, phraseFlags, out, counter);
+        return Find(request, clue, why, phraseFlags, out);
     }
     if (command == "import") {
         if (positional.size() != 1)

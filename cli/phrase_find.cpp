@@ -1,6 +1,7 @@
 #include "cli/phrase_find.h"
 
 #include "phrases/phrase_find.h"
+#include "res/string_table.h"
 
 void ReportPhrases(const CFoundPhrases& found, PhraseListing& listing) {
     if (found.bCut)
@@ -29,8 +30,10 @@ void Write(const CFoundPhrases& found, std::FILE* out, PhraseListing& listing) {
 bool ListPhrasePattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
                        size_t nMaxListed, std::FILE* out, PhraseListing& listing) {
     CFoundPhrases found;
-    if (!FindPhrasesOfPattern(dict, anagram, pattern, letters, nMaxListed, found))
+    if (Status prepared = FindPhrasesOfPattern(dict, anagram, pattern, letters, nMaxListed, found); !prepared) {
+        ShowStatus(prepared);
         return false;
+    }
     Write(found, out, listing);
     return true;
 }

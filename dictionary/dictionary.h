@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
 #include "platform/file.h"
+#include "platform/status.h"
 #include "search/search_state.h"
 
 class CDictionary : public CFile {
@@ -28,20 +30,21 @@ public:
     explicit CDictionary(const CString& dir);
     ~CDictionary() override;
 
-    // Reading side.
-    BOOL OpenForReading();
-    BOOL OpenFile(BOOL bForReading);
-    BOOL LoadTrailer();
-    BOOL SeekToLength(int nLength);
+    // Reading side. Each says what went wrong, for the caller to show;
+    // nothing is shown from here.
+    Status OpenForReading();
+    Status OpenFile(bool bForReading);
+    Status LoadTrailer();
+    Status SeekToLength(int nLength);
     // The next word of the block the last SeekToLength chose; false at its
-    // end, and after a damaged block (its message shown).
-    BOOL NextWord(CString& word) {
+    // end, and after a damaged block (see Failure()).
+    bool NextWord(CString& word) {
         const BlockStep step = m_decoder.NextWord(word);
         if (step == BlockStep::Word) [[likely]]
-            return TRUE;
+            return true;
         if (step != BlockStep::End)
-            ReportBlockFailure(step);
-        return FALSE;
+            NoteBlockFailure(step);
+        return false;
     }
     int GetMaxLength() const { return m_nMaxLength; }
     int64_t GetTotalWords() const;
@@ -49,7 +52,7 @@ public:
     int ReadInt24();
 
     // Writing side.
-    BOOL OpenForWriting();
+    Status OpenForWriting();
     // Blocks are written in increasing length order: BeginBlock, the words
     // in ascending order (WriteWord), EndBlock; then the trailer.
     void BeginBlock(int nLength);
@@ -70,31 +73,53 @@ public:
     // Writes the word count and block start of every length begun, then the
     // longest length.
     void WriteTrailer();
-    // Flushes the new file to disk and closes it; false after any write error.
-    BOOL FinishWriting();
-    BOOL ReplaceDictionary();
-    // True once any write to the new file has failed (message 59148 shown).
+    // Flushes the new file to disk and closes it; the write failure, if any
+    // write failed.
+    Status FinishWriting();
+    bool ReplaceDictionary();
+    // True once any write to the new file has failed; WriteFailure() then
+    // says so (message 59148), once per file.
     bool WriteFailed() const { return m_bWriteFailed; }
+    Status WriteFailure() const;
 
     // Search side.
     BOOL ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const;
-    BOOL PrepareSearch(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit,
-                       int& nResultCount);
+    // Reads the query and seeks to the block of its shortest length; a
+    // refused query returns why (its message, with the message's text
+    // filled in as the detail where it has blanks), shown by the caller.
+    Status PrepareSearch(bool bAnagram, const CString& strPattern, const CString& strLetters, bool bLimit,
+                         int& nResultCount);
     // The next match; a pattern with '*' goes on to the next length it allows
     // when a block ends (shortest words first).
-    BOOL NextMatch(CString& word, BOOL bListAll);
+    bool NextMatch(CString& word, bool bListAll);
     // The next match within the current length block only.
-    BOOL NextMatchInBlock(CString& word, BOOL bListAll);
+    bool NextMatchInBlock(CString& word, bool bListAll);
     // A pattern with '*': moves to the block of the next length it allows.
     // False when there is none, for a fixed length, and after a damaged block.
-    BOOL NextLength();
+    bool NextLength();
     // The number of words in the current length block (as the file says).
     int GetBlockCount() const { return m_decoder.Count(); }
 
     const CString& GetTempPath() const { return m_strTempPath; }
-    // True once decoding has met a damaged block or a failed read (its
-    // message shown): what was decoded is not the whole dictionary.
+    // True once decoding has met a damaged block or a failed read: what was
+    // decoded is not the whole dictionary.
     bool DamageFound() const { return m_bDamageFound; }
+    // What the last walk met: the damaged (113) or unreadable (110) block
+    // that ended it early; Ok while nothing has gone wrong. A new seek or
+    // search starts it afresh.
+    const Status& Failure() const { return m_failure; }
+    // Called with each block failure as the walk meets it, so that a caller
+    // deep in a search can have it shown at that moment (the window and the
+    // command line show it; a test may only keep it). Without one the
+    // failure is only kept in Failure().
+    void SetFailureReporter(std::function<void(const Status&)> report) { m_report = std::move(report); }
+    // Keeps a failure met while walking (a block, or a length that could
+    // not be sought) as Failure() and passes it to the reporter.
+    void ReportFailure(const Status& failure) {
+        m_failure = failure;
+        if (m_report)
+            m_report(m_failure);
+    }
 
     // The query being searched, for the callers that read it back.
     const CSearchState& GetSearchState() const { return m_search; }
@@ -117,16 +142,16 @@ private:
     bool RefillBuffer();
     // Leaves no block to decode: NextWord returns false until the next seek.
     void ForgetBlock();
-    // Shows the message for a block the decoder could not walk.
-    void ReportBlockFailure(BlockStep step);
+    // Keeps (and reports) the failure of a block the decoder could not walk.
+    void NoteBlockFailure(BlockStep step);
     void FlushBuffer();
-    void ReportWriteFailure();
+    void NoteWriteFailure() { m_bWriteFailed = true; }
     // The next word of the block whose letters fit the squares, decoding
     // the others only up to their first letter that does not fit.
-    BOOL NextFittingWord(CString& word);
+    bool NextFittingWord(CString& word);
     // Makes the search state for words of nLength letters and seeks to their
     // block; the match count goes on.
-    BOOL SetUpLength(int nLength);
+    Status SetUpLength(int nLength);
 
     std::unique_ptr<int[]> m_pnWordCount;
     std::unique_ptr<int[]> m_pnBlockStart;
@@ -148,6 +173,8 @@ private:
     int m_nBufCount = 0;
     int m_nBufPos = 0;
     bool m_bDamageFound = false;
+    Status m_failure;
+    std::function<void(const Status&)> m_report;
 
     // Bounds of the data part of the file: the trailer starts here.
     int64_t m_nTrailerStart = 0;

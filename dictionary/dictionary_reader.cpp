@@ -5,7 +5,6 @@
 
 #include "dictionary/dictionary.h"
 #include "platform/file_faults.h"
-#include "platform/message_box.h"
 #include "res/string_table.h"
 
 CDictionary::CDictionary(const CString& dir) {
@@ -23,56 +22,57 @@ CDictionary::~CDictionary() {
         CAtomicReplacement::RemoveAbandoned(m_strTempPath);
 }
 
-BOOL CDictionary::OpenForReading() { return OpenFile(TRUE) && LoadTrailer(); }
+Status CDictionary::OpenForReading() {
+    if (Status opened = OpenFile(true); !opened)
+        return opened;
+    return LoadTrailer();
+}
 
-BOOL CDictionary::OpenFile(BOOL bForReading) {
+Status CDictionary::OpenFile(bool bForReading) {
     if (!bForReading) {
-        if (!m_newFile.Create(*this, m_strTempPath)) {
-            AfxMessageBox(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
-            return FALSE;
-        }
-        return TRUE;
+        if (!m_newFile.Create(*this, m_strTempPath))
+            return Status::Message(IDS_CANNOT_OPEN_EXCLUSIVE, MsgIcon::Stop);
+        return Status::Ok();
     }
 
     if (!Open(m_strDictPath, modeRead | shareDenyNone | typeBinary) || !OpenedRegularFile()) {
         Abort();
-        AfxMessageBox(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop);
-        return FALSE;
+        return Status::Message(IDS_CANNOT_OPEN_DICT, MsgIcon::Stop);
     }
     int64_t lastByte = 0;
     try {
         lastByte = Seek(-1, end);
     } catch (const CFileException&) {
-        AfxMessageBox(IDS_NO_LONGEST_LENGTH, MsgIcon::Stop);
         Abort();
-        return FALSE;
+        return Status::Message(IDS_NO_LONGEST_LENGTH, MsgIcon::Stop);
     }
     m_nReadPos = lastByte;
     m_nBufCount = 0;
     m_nBufPos = 0;
     m_nTrailerStart = lastByte;
+    // A longest length that cannot be read leaves a dictionary that would
+    // look empty: the read failure is the outcome.
     const int nLongest = ReadByte();
-    m_nMaxLength = nLongest < 0 ? 0 : nLongest;
-    return TRUE;
+    if (nLongest < 0)
+        return m_failure;
+    m_nMaxLength = nLongest;
+    return Status::Ok();
 }
 
-BOOL CDictionary::LoadTrailer() {
+Status CDictionary::LoadTrailer() {
     const int nMax = m_nMaxLength;
     m_pnWordCount.reset(new (std::nothrow) int[nMax + 1]());
     m_pnBlockStart.reset(new (std::nothrow) int[nMax + 1]());
-    if (!m_pnWordCount || !m_pnBlockStart || ShouldFailFileOp(FileOp::Allocate, "length tables")) {
-        AfxMessageBox(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
-        return FALSE;
-    }
+    if (!m_pnWordCount || !m_pnBlockStart || ShouldFailFileOp(FileOp::Allocate, "length tables"))
+        return Status::Message(IDS_OUT_OF_MEMORY, MsgIcon::Stop);
     if (nMax < 2)
-        return TRUE;  // no lengths, no entries to read
+        return Status::Ok();  // no lengths, no entries to read
 
     const int64_t trailerSize = 6LL * nMax - 5;
     try {
         m_nTrailerStart = Seek(-trailerSize, end);
     } catch (const CFileException&) {
-        AfxMessageBox(IDS_CANNOT_READ_LENGTHS, MsgIcon::Stop);
-        return FALSE;
+        return Status::Message(IDS_CANNOT_READ_LENGTHS, MsgIcon::Stop);
     }
     m_nReadPos = m_nTrailerStart;
     m_nBufCount = 0;
@@ -81,11 +81,11 @@ BOOL CDictionary::LoadTrailer() {
         const int nCount = ReadInt24();
         const int nStart = ReadInt24();
         if (nCount < 0 || nStart < 0)
-            return FALSE;  // the read failed and has been reported
+            return m_failure;  // the read failed
         m_pnWordCount[nLength] = nCount;
         m_pnBlockStart[nLength] = nStart;
     }
-    return TRUE;
+    return Status::Ok();
 }
 
 int64_t CDictionary::GetTotalWords() const {
@@ -106,10 +106,11 @@ bool CDictionary::RefillBuffer() {
     return m_nBufCount > 0;
 }
 
-// Reads one byte through the buffer; -1 (after message 110) when none is left.
+// Reads one byte through the buffer; -1 when none is left, with message
+// 110 kept in Failure().
 int CDictionary::ReadByte() {
     if (m_nBufCount < 1 && !RefillBuffer()) {
-        AfxMessageBox(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
+        m_failure = Status::Message(IDS_CANNOT_READ_DICT, MsgIcon::Stop);
         return -1;
     }
     --m_nBufCount;
@@ -129,28 +130,29 @@ int CDictionary::ReadInt24() {
 
 void CDictionary::ForgetBlock() { m_decoder.Forget(); }
 
-BOOL CDictionary::SeekToLength(int nLength) {
+Status CDictionary::SeekToLength(int nLength) {
     ForgetBlock();
+    m_failure = Status::Ok();
     if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
         int64_t start = m_pnBlockStart[nLength];
         try {
             start = Seek(start, begin);
         } catch (const CFileException&) {
-            AfxMessageBox(IDS_CANNOT_FIND_LENGTH, MsgIcon::Stop);
-            return FALSE;
+            return Status::Message(IDS_CANNOT_FIND_LENGTH, MsgIcon::Stop);
         }
         const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
         m_decoder.Start(*this, start, next < m_nTrailerStart ? next : m_nTrailerStart, m_pnWordCount[nLength],
                         nLength);
     }
     m_search.ResetMatches();
-    return TRUE;
+    return Status::Ok();
 }
 
-void CDictionary::ReportBlockFailure(BlockStep step) {
+void CDictionary::NoteBlockFailure(BlockStep step) {
     m_bDamageFound = true;
     // A block that ended before its count: an open-length search reads no
     // further block.
     m_bBlockDamaged = true;
-    AfxMessageBox(step == BlockStep::Unreadable ? IDS_CANNOT_READ_DICT : IDS_INVALID_CHARACTER, MsgIcon::Stop);
+    ReportFailure(Status::Message(step == BlockStep::Unreadable ? IDS_CANNOT_READ_DICT : IDS_INVALID_CHARACTER,
+                                  MsgIcon::Stop));
 }

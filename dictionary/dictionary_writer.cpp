@@ -2,17 +2,14 @@
 // length block's words through the output buffer, the trailer, and putting
 // the finished file in the place of dictionary.dat.
 #include "dictionary/dictionary.h"
-#include "platform/message_box.h"
 #include "res/string_table.h"
 
-BOOL CDictionary::OpenForWriting() { return OpenFile(FALSE); }
+Status CDictionary::OpenForWriting() { return OpenFile(false); }
 
-void CDictionary::ReportWriteFailure() {
-    // One message per file: after a failure the import stops at the end of
-    // the block, and the damaged file never replaces dictionary.dat.
-    if (!m_bWriteFailed)
-        AfxMessageBox(IDS_CANNOT_WRITE_DICT, MsgIcon::Stop);
-    m_bWriteFailed = true;
+// One failure per file: after a failure the import stops at the end of the
+// block, and the damaged file never replaces dictionary.dat.
+Status CDictionary::WriteFailure() const {
+    return m_bWriteFailed ? Status::Message(IDS_CANNOT_WRITE_DICT, MsgIcon::Stop) : Status::Ok();
 }
 
 void CDictionary::FlushBuffer() {
@@ -20,7 +17,7 @@ void CDictionary::FlushBuffer() {
         try {
             Write(m_buffer, static_cast<unsigned>(m_nBufCount));
         } catch (const CFileException&) {
-            ReportWriteFailure();
+            NoteWriteFailure();
         }
     }
     m_nBufCount = 0;
@@ -74,7 +71,7 @@ void CDictionary::WriteByte(int nValue) {
     try {
         Write(&byte, 1);
     } catch (const CFileException&) {
-        ReportWriteFailure();
+        NoteWriteFailure();
     }
 }
 
@@ -86,32 +83,32 @@ void CDictionary::WriteInt24(int nValue) {
     try {
         Write(bytes, 3);
     } catch (const CFileException&) {
-        ReportWriteFailure();
+        NoteWriteFailure();
     }
 }
 
-BOOL CDictionary::FinishWriting() {
+Status CDictionary::FinishWriting() {
     if (!m_bWriteFailed) {
         try {
             Flush();
             Close();
         } catch (const CFileException&) {
-            ReportWriteFailure();
+            NoteWriteFailure();
         }
     }
     Abort();
-    return !m_bWriteFailed;
+    return WriteFailure();
 }
 
-BOOL CDictionary::ReplaceDictionary() {
+bool CDictionary::ReplaceDictionary() {
     // One atomic rename: dictionary.dat is always either the old or the new
     // complete file. The new file was flushed to disk by FinishWriting.
     if (m_bWriteFailed || !m_newFile.IsHeld())
-        return FALSE;
+        return false;
     try {
         m_newFile.Replace(m_strDictPath);
     } catch (const CFileException&) {
-        return FALSE;
+        return false;
     }
-    return TRUE;
+    return true;
 }

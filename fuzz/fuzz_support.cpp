@@ -112,12 +112,12 @@ std::vector<std::vector<std::string>> ListAllWords(bool* pDamaged) {
     words.resize(static_cast<size_t>(dict.GetMaxLength()) + 1);
     for (int length = 2; length <= dict.GetMaxLength(); ++length) {
         int count = 0;
-        if (!dict.PrepareSearch(FALSE, std::to_string(length), CString(), FALSE, count)) {
+        if (!dict.PrepareSearch(false, std::to_string(length), CString(), false, count)) {
             damaged = true;
             continue;
         }
         CString word;
-        while (dict.NextMatch(word, TRUE))
+        while (dict.NextMatch(word, true))
             words[static_cast<size_t>(length)].push_back(word);
     }
     if (pDamaged)

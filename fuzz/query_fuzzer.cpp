@@ -254,7 +254,10 @@ void CheckNewerGrammar(CDictionary& dict, bool anagram, bool limit, const std::s
     size_t fixed = 0, typed = 0;
     const bool patternOk = ReferenceSquares(pattern, true, squares, fixed, typed);
     int nResultCount = -1;
-    const bool prepared = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
+    // Shown as the front ends show a refusal, so that its message is checked.
+    const Status refusal = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
+    ShowStatus(refusal);
+    const bool prepared = refusal.Succeeded();
     const std::vector<UINT> messages = env.Messages();
     if (!patternOk) {
         Check(!prepared && messages.size() == 1, "a pattern the grammar refuses was accepted");
@@ -275,7 +278,7 @@ void CheckNewerGrammar(CDictionary& dict, bool anagram, bool limit, const std::s
     Check(!(anagram && star), "an anagram with '*' was accepted");
     std::vector<std::string> matches;
     CString word;
-    while (dict.NextMatch(word, FALSE))
+    while (dict.NextMatch(word, false))
         matches.push_back(word);
     Check(!limit || matches.size() <= 100, "more than 100 matches with the limit on");
     for (size_t i = 0; i < matches.size(); ++i) {
@@ -392,7 +395,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     env.ClearMessages();
 
     CDictionary dict(GetWorkDir());
-    Check(dict.OpenForReading(), "the query dictionary cannot be opened");
+    Check(dict.OpenForReading().Succeeded(), "the query dictionary cannot be opened");
+    dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
     if (UsesNewerGrammar(pattern) || UsesNewerGrammar(letters)) {
         CheckNewerGrammar(dict, anagram, limit, typedPattern, typedLetters, pattern, letters);
         return 0;
@@ -402,7 +406,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const Expected expected = ReferenceSearch(anagram, limit, pattern, letters);
     int nResultCount = -1;
-    const bool prepared = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
+    // Shown as the front ends show a refusal, so that its message is checked.
+    const Status refusal = dict.PrepareSearch(anagram, typedPattern, typedLetters, limit, nResultCount);
+    ShowStatus(refusal);
+    const bool prepared = refusal.Succeeded();
     const std::vector<UINT> messages = env.Messages();
     if (expected.message) {
         Check(!prepared, "a query was accepted that must be refused");
@@ -413,7 +420,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(nResultCount == expected.resultCount, "wrong result count");
     std::vector<std::string> matches;
     CString word;
-    while (dict.NextMatch(word, FALSE))
+    while (dict.NextMatch(word, false))
         matches.push_back(word);
     Check(matches == expected.matches, "the matches differ from the query rules");
     Check(env.Messages().empty(), "the search showed a message");

@@ -93,13 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reader.SortLength(nLength);
 
     CDictionary dict(GetWorkDir());
-    Check(dict.OpenForWriting(), "dictionary.$$$ did not open");
+    Check(dict.OpenForWriting().Succeeded(), "dictionary.$$$ did not open");
     for (int nLength = 2; nLength <= nLongest; ++nLength) {
         reader.WriteLengthBlock(nLength, &dict);
         Check(dict.LengthFitsFormat(nLength), "a small input did not fit the format");
     }
     dict.WriteTrailer();
-    Check(dict.FinishWriting(), "writing dictionary.$$$ failed");
+    Check(dict.FinishWriting().Succeeded(), "writing dictionary.$$$ failed");
     // The stored words are checked through the file: sorted, distinct and
     // encoded they must give exactly the reference's bytes.
     Check(env.Read("dictionary.$$$") == fuzz::EncodeDictionary(fuzz::WordsByLength(expected)),

@@ -33,8 +33,8 @@ JobResult CExportJob::ExportThreadProc() {
     };
 
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
-        return stop(JobEnd::Failed);
+    if (Status opened = dict.OpenForReading(); !opened)
+        return stop(JobEnd::Failed, std::move(opened));
     const int nLongest = dict.GetMaxLength();
     progress.SetRange(0, 100, 1, dict.GetTotalWords());
 
@@ -49,11 +49,11 @@ JobResult CExportJob::ExportThreadProc() {
     try {
         for (int nLength = 2; nLength <= nLongest; ++nLength) {
             progress.SetStatus(FormatString(LoadStringText(IDS_WRITING_LENGTH).c_str(), nLength));
-            // A block that cannot be found or decoded (its message shown) ends
-            // the export: the rest would be one more message each, and the
+            // A block that cannot be found or decoded ends the export, its
+            // message told: the rest would be one more message each, and the
             // output could never be the whole dictionary.
-            if (!dict.SeekToLength(nLength))
-                return stop(JobEnd::Failed);
+            if (Status seeked = dict.SeekToLength(nLength); !seeked)
+                return stop(JobEnd::Failed, std::move(seeked));
             while (dict.NextWord(word)) {
                 buffer += word;
                 buffer += '\n';
@@ -64,7 +64,7 @@ JobResult CExportJob::ExportThreadProc() {
                     return stop(JobEnd::Cancelled);
             }
             if (dict.DamageFound())
-                return stop(JobEnd::Failed);
+                return stop(JobEnd::Failed, dict.Failure());
         }
         if (!buffer.empty())
             writeBuffer();

@@ -61,9 +61,15 @@ JobResult CImportJob::Run(const ModalRunner& runModal, const JobPrompts& prompts
         m_pWordList.reset();
         return {JobEnd::Failed, Status::Ok(), opened};
     }
-    if (!m_pNewDict->OpenForWriting()) {
+    if (Status created = m_pNewDict->OpenForWriting(); !created) {
+        // Why the new file could not be made, then what that means for the
+        // import.
+        if (m_prompts.tell)
+            m_prompts.tell(created);
         m_pWordList.reset();
-        return Closing(JobEnd::Failed, IDS_CANNOT_OPEN_TEMP, MsgIcon::Exclamation);
+        JobResult failed = Closing(JobEnd::Failed, IDS_CANNOT_OPEN_TEMP, MsgIcon::Exclamation);
+        failed.cause = std::move(created);
+        return failed;
     }
 
     m_pProgressDlg->SetTitle(IDS_LOADING_TITLE);

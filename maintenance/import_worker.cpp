@@ -97,7 +97,7 @@ JobResult CImportJob::ImportThreadProc() {
     }
 
     // Phase 5: write each length block, then the trailer. A write failure
-    // has shown the dictionary's own message.
+    // is told with the dictionary's own message.
     progress.SetRange(86, 100, 1, nWordCount);
     progress.SetStatus(IDS_WRITING_DICTIONARY);
     nPosition = 0;
@@ -105,7 +105,7 @@ JobResult CImportJob::ImportThreadProc() {
         nPosition += reader.WriteLengthBlock(nLength, &dict);
         progress.SetPos(nPosition);
         if (dict.WriteFailed())
-            return failed(Status::Ok());
+            return failed(dict.WriteFailure());
         // Refused, not failed: the refusal, which says why, is the closing
         // message, with nothing told before it.
         if (!dict.LengthFitsFormat(nLength)) {
@@ -117,8 +117,8 @@ JobResult CImportJob::ImportThreadProc() {
             return stop(JobEnd::Cancelled);
     }
     dict.WriteTrailer();
-    if (!dict.FinishWriting())
-        return failed(Status::Ok());
+    if (Status finished = dict.FinishWriting(); !finished)
+        return failed(std::move(finished));
     m_pWordList.reset();
     m_nWordsImported = nPosition;  // read by the command once the worker has ended
     progress.Complete();

@@ -43,15 +43,15 @@ CFoundPhrases FindUnbroken(CDictionary& dict, const CPhraseQuery& query, size_t 
 
 }  // namespace
 
-bool FindPhrasesOfPattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
-                          size_t nMaxListed, CFoundPhrases& found) {
+Status FindPhrasesOfPattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
+                            size_t nMaxListed, CFoundPhrases& found) {
     CPhraseQuery query;
-    if (!query.Prepare(anagram, pattern, letters))
-        return false;
+    if (Status prepared = query.Prepare(anagram, pattern, letters); !prepared)
+        return prepared;
     found = pattern.parts.size() == 1
                 ? FindUnbroken(dict, query, nMaxListed)
                 : Find(dict, query, static_cast<int>(pattern.parts.size()), nMaxListed);
-    return true;
+    return Status::Ok();
 }
 
 CFoundPhrases FindPhrasesOfSearch(CDictionary& dict, size_t nMaxListed) {

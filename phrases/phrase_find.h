@@ -8,10 +8,10 @@
 #include "phrases/phrase_search.h"
 
 // The phrases of a pattern cut at its breaks (of one part: of as many
-// letters, the breaks anywhere), at most `nMaxListed`. False when the query
-// is refused, its message shown. `dict` is opened for reading.
-bool FindPhrasesOfPattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
-                          size_t nMaxListed, CFoundPhrases& found);
+// letters, the breaks anywhere), at most `nMaxListed`. A refused query
+// returns why, for the caller to show. `dict` is opened for reading.
+Status FindPhrasesOfPattern(CDictionary& dict, bool anagram, const PhrasePattern& pattern, const CString& letters,
+                            size_t nMaxListed, CFoundPhrases& found);
 
 // The phrases of as many letters as the search `dict` has prepared: two
 // words, three when at least half the letters are known. Uses the search

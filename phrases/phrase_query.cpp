@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 
-#include "platform/message_box.h"
 #include "res/string_table.h"
 #include "search/query_grammar.h"
 #include "search/sorted_letters.h"
@@ -54,7 +53,7 @@ bool SetItemsFit(const std::vector<uint32_t>& items, const std::array<int, 26>& 
 
 }  // namespace
 
-bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CString& letters) {
+Status CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CString& letters) {
     m_parts = pattern;
     m_partLengths.clear();
     m_strPattern.clear();
@@ -68,15 +67,11 @@ bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CSt
         // digit runs, '@', '#' and sets; a '*' has no length to give.
         QueryParse parsed;
         ParseQueryTokens(part, true, parsed);
-        if (parsed.fault != QueryFault::None) {
-            AfxMessageBox(IDS_BAD_PATTERN, MsgIcon::Exclamation);
-            return false;
-        }
-        if (parsed.bStar) {
-            AfxMessageBox(IDS_PHRASE_STAR, FormatString(LoadStringText(IDS_PHRASE_STAR).c_str(), part.c_str()),
-                          MsgIcon::Exclamation);
-            return false;
-        }
+        if (parsed.fault != QueryFault::None)
+            return Status::Message(IDS_BAD_PATTERN, MsgIcon::Exclamation);
+        if (parsed.bStar)
+            return Status::Message(IDS_PHRASE_STAR, MsgIcon::Exclamation,
+                                   FormatString(LoadStringText(IDS_PHRASE_STAR).c_str(), part.c_str()));
         size_t nSquares = 0;
         for (const QueryToken& token : parsed.tokens) {
             if (token.IsStar())
@@ -95,16 +90,12 @@ bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CSt
     if (letters.empty() || m_nWild == 0) {
         m_strLetters = SortedLetters(m_strPattern);
     } else {
-        if (CountLetterItems(letters) > static_cast<size_t>(m_nWild)) {
-            AfxMessageBox(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
-            return false;
-        }
+        if (CountLetterItems(letters) > static_cast<size_t>(m_nWild))
+            return Status::Message(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
         QueryParse extra;
         ParseQueryTokens(letters, false, extra);
-        if (extra.fault != QueryFault::None) {
-            AfxMessageBox(IDS_BAD_REMAINDER, MsgIcon::Exclamation);
-            return false;
-        }
+        if (extra.fault != QueryFault::None)
+            return Status::Message(IDS_BAD_REMAINDER, MsgIcon::Exclamation);
         // Remaining letters; a set among them is a letter of the set.
         CString combined = m_strPattern;
         m_setItems.clear();
@@ -126,11 +117,9 @@ bool CPhraseQuery::Prepare(bool anagram, const PhrasePattern& pattern, const CSt
         m_partLengths.clear();
         m_parts = PhrasePattern();
     }
-    if (m_strPattern.size() > static_cast<size_t>(kMaxWordLength)) {
-        AfxMessageBox(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
-        return false;
-    }
-    return true;
+    if (m_strPattern.size() > static_cast<size_t>(kMaxWordLength))
+        return Status::Message(IDS_PATTERN_TOO_LONG, MsgIcon::Information);
+    return Status::Ok();
 }
 
 void CPhraseQuery::PrepareFrom(const CDictionary& dict) {

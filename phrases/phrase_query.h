@@ -18,8 +18,8 @@ public:
     // as a pattern of its own, its '@', '#' and sets kept as the letters
     // each square may hold; a '*' is refused (a part has a length). A
     // pattern of one part gives no breaks: they may fall anywhere. A refused
-    // query shows its message and returns false.
-    bool Prepare(bool anagram, const PhrasePattern& pattern, const CString& letters);
+    // query returns the message that says why, for the caller to show.
+    Status Prepare(bool anagram, const PhrasePattern& pattern, const CString& letters);
     // From a search the dictionary prepared: any phrase of as many letters.
     void PrepareFrom(const CDictionary& dict);
 

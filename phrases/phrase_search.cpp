@@ -80,15 +80,19 @@ bool CollectPart(CDictionary& dict, CCommonnessTable* table, const CString& text
     if (length < 2 || length > dict.GetMaxLength())
         return true;
     int nCount = 0;
-    if (!dict.PrepareSearch(FALSE, text, CString(), FALSE, nCount))
+    // The part was read as a pattern already: only a block that cannot be
+    // sought stops it here, and that is the dictionary's failure.
+    if (Status prepared = dict.PrepareSearch(false, text, CString(), false, nCount); !prepared) {
+        dict.ReportFailure(prepared);
         return false;
+    }
     // The part's own known letters as the dictionary parsed them.
     const CString pattern = dict.GetSearchState().Pattern();
     const LetterPool pool = PoolOf(query);
     const bool bFilter = query.IsAnagram() || !query.AnyLettersFit();
     CString word;
     size_t n = 0;
-    while (dict.NextMatch(word, FALSE)) {
+    while (dict.NextMatch(word, false)) {
         if (bFilter && !pool.Fits(word.data(), pattern))
             continue;
         part.flat += word;
@@ -119,13 +123,16 @@ public:
         if (found != m_blocks.end())
             return &found->second;
         int nCount = 0;
-        if (!m_dict.PrepareSearch(FALSE, std::to_string(length), CString(), FALSE, nCount))
+        if (Status prepared = m_dict.PrepareSearch(false, std::to_string(length), CString(), false, nCount);
+            !prepared) {
+            m_dict.ReportFailure(prepared);
             return nullptr;
+        }
         LengthBlock& block = m_blocks[length];
         block.flat.reserve(static_cast<size_t>(std::max(nCount, 0)) * static_cast<size_t>(length));
         CString word;
         size_t n = 0;
-        while (m_dict.NextMatch(word, TRUE)) {
+        while (m_dict.NextMatch(word, true)) {
             block.flat += word;
             ++n;
         }

@@ -156,5 +156,8 @@ int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons) {
 int ShowStatus(const Status& status) {
     if (status.Succeeded())
         return IDOK;
-    return AfxMessageBox(status.nMessage, status.icon);
+    CString text = LoadStringText(status.nMessage);
+    if (!status.detail.empty() && text.find('%') != CString::npos)
+        text = status.detail;
+    return AfxMessageBox(status.nMessage, text, status.icon);
 }

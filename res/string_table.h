@@ -107,7 +107,10 @@ CString LoadStringText(UINT nID);
 int AfxMessageBox(UINT nID, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
 
 // Shows the status's message the same way (nothing for success) and returns
-// the button chosen (IDOK when nothing was shown).
+// the button chosen (IDOK when nothing was shown). For a message with blanks
+// to fill ("%d", "%s"), a detail is the message's filled-in text and is
+// shown in its place; any other detail (a system's reason) is for callers
+// that print it themselves.
 int ShowStatus(const Status& status);
 
 // Fixed texts that are not string-table entries.

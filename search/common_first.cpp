@@ -131,7 +131,7 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
         nBatch = 0;
     };
     CString word;
-    while (dict.NextMatchInBlock(word, FALSE)) {
+    while (dict.NextMatchInBlock(word, false)) {
         if (word.size() != length)
             continue;  // cannot happen: NextWord builds words of that length
         if (!bLooked) {

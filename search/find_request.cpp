@@ -50,10 +50,9 @@ constexpr double kCommonBonus = 8;
 
 }  // namespace
 
-bool PrepareFind(CDictionary& dict, const CFindRequest& request) {
+Status PrepareFind(CDictionary& dict, const CFindRequest& request) {
     int nResultCount = 0;
-    return dict.PrepareSearch(request.bAnagram ? TRUE : FALSE, request.pattern, request.letters, FALSE,
-                              nResultCount) != FALSE;
+    return dict.PrepareSearch(request.bAnagram, request.pattern, request.letters, false, nResultCount);
 }
 
 int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink) {
@@ -75,7 +74,7 @@ int64_t RunFind(CDictionary& dict, const CFindRequest& request, IFoundSink& sink
     if (!request.pScorer) {
         int64_t nTotal = 0;
         CString word;
-        while (dict.NextMatch(word, FALSE)) {
+        while (dict.NextMatch(word, false)) {
             if (static_cast<size_t>(nTotal) < nMaxListed)
                 sink.Word(word, std::string_view());
             ++nTotal;

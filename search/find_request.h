@@ -28,9 +28,9 @@ struct CFindRequest {
 
 // Prepares the query on a dictionary opened for reading. The search always
 // runs to the end of its block, so that every fitting word is counted; the
-// limit applies to the words listed. False after PrepareSearch has shown why
-// the query was refused.
-bool PrepareFind(CDictionary& dict, const CFindRequest& request);
+// limit applies to the words listed. A refused query returns why, for the
+// caller to show.
+Status PrepareFind(CDictionary& dict, const CFindRequest& request);
 
 // Where the rows of a Find go as they are decided: the window keeps them,
 // the command line writes them out at once.

@@ -21,7 +21,7 @@ CFoundWords CollectMatches(CDictionary& dict, bool bLimit, bool bCommonFirst) {
     if (bLimit)
         found.words.reserve(nMaxListed);
     CString word;
-    while (dict.NextMatch(word, FALSE)) {
+    while (dict.NextMatch(word, false)) {
         if (found.words.size() < nMaxListed)
             found.words.push_back(word);
         ++found.nTotal;

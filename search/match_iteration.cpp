@@ -1,21 +1,21 @@
 // Walking the words of the prepared length block and returning the matches.
 #include "dictionary/dictionary.h"
 
-BOOL CDictionary::NextMatch(CString& word, BOOL bListAll) {
+bool CDictionary::NextMatch(CString& word, bool bListAll) {
     for (;;) {
         if (NextMatchInBlock(word, bListAll))
-            return TRUE;
+            return true;
         if (m_search.LimitReached())
-            return FALSE;
+            return false;
         // A pattern with '*' goes on with the next length it allows.
         if (!NextLength())
-            return FALSE;
+            return false;
     }
 }
 
-BOOL CDictionary::NextMatchInBlock(CString& word, BOOL bListAll) {
+bool CDictionary::NextMatchInBlock(CString& word, bool bListAll) {
     if (m_search.LimitReached())
-        return FALSE;
+        return false;
     // No letters to look for: the pattern is only '?' and digit runs (the
     // letters always include the pattern's own), so every word of the block
     // matches, as in list-all mode.
@@ -25,33 +25,33 @@ BOOL CDictionary::NextMatchInBlock(CString& word, BOOL bListAll) {
     if (!bEveryWord && m_search.TestsSquares()) {
         for (;;) {
             if (!NextFittingWord(word))
-                return FALSE;
+                return false;
             if (m_search.LettersPlaced() || m_search.MatchesLetters(word)) {
                 m_search.CountMatch();
-                return TRUE;
+                return true;
             }
         }
     }
     for (;;) {
-        // A block that ended before its count has shown its damage once (and
-        // an open-length search reads no further block).
+        // A block that ended before its count has kept its damage (and an
+        // open-length search reads no further block).
         if (!NextWord(word))
-            return FALSE;
+            return false;
         if (bEveryWord || m_search.MatchesWord(word)) {
             m_search.CountMatch();
-            return TRUE;
+            return true;
         }
     }
 }
 
-BOOL CDictionary::NextFittingWord(CString& word) {
+bool CDictionary::NextFittingWord(CString& word) {
     const std::vector<uint32_t>& masks = m_search.SquareMasks();
     if (masks.size() != static_cast<size_t>(m_decoder.Length()))
-        return FALSE;
+        return false;
     const BlockStep step = m_decoder.NextFittingWord(masks.data(), word);
     if (step == BlockStep::Word)
-        return TRUE;
+        return true;
     if (step != BlockStep::End)
-        ReportBlockFailure(step);
-    return FALSE;
+        NoteBlockFailure(step);
+    return false;
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "dictionary/word_codec.h"
-#include "platform/message_box.h"
 #include "res/string_table.h"
 #include "search/query_grammar.h"
 #include "search/sorted_letters.h"
@@ -50,21 +49,21 @@ BOOL ParseQueryText(CString& strOut, const CString& strTyped, BOOL bAllowDigits,
 
 namespace {
 
-// Shows the message for a text that breaks the grammar: its own when it has
-// one, else `nPlain` (a character the grammar does not know).
-void ShowQueryFault(const QueryParse& parse, const char* what, UINT nPlain) {
+// The message for a text that breaks the grammar: its own, with its text
+// filled in, when it has one, else `nPlain` (a character the grammar does
+// not know).
+Status QueryFaultStatus(const QueryParse& parse, const char* what, UINT nPlain) {
     CString text;
     const UINT nID = QueryFaultMessage(parse, what, text);
     if (nID != 0)
-        AfxMessageBox(nID, text, MsgIcon::Exclamation);
-    else
-        AfxMessageBox(nPlain, MsgIcon::Exclamation);
+        return Status::Message(nID, MsgIcon::Exclamation, std::move(text));
+    return Status::Message(nPlain, MsgIcon::Exclamation);
 }
 
 }  // namespace
 
-BOOL CSearchState::Prepare(BOOL bAnagram, const CString& strPatternTyped, const CString& strLettersTyped,
-                           BOOL bLimit) {
+Status CSearchState::Prepare(bool bAnagram, const CString& strPatternTyped, const CString& strLettersTyped,
+                             bool bLimit) {
     const CString strPattern = FoldQueryLetters(strPatternTyped);
     const CString strLetters = FoldQueryLetters(strLettersTyped);
     m_bAnagram = bAnagram;
@@ -83,8 +82,7 @@ BOOL CSearchState::Prepare(BOOL bAnagram, const CString& strPatternTyped, const 
     ParseQueryTokens(strPattern, true, parsed);
     if (parsed.fault != QueryFault::None) {
         ParseQueryText(m_strPattern, strPattern, TRUE, TRUE);
-        ShowQueryFault(parsed, "pattern", IDS_BAD_PATTERN);
-        return FALSE;
+        return QueryFaultStatus(parsed, "pattern", IDS_BAD_PATTERN);
     }
     m_nWild = static_cast<int>(parsed.nWild);
     m_bOpenLength = parsed.bStar;
@@ -126,16 +124,12 @@ BOOL CSearchState::Prepare(BOOL bAnagram, const CString& strPatternTyped, const 
                     m_setItems.push_back(token.mask);
     } else {
         // Past a '*' any number of letters fits: the words are long enough.
-        if (!m_bOpenLength && CountLetterItems(strLetters) > static_cast<size_t>(m_nWild)) {
-            AfxMessageBox(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
-            return FALSE;
-        }
+        if (!m_bOpenLength && CountLetterItems(strLetters) > static_cast<size_t>(m_nWild))
+            return Status::Message(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation);
         QueryParse extra;
         ParseQueryTokens(strLetters, false, extra);
-        if (extra.fault != QueryFault::None) {
-            ShowQueryFault(extra, "remaining letters", IDS_BAD_REMAINDER);
-            return FALSE;
-        }
+        if (extra.fault != QueryFault::None)
+            return QueryFaultStatus(extra, "remaining letters", IDS_BAD_REMAINDER);
         CString letters = fixedLetters;
         for (const QueryToken& token : extra.tokens) {
             if (token.bLetter)
@@ -145,15 +139,13 @@ BOOL CSearchState::Prepare(BOOL bAnagram, const CString& strPatternTyped, const 
         }
         m_strLetters = SortedLetters(letters);
         // Remaining letters always make a matching-word search.
-        m_bAnagram = FALSE;
+        m_bAnagram = false;
     }
-    if (m_bAnagram && m_bOpenLength) {
-        AfxMessageBox(IDS_ANAGRAM_STAR,
-                      FormatString(LoadStringText(IDS_ANAGRAM_STAR).c_str(),
-                                   static_cast<int>(CountTypedCharacters(strPattern.substr(0, strPattern.find('*'))) + 1)),
-                      MsgIcon::Exclamation);
-        return FALSE;
-    }
+    if (m_bAnagram && m_bOpenLength)
+        return Status::Message(
+            IDS_ANAGRAM_STAR, MsgIcon::Exclamation,
+            FormatString(LoadStringText(IDS_ANAGRAM_STAR).c_str(),
+                         static_cast<int>(CountTypedCharacters(strPattern.substr(0, strPattern.find('*'))) + 1)));
     // An anagram places no letter: its squares' sets are blanks, not positions.
     if (m_bAnagram)
         m_bSquareSets = false;
@@ -161,7 +153,7 @@ BOOL CSearchState::Prepare(BOOL bAnagram, const CString& strPatternTyped, const 
     std::stable_sort(m_setItems.begin(), m_setItems.end(),
               [](uint32_t a, uint32_t b) { return std::popcount(a) < std::popcount(b); });
 
-    return TRUE;
+    return Status::Ok();
 }
 
 void CSearchState::SetLength(int nLength) {

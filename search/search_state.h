@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/cstring.h"
+#include "platform/status.h"
 
 // The typed text as a query string of letters and '?' (digit runs written
 // out when allowed, '*' kept), appended to strOut (cleared first if asked);
@@ -20,10 +21,10 @@ public:
     static constexpr int kLimitMatches = 100;
 
     // Reads the typed pattern and remaining letters (accented letters typed
-    // as the letters the dictionary holds them by). False, after its
-    // message, for a query that breaks the grammar or asks what no word can
-    // give; the pattern then holds what came before the fault.
-    BOOL Prepare(BOOL bAnagram, const CString& strPattern, const CString& strLetters, BOOL bLimit);
+    // as the letters the dictionary holds them by). For a query that breaks
+    // the grammar or asks what no word can give, the message that says why
+    // (not shown); the pattern then holds what came before the fault.
+    Status Prepare(bool bAnagram, const CString& strPattern, const CString& strLetters, bool bLimit);
     // The squares for words of nLength letters: an open-length pattern's
     // '*' takes the letters the fixed squares leave.
     void SetLength(int nLength);
@@ -47,8 +48,8 @@ public:
     int MatchCount() const { return m_nMatches; }
     bool LimitReached() const { return m_bLimit && m_nMatches >= kLimitMatches; }
 
-    BOOL IsAnagram() const { return m_bAnagram; }
-    BOOL IsLimited() const { return m_bLimit; }
+    bool IsAnagram() const { return m_bAnagram; }
+    bool IsLimited() const { return m_bLimit; }
     int Wild() const { return m_nWild; }
     // The squares as letters and '?', as long as the words of the block.
     const CString& Pattern() const { return m_strPattern; }
@@ -70,8 +71,8 @@ private:
     bool MatchesTokens(const CString& word) const;
     bool SetItemsFit(const char* sorted, size_t nSorted) const;
 
-    BOOL m_bAnagram = FALSE;
-    BOOL m_bLimit = FALSE;
+    bool m_bAnagram = false;
+    bool m_bLimit = false;
     int m_nWild = 0;
     CString m_strPattern;
     CString m_strLetters;

@@ -25,37 +25,56 @@ std::string MakeFile(const std::string& blocks, const std::vector<std::pair<int,
     return file;
 }
 
-// Decodes every word of one length, collecting the messages shown.
+// Decodes every word of one length, collecting the messages the dictionary
+// returns or keeps for its caller; it shows none itself.
 std::vector<std::string> WordsOfLength(int length, std::vector<UINT>* messages = nullptr) {
     MessageRecorder recorder;
     std::vector<std::string> words;
+    std::vector<UINT> said;
     CDictionary dict(GetWorkDir());
-    if (dict.OpenForReading()) {
+    std::vector<Status> reported;
+    dict.SetFailureReporter([&reported](const Status& failure) { reported.push_back(failure); });
+    if (const Status opened = dict.OpenForReading(); !opened) {
+        said.push_back(opened.nMessage);
+    } else {
         int count = 0;
-        if (dict.PrepareSearch(FALSE, std::to_string(length), "", FALSE, count)) {
+        if (const Status prepared = dict.PrepareSearch(false, std::to_string(length), "", false, count); !prepared) {
+            said.push_back(prepared.nMessage);
+        } else {
             CString word;
-            while (dict.NextMatch(word, TRUE))
+            while (dict.NextMatch(word, true))
                 words.push_back(word);
-            EXPECT_FALSE(dict.NextMatch(word, TRUE)) << "the end of a block must stay the end";
+            EXPECT_FALSE(dict.NextMatch(word, true)) << "the end of a block must stay the end";
+            if (!dict.Failure()) {
+                said.push_back(dict.Failure().nMessage);
+                EXPECT_EQ(dict.Failure().icon, MsgIcon::Stop);
+                EXPECT_TRUE(dict.DamageFound());
+            }
+            // Each failure reaches the reporter once, as the walk meets it.
+            EXPECT_EQ(reported, dict.Failure() ? std::vector<Status>{} : std::vector<Status>{dict.Failure()});
         }
     }
+    EXPECT_TRUE(recorder.Ids().empty()) << "the dictionary showed a message itself";
     if (messages)
-        *messages = recorder.Ids();
+        *messages = said;
     return words;
 }
 
 struct OpenOutcome {
-    BOOL opened;
+    bool opened;
     std::vector<UINT> messages;
     int longest;
 };
 
+// Opens a file of these bytes; the messages are what the opening returned.
 OpenOutcome OpenFileWith(const ScratchDir& dir, const std::string& bytes) {
     dir.Write("dictionary.dat", bytes);
     MessageRecorder recorder;
     CDictionary dict(GetWorkDir());
-    const BOOL opened = dict.OpenForReading();
-    return {opened, recorder.Ids(), dict.GetMaxLength()};
+    const Status opened = dict.OpenForReading();
+    EXPECT_TRUE(recorder.Ids().empty()) << "the dictionary showed a message itself";
+    return {opened.Succeeded(), opened ? std::vector<UINT>{} : std::vector<UINT>{opened.nMessage},
+            dict.GetMaxLength()};
 }
 
 TEST(DictionaryReader, OpenFailuresShowTheirMessages) {
@@ -63,7 +82,10 @@ TEST(DictionaryReader, OpenFailuresShowTheirMessages) {
     {
         MessageRecorder recorder;
         CDictionary dict(GetWorkDir());
-        EXPECT_FALSE(dict.OpenForReading());
+        EXPECT_EQ(dict.OpenForReading(), Status::Message(106, MsgIcon::Stop));
+        EXPECT_TRUE(recorder.Messages().empty());
+        // Shown by the caller, as the window and the command line show it.
+        ShowIfFailed(dict.OpenForReading());
         EXPECT_EQ(recorder.Messages(), (std::vector<RecordedMessage>{{106, MsgIcon::Stop, MsgButtons::Ok}}));
     }
     const OpenOutcome empty = OpenFileWith(dir, "");
@@ -98,10 +120,11 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
         SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Read; });
         MessageRecorder recorder;
         CDictionary dict(GetWorkDir());
-        // The longest-length byte cannot be read: the dictionary counts as empty.
-        EXPECT_TRUE(dict.OpenForReading());
+        // The longest-length byte cannot be read: the opening fails, rather
+        // than showing the dictionary as empty (every pattern "too long").
+        EXPECT_EQ(dict.OpenForReading(), Status::Message(110, MsgIcon::Stop));
         EXPECT_EQ(dict.GetMaxLength(), 0);
-        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{110});
+        EXPECT_TRUE(recorder.Ids().empty());
         ClearFileFaultHook();
     }
     {
@@ -109,17 +132,17 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
         SetFileFaultHook([&reads](FileOp op, const std::string&) { return op == FileOp::Read && ++reads == 2; });
         MessageRecorder recorder;
         CDictionary dict(GetWorkDir());
-        // A trailer that cannot be read is a failure, reported once.
-        EXPECT_FALSE(dict.OpenForReading());
-        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{110});
+        // A trailer that cannot be read is a failure.
+        EXPECT_EQ(dict.OpenForReading(), Status::Message(110, MsgIcon::Stop));
+        EXPECT_TRUE(recorder.Ids().empty());
         ClearFileFaultHook();
     }
     {
         SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Allocate; });
         MessageRecorder recorder;
         CDictionary dict(GetWorkDir());
-        EXPECT_FALSE(dict.OpenForReading());
-        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{111});
+        EXPECT_EQ(dict.OpenForReading(), Status::Message(111, MsgIcon::Stop));
+        EXPECT_TRUE(recorder.Ids().empty());
         ClearFileFaultHook();
     }
     {
@@ -129,8 +152,8 @@ TEST(DictionaryReader, ReadAndAllocationFailuresAreReported) {
         CDictionary dict(GetWorkDir());
         int count = 0;
         ASSERT_TRUE(dict.OpenForReading());
-        EXPECT_FALSE(dict.PrepareSearch(FALSE, "c?t", "", FALSE, count));
-        EXPECT_EQ(recorder.Ids(), std::vector<UINT>{112});
+        EXPECT_EQ(dict.PrepareSearch(false, "c?t", "", false, count), Status::Message(112, MsgIcon::Stop));
+        EXPECT_TRUE(recorder.Ids().empty());
         ClearFileFaultHook();
     }
 }
@@ -244,13 +267,13 @@ TEST(DictionaryReader, LeftoverTemporaryFileIsRemovedOnlyWhenNobodyHoldsIt) {
 
     MessageRecorder recorder;
     CDictionary writer(GetWorkDir());
-    ASSERT_TRUE(writer.OpenForWriting());
+    ASSERT_TRUE(ShowIfFailed(writer.OpenForWriting()));
     writer.Close();  // closed by the import worker, but not yet renamed
     { CDictionary otherFind(GetWorkDir()); }
     EXPECT_TRUE(dir.Exists("dictionary.$$$"));
     {
         CDictionary secondImport(GetWorkDir());
-        EXPECT_FALSE(secondImport.OpenForWriting());
+        EXPECT_FALSE(ShowIfFailed(secondImport.OpenForWriting()));
         EXPECT_TRUE(dir.Exists("dictionary.$$$"));
     }
     EXPECT_EQ(recorder.Ids(), std::vector<UINT>{107});
@@ -263,9 +286,9 @@ TEST(DictionaryReader, TemporaryFileIsNeverOpenedThroughALink) {
     MessageRecorder recorder;
     {
         CDictionary writer(GetWorkDir());
-        EXPECT_FALSE(writer.OpenForWriting());
+        EXPECT_EQ(writer.OpenForWriting(), Status::Message(107, MsgIcon::Stop));
     }
-    EXPECT_EQ(recorder.Ids(), std::vector<UINT>{107});
+    EXPECT_TRUE(recorder.Ids().empty()) << "the dictionary showed a message itself";
     EXPECT_EQ(dir.Read("precious.txt"), "keep me");
     EXPECT_TRUE(dir.Exists("dictionary.$$$"));
 }

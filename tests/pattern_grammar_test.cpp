@@ -38,10 +38,11 @@ Outcome Query(const std::string& pattern, const std::string& letters = "", bool 
         return IDOK;
     });
     CDictionary dict(GetWorkDir());
-    if (dict.OpenForReading()) {
-        r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
+    if (ShowIfFailed(dict.OpenForReading())) {
+        ShowWalkFailures(dict);
+        r.prepared = ShowIfFailed(dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount));
         CString word;
-        while (r.prepared && dict.NextMatch(word, FALSE))
+        while (r.prepared && dict.NextMatch(word, false))
             r.words.push_back(word);
     }
     SetMessageSink(previous);

@@ -56,9 +56,11 @@ TEST(SearchStateAlone, TheLimitCountsMatchesAcrossPreparations) {
 TEST(SearchStateAlone, ARefusedPatternKeepsWhatCameBeforeTheFault) {
     MessageRecorder recorder;
     CSearchState state;
-    EXPECT_FALSE(state.Prepare(FALSE, "ca!t", "", FALSE));
+    const Status refused = state.Prepare(false, "ca!t", "", false);
+    EXPECT_FALSE(refused.Succeeded());
+    EXPECT_NE(refused.nMessage, 0u) << "the refusal names its message";
     EXPECT_EQ(state.Pattern(), "CA");
-    EXPECT_EQ(recorder.Ids().size(), 1u) << "one message for the refusal";
+    EXPECT_TRUE(recorder.Ids().empty()) << "the refusal is returned, not shown";
 }
 
 }  // namespace

@@ -33,14 +33,15 @@ protected:
         Result r;
         MessageRecorder recorder;
         CDictionary dict(GetWorkDir());
-        if (dict.OpenForReading()) {
-            r.prepared = dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount);
+        if (ShowIfFailed(dict.OpenForReading())) {
+            ShowWalkFailures(dict);
+            r.prepared = ShowIfFailed(dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount));
             r.pattern = dict.GetSearchState().Pattern();
             r.letters = dict.GetSearchState().Letters();
             r.wild = dict.GetSearchState().Wild();
             r.anagram = dict.GetSearchState().IsAnagram();
             CString word;
-            while (r.prepared && dict.NextMatch(word, FALSE))
+            while (r.prepared && dict.NextMatch(word, false))
                 r.words.push_back(word);
         }
         r.messages = recorder.Ids();
@@ -268,11 +269,12 @@ TEST(SearchState, ARefusedQueryLeavesNothingToDecode) {
     MessageRecorder recorder;
     CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.OpenForReading());
+    ShowWalkFailures(dict);
     int count = 0;
     ASSERT_TRUE(dict.PrepareSearch(FALSE, "16", "", FALSE, count));
     CString word;
     ASSERT_TRUE(dict.NextMatch(word, FALSE));
-    EXPECT_FALSE(dict.PrepareSearch(FALSE, std::string(300, 'a'), "", FALSE, count));
+    EXPECT_FALSE(ShowIfFailed(dict.PrepareSearch(FALSE, std::string(300, 'a'), "", FALSE, count)));
     EXPECT_FALSE(dict.NextMatch(word, FALSE));
     EXPECT_FALSE(dict.NextMatch(word, TRUE));
     EXPECT_EQ(recorder.Ids(), std::vector<UINT>{59167}) << "nothing was decoded after the refusal";

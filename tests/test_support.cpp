@@ -161,17 +161,27 @@ std::string BuildDictionary(const ScratchDir& dir, const std::vector<std::string
     return dir.Read("dictionary.dat");
 }
 
+bool ShowIfFailed(const Status& status) {
+    ShowStatus(status);
+    return status.Succeeded();
+}
+
+void ShowWalkFailures(CDictionary& dict) {
+    dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
+}
+
 std::vector<std::string> ReadAllWords() {
     std::vector<std::string> words;
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (!ShowIfFailed(dict.OpenForReading()))
         return words;
+    ShowWalkFailures(dict);
     for (int length = 2; length <= dict.GetMaxLength(); ++length) {
         int count = 0;
-        if (!dict.PrepareSearch(FALSE, std::to_string(length), "", FALSE, count))
+        if (!ShowIfFailed(dict.PrepareSearch(false, std::to_string(length), "", false, count)))
             continue;
         CString word;
-        while (dict.NextMatch(word, TRUE))
+        while (dict.NextMatch(word, true))
             words.push_back(word);
     }
     return words;

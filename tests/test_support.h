@@ -64,8 +64,15 @@ JobPrompts PromptsThroughMessageBox();
 UINT ImportHeadless(const std::string& wordListPath);
 // Runs the whole export headless to `path`; returns the last message id.
 UINT ExportHeadless(const std::string& path);
-// All words of dictionary.dat in stored order, read through list-all mode.
+// All words of dictionary.dat in stored order, read through list-all mode,
+// showing what went wrong as the front ends do.
 std::vector<std::string> ReadAllWords();
+class CDictionary;
+// As the window and the command line do with what the engine returns: shows
+// a failed status (nothing for success); true when it succeeded.
+bool ShowIfFailed(const Status& status);
+// Has `dict` show each block failure as its walk meets it, as they do too.
+void ShowWalkFailures(CDictionary& dict);
 class CWordListFile;
 // What the import's reading passes take from an opened word list: its words
 // in the order read (each length's stored words, before sorting, put back in

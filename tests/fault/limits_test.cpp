@@ -16,11 +16,12 @@ struct Search {
 Search SearchFor(const std::string& pattern, const std::string& letters = "", bool anagram = false) {
     Search search;
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (!ShowIfFailed(dict.OpenForReading()))
         return search;
-    search.prepared = dict.PrepareSearch(anagram, pattern, letters, FALSE, search.resultCount);
+    ShowWalkFailures(dict);
+    search.prepared = ShowIfFailed(dict.PrepareSearch(anagram, pattern, letters, false, search.resultCount));
     CString word;
-    while (search.prepared && dict.NextMatch(word, FALSE))
+    while (search.prepared && dict.NextMatch(word, false))
         search.matches.push_back(word);
     return search;
 }

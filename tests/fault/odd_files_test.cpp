@@ -28,10 +28,11 @@ const char* const kNewList = "apple\nbanana\ncherry\n";
 // showed when it could not search.
 std::string FindAll(int length) {
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (!ShowIfFailed(dict.OpenForReading()))
         return "(not opened)";
+    ShowWalkFailures(dict);
     int count = 0;
-    if (!dict.PrepareSearch(FALSE, std::to_string(length), "", FALSE, count))
+    if (!ShowIfFailed(dict.PrepareSearch(false, std::to_string(length), "", false, count)))
         return "(refused)";
     std::string found;
     CString word;
