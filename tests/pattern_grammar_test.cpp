@@ -158,6 +158,45 @@ TEST_F(PatternGrammarTest, MalformedQueriesSayWhatIsWrongAndWhere) {
     }
 }
 
+// A refused query is returned, its message's blanks filled in as the detail,
+// and nothing is shown until the caller shows it: then the filled-in text is
+// what the user reads. The detail of a message without blanks (a system's
+// reason) leaves the message's own text.
+TEST_F(PatternGrammarTest, RefusalsAreReturnedFilledInAndShownOnlyByTheCaller) {
+    std::vector<std::string> texts;
+    const MessageSink previous = SetMessageSink([&texts](UINT, const CString& text, MsgIcon, MsgButtons) {
+        texts.push_back(text);
+        return IDOK;
+    });
+    CDictionary dict(GetWorkDir());
+    ASSERT_TRUE(dict.OpenForReading());
+    int count = 0;
+    const Status star = dict.PrepareSearch(true, "ca*t", "", false, count);
+    const Status set = dict.PrepareSearch(false, "c?t]", "", false, count);
+    const Status tooLong = dict.PrepareSearch(false, "??????", "", false, count);
+    const Status remainder = dict.PrepareSearch(false, "c??", "abc", false, count);
+    EXPECT_TRUE(texts.empty()) << "the search showed a refusal itself";
+    EXPECT_EQ(star.nMessage, IDS_ANAGRAM_STAR);
+    EXPECT_EQ(star.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(star.detail.rfind("An anagram has a fixed number of letters, so the * at character 3", 0), 0u)
+        << star.detail;
+    EXPECT_EQ(set.nMessage, IDS_STRAY_BRACKET);
+    EXPECT_EQ(set.detail, "The ] at character 4 of the pattern closes no letter set.");
+    EXPECT_EQ(tooLong, Status::Message(IDS_PATTERN_TOO_LONG, MsgIcon::Information));
+    EXPECT_EQ(remainder, Status::Message(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation));
+    // The refused query left nothing to decode.
+    CString word;
+    EXPECT_FALSE(dict.NextMatch(word, true));
+    EXPECT_TRUE(dict.Failure().Succeeded());
+
+    ShowStatus(star);
+    ShowStatus(tooLong);
+    ShowStatus(Status::Message(IDS_CANNOT_OPEN_TEXT, MsgIcon::Exclamation, "Permission denied"));
+    SetMessageSink(previous);
+    EXPECT_EQ(texts, (std::vector<std::string>{star.detail, LoadStringText(IDS_PATTERN_TOO_LONG),
+                                               LoadStringText(IDS_CANNOT_OPEN_TEXT)}));
+}
+
 TEST(PatternGrammarDamage, ASearchFindsDamageInTheLettersItPassesOver) {
     ScratchDir dir;
     // Length 3, two words in one code group: CAT, then D and a prefix code

@@ -7,6 +7,8 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/word_codec.h"
 #include "location/work_dir.h"
+#include "platform/file_faults.h"
+#include "res/string_table.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -116,6 +118,33 @@ TEST(WordCodec, WriterKeepsEachLengthsCountAndStartForTheTrailer) {
                          "00 00 01 00 00 00 00 00 00 00 00 05 00 00 00 00 00 05 00 00 03 00 00 05 05");
     EXPECT_EQ(ReadAllWords(), (std::vector<std::string>{"AB", "CRANE", "CRANK", "CRATE"}));
     EXPECT_TRUE(messages.Ids().empty());
+}
+
+// A write that fails is kept, not shown: the rest of the file is not
+// written, FinishWriting returns the failure (once, however many writes
+// failed), and the new file never replaces dictionary.dat.
+TEST(WordCodec, AFailedWriteIsReturnedAndTheOldDictionaryStays) {
+    ScratchDir dir;
+    BuildDictionary(dir, {"OX"});
+    const std::string old = dir.Read("dictionary.dat");
+    MessageRecorder messages;
+    {
+        CDictionary dict(GetWorkDir());
+        ASSERT_TRUE(dict.OpenForWriting());
+        SetFileFaultHook([](FileOp op, const std::string&) { return op == FileOp::Write; });
+        dict.BeginBlock(2);
+        for (int i = 0; i < 3000; ++i)  // more than one output buffer
+            dict.WriteWord(FormatString("%c%c", 'A' + i / 26 % 26, 'A' + i % 26).c_str());
+        dict.EndBlock();
+        EXPECT_TRUE(dict.WriteFailed());
+        EXPECT_EQ(dict.WriteFailure(), Status::Message(IDS_CANNOT_WRITE_DICT, MsgIcon::Stop));
+        dict.WriteTrailer();
+        ClearFileFaultHook();
+        EXPECT_EQ(dict.FinishWriting(), Status::Message(IDS_CANNOT_WRITE_DICT, MsgIcon::Stop));
+        EXPECT_FALSE(dict.ReplaceDictionary());
+    }
+    EXPECT_TRUE(messages.Ids().empty()) << "the writer showed a message itself";
+    EXPECT_EQ(dir.Read("dictionary.dat"), old);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/data_dir.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"
+#include "res/string_table.h"
 #include "tests/cli_run.h"
 #include "tests/test_support.h"
 
@@ -73,6 +74,27 @@ TEST(AbbreviationClue, SeesTheSettersSigns) {
 // The test of a phrase's letters is a word's own test: over random patterns
 // and letters, a phrase query made from a prepared search accepts exactly the
 // words the dictionary's search lists.
+// A refused phrase query says why without showing it: a part with '*' (its
+// message filled in with the part), a part outside the grammar, remaining
+// letters beyond the unknown squares.
+TEST(PhraseQuery, RefusalsAreReturnedNotShown) {
+    MessageRecorder recorder;
+    const auto refusal = [](const std::string& typed, const CString& letters) {
+        PhrasePattern pattern;
+        EXPECT_TRUE(SplitPhrasePattern(typed, pattern)) << typed;
+        CPhraseQuery query;
+        return query.Prepare(false, pattern, letters);
+    };
+    const Status star = refusal("ice c*m", "");
+    EXPECT_EQ(star.nMessage, static_cast<UINT>(IDS_PHRASE_STAR));
+    EXPECT_EQ(star.icon, MsgIcon::Exclamation);
+    EXPECT_NE(star.detail.find("\"c*m\""), std::string::npos) << star.detail;
+    EXPECT_EQ(refusal("ice cr!am", ""), Status::Message(IDS_BAD_PATTERN, MsgIcon::Exclamation));
+    EXPECT_EQ(refusal("ic? cream", "ab"), Status::Message(IDS_REMAINDER_TOO_LONG, MsgIcon::Exclamation));
+    EXPECT_TRUE(refusal("ic? cream", "e").Succeeded());
+    EXPECT_TRUE(recorder.Ids().empty());
+}
+
 TEST(PhraseQuery, AcceptsWhatTheWordSearchAccepts) {
     ScratchDir dir;
     std::mt19937 random(18);
