@@ -63,8 +63,9 @@ void CMainDlg::OnFind() {
         ShowStatus(opened);
         return;
     }
-    // A damaged block is shown as the search meets it.
+    // A damaged block, and a notice, are shown as the search meets them.
     dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
+    dict.SetNoticeReporter([](const Status& notice) { ShowStatus(notice); });
     CFindRequest request;
     request.bAnagram = m_pAnagram->GetValue();
     request.letters = strLetters;

@@ -275,6 +275,7 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
         ShowStatus(failure);
         bWalkFailed = true;
     });
+    dict.SetNoticeReporter([](const Status& notice) { ShowStatus(notice); });
     PhrasePattern parts;
     if (SplitPhrasePattern(request.pattern, parts)) {
         if (parts.parts.size() > 1) {

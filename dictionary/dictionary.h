@@ -113,6 +113,14 @@ public:
     // command line show it; a test may only keep it). Without one the
     // failure is only kept in Failure().
     void SetFailureReporter(std::function<void(const Status&)> report) { m_report = std::move(report); }
+    // Called with a notice a search gives as it goes (a most-common-first
+    // order that cannot be had), to be shown at that moment; without one the
+    // notice goes unsaid.
+    void SetNoticeReporter(std::function<void(const Status&)> notify) { m_notify = std::move(notify); }
+    void Notify(const Status& notice) const {
+        if (m_notify)
+            m_notify(notice);
+    }
     // Keeps a failure met while walking (a block, or a length that could
     // not be sought) as Failure() and passes it to the reporter.
     void ReportFailure(const Status& failure) {
@@ -175,6 +183,7 @@ private:
     bool m_bDamageFound = false;
     Status m_failure;
     std::function<void(const Status&)> m_report;
+    std::function<void(const Status&)> m_notify;
 
     // Bounds of the data part of the file: the trailer starts here.
     int64_t m_nTrailerStart = 0;

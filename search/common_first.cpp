@@ -7,17 +7,18 @@
 
 #include "dictionary/dictionary.h"
 #include "platform/data_dir.h"
-#include "platform/message_box.h"
 #include "res/string_table.h"
 #include "search/commonness_table.h"
 
 namespace {
 
-std::atomic<bool> g_bNoticeShown{false};
+std::atomic<bool> g_bNoticeGiven{false};
 
-void ShowNoticeOnce() {
-    if (!g_bNoticeShown.exchange(true))
-        AfxMessageBox(IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information);
+// The plain order is said once per process, through the dictionary's
+// notice reporter.
+void NoticeOnce(const CDictionary& dict) {
+    if (!g_bNoticeGiven.exchange(true))
+        dict.Notify(Status::Message(IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information));
 }
 
 // The lines of every rank merged back into dictionary order, in byRank[0]:
@@ -121,7 +122,7 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
             // The rest of the table's block is damaged: the matches so far
             // go back to dictionary order, and the rest follow them.
             bRanked = false;
-            ShowNoticeOnce();
+            NoticeOnce(dict);
             MergeIntoDictionaryOrder(found);
         }
         if (!bRanked)
@@ -138,7 +139,7 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
             bLooked = true;
             bRanked = table.Open(DataFilePath(kCommonnessTableName)) && StartRanking(table, walk, found, nReserve);
             if (!bRanked) {
-                ShowNoticeOnce();
+                NoticeOnce(dict);
                 if (found.room.Allocate(nReserve))
                     found.byRank[0].UseRoom(found.room.Data(), nReserve);
             }
@@ -173,4 +174,4 @@ std::vector<CCommonFirstMatches> CollectCommonFirstByLength(CDictionary& dict, s
     return lengths;
 }
 
-void ResetCommonOrderNoticeForTesting() { g_bNoticeShown = false; }
+void ResetCommonOrderNoticeForTesting() { g_bNoticeGiven = false; }

@@ -85,9 +85,9 @@ struct CCommonFirstMatches {
 // table's block of that length, and goes to the lines of its rank.
 //
 // When the table is missing, unreadable or damaged, the matches keep their
-// dictionary order (still cut to `nKeep`), and message
-// IDS_COMMON_ORDER_UNAVAILABLE is shown the first time this happens in the
-// process. `nExpected`, the number of words of the pattern's length, only
+// dictionary order (still cut to `nKeep`), and the notice
+// IDS_COMMON_ORDER_UNAVAILABLE goes to the dictionary's notice reporter the
+// first time this happens in the process. `nExpected`, the number of words of the pattern's length, only
 // sizes the buffers ahead (the dictionary's count may be damaged).
 CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t nExpected = 0);
 
@@ -96,5 +96,5 @@ CCommonFirstMatches CollectCommonFirst(CDictionary& dict, size_t nKeep, size_t n
 // most `nKeep` listed in all.
 std::vector<CCommonFirstMatches> CollectCommonFirstByLength(CDictionary& dict, size_t nKeep, size_t nExpected = 0);
 
-// Tests: the message may be shown again.
+// Tests: the notice may be given again.
 void ResetCommonOrderNoticeForTesting();

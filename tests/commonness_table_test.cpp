@@ -309,6 +309,7 @@ protected:
         CDictionary dict(GetWorkDir());
         int count = 0;
         EXPECT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, pattern, "", FALSE, count));
+        ShowWalkFailures(dict);
         const CCommonFirstMatches found = CollectCommonFirst(dict, nKeep);
         Strings words;
         for (const std::string_view run : found.listed)
@@ -340,6 +341,21 @@ TEST_F(CommonFirstTest, WithoutAUsableTableTheOrderIsPlainAndSaidOnce) {
     EXPECT_EQ(messages.Messages(),
               (std::vector<RecordedMessage>{{IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information, MsgButtons::Ok}}));
     EXPECT_FALSE(LoadStringText(IDS_COMMON_ORDER_UNAVAILABLE).empty());
+}
+
+// The search gives its notice to the dictionary's reporter and shows
+// nothing itself; without a reporter the notice goes unsaid.
+TEST_F(CommonFirstTest, TheNoticeGoesToTheReporterNotToTheScreen) {
+    BuildDictionary(dir, {"SABLE", "SABRE"});
+    CDictionary dict(GetWorkDir());
+    int count = 0;
+    ASSERT_TRUE(dict.OpenForReading() && dict.PrepareSearch(false, "s4", "", false, count));
+    std::vector<Status> notices;
+    dict.SetNoticeReporter([&notices](const Status& notice) { notices.push_back(notice); });
+    EXPECT_EQ(CollectCommonFirst(dict, 10).nTotal, 2);
+    EXPECT_EQ(notices, std::vector<Status>{Status::Message(IDS_COMMON_ORDER_UNAVAILABLE, MsgIcon::Information)});
+    EXPECT_TRUE(dict.Failure().Succeeded()) << "a notice is no failure";
+    EXPECT_TRUE(messages.Ids().empty());
 }
 
 // More matches than one batch of the ranking: the order holds across them.
@@ -395,6 +411,7 @@ TEST_F(CommonFirstTest, FindListsTheHundredMostCommonAndCountsEveryMatch) {
     CDictionary dict(GetWorkDir());
     int count = 0;
     ASSERT_TRUE(dict.OpenForReading() && dict.PrepareSearch(FALSE, "q2", "", FALSE, count));
+    ShowWalkFailures(dict);
     const CFoundWords found = CollectMatches(dict, true, true);
     ASSERT_EQ(found.words.size(), 100u);
     EXPECT_EQ(found.nTotal, 250);

@@ -168,6 +168,7 @@ bool ShowIfFailed(const Status& status) {
 
 void ShowWalkFailures(CDictionary& dict) {
     dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
+    dict.SetNoticeReporter([](const Status& notice) { ShowStatus(notice); });
 }
 
 std::vector<std::string> ReadAllWords() {

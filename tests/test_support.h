@@ -71,7 +71,8 @@ class CDictionary;
 // As the window and the command line do with what the engine returns: shows
 // a failed status (nothing for success); true when it succeeded.
 bool ShowIfFailed(const Status& status);
-// Has `dict` show each block failure as its walk meets it, as they do too.
+// Has `dict` show each block failure and notice as its walk meets them, as
+// they do too.
 void ShowWalkFailures(CDictionary& dict);
 class CWordListFile;
 // What the import's reading passes take from an opened word list: its words
