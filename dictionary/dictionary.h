@@ -105,7 +105,8 @@ public:
     // decoded is not the whole dictionary.
     bool DamageFound() const { return m_bDamageFound; }
     // What the last walk met: the damaged (113) or unreadable (110) block
-    // that ended it early; Ok while nothing has gone wrong. A new seek or
+    // that ended it early, or the next length of a '*' pattern that could
+    // not be sought (112); Ok while nothing has gone wrong. A new seek or
     // search starts it afresh.
     const Status& Failure() const { return m_failure; }
     // Called with each block failure as the walk meets it, so that a caller
