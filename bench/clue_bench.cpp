@@ -15,6 +15,7 @@
 
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
+#include "res/string_table.h"
 #include "platform/data_dir.h"
 #include "platform/message_box.h"
 #include "search/find_request.h"
@@ -48,7 +49,11 @@ void ClueFind(benchmark::State& state, const char* clue, const char* pattern) {
         request.pattern = pattern;
         request.bCommonFirst = true;
         request.pScorer = *clue ? &scorer : nullptr;
-        if (!dict.OpenForReading() || !PrepareFind(dict, request)) {
+        Status ready = dict.OpenForReading();
+        if (ready)
+            ready = PrepareFind(dict, request);
+        if (!ready) {
+            ShowStatus(ready);
             state.SkipWithError("no dictionary: run make dictionary");
             return;
         }

@@ -79,10 +79,12 @@ private:
     std::filesystem::path m_dir;
 };
 
-// Opens the dictionary once per benchmark run; Prepare positions it anew.
+// Opens the dictionary once per benchmark run, saying why it cannot;
+// Prepare positions it anew.
 struct OpenDictionary {
     CDictionary dict{GetWorkDir()};
-    bool ok = dict.OpenForReading().Succeeded();
+    Status opened = dict.OpenForReading();
+    bool ok = opened.Succeeded();
 };
 
 // words/s: words of the block gone through per second; block: the block's
@@ -100,6 +102,7 @@ void ReportRates(benchmark::State& state, int64_t wordsPerPass, int64_t matchesP
 void DecodeBlock(benchmark::State& state, int length) {
     OpenDictionary open;
     if (!open.ok) {
+        ShowStatus(open.opened);
         state.SkipWithError("cannot open dictionary.dat");
         return;
     }
@@ -107,7 +110,8 @@ void DecodeBlock(benchmark::State& state, int length) {
     int64_t words = 0;
     for (auto _ : state) {
         int nResultCount = 0;
-        if (!open.dict.PrepareSearch(FALSE, pattern, CString(), FALSE, nResultCount)) {
+        if (Status prepared = open.dict.PrepareSearch(false, pattern, CString(), false, nResultCount); !prepared) {
+            ShowStatus(prepared);
             state.SkipWithError("PrepareSearch refused the pattern");
             return;
         }
@@ -127,6 +131,7 @@ void DecodeBlock(benchmark::State& state, int length) {
 void SearchBlock(benchmark::State& state, BOOL anagram, const CString& pattern, const CString& letters) {
     OpenDictionary open;
     if (!open.ok) {
+        ShowStatus(open.opened);
         state.SkipWithError("cannot open dictionary.dat");
         return;
     }
@@ -134,7 +139,8 @@ void SearchBlock(benchmark::State& state, BOOL anagram, const CString& pattern, 
     int64_t matches = 0;
     for (auto _ : state) {
         int nResultCount = 0;
-        if (!open.dict.PrepareSearch(anagram, pattern, letters, FALSE, nResultCount)) {
+        if (Status prepared = open.dict.PrepareSearch(anagram, pattern, letters, false, nResultCount); !prepared) {
+            ShowStatus(prepared);
             state.SkipWithError("PrepareSearch refused the query");
             return;
         }

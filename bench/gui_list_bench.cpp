@@ -25,6 +25,7 @@
 #include "app/solutions_list.h"
 #include "dictionary/dictionary.h"
 #include "location/work_dir.h"
+#include "res/string_table.h"
 #include "platform/data_dir.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"
@@ -100,7 +101,8 @@ int main(int argc, char** argv) {
     }
 
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading()) {
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         std::fprintf(stderr, "no dictionary.dat in the working directory\n");
         return 1;
     }

@@ -67,7 +67,11 @@ void FindLength(benchmark::State& state, const char* clue) {
         CFindRequest request;
         request.pattern = pattern;
         request.bLimit = true;
-        if (!dict.OpenForReading() || !PrepareFind(dict, request)) {
+        Status ready = dict.OpenForReading();
+        if (ready)
+            ready = PrepareFind(dict, request);
+        if (!ready) {
+            ShowStatus(ready);
             state.SkipWithError("cannot search the dictionary");
             return;
         }

@@ -40,12 +40,18 @@ void CheckMessages(const std::vector<UINT>& ids) {
 }
 
 void Search(BOOL anagram, BOOL limit, BOOL listAll, const std::string& pattern, const std::string& letters) {
+    // What went wrong is shown as the front ends show it, for CheckMessages.
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         return;
+    }
+    dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
     int nResultCount = -1;
-    if (!dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount))
+    if (Status prepared = dict.PrepareSearch(anagram, pattern, letters, limit, nResultCount); !prepared) {
+        ShowStatus(prepared);
         return;
+    }
     Check(nResultCount >= 0, "negative result count");
     const size_t length = dict.GetSearchState().Pattern().size();
     Check(length <= static_cast<size_t>(dict.GetMaxLength()), "pattern longer than the longest word was accepted");

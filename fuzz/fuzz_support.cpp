@@ -13,6 +13,7 @@
 #include "location/work_dir.h"
 #include "platform/message_box.h"
 #include "progress/progress_dlg.h"
+#include "res/string_table.h"
 
 namespace fuzz {
 
@@ -106,13 +107,19 @@ int RunWithoutDisplay(CProgressDlg& dlg) { return RunProgressLoop(dlg, 0, nullpt
 std::vector<std::vector<std::string>> ListAllWords(bool* pDamaged) {
     std::vector<std::vector<std::string>> words;
     bool damaged = false;
+    // What went wrong is shown as the front ends show it.
     CDictionary dict(GetWorkDir());
-    if (!dict.OpenForReading())
+    if (Status opened = dict.OpenForReading(); !opened) {
+        ShowStatus(opened);
         return words;
+    }
+    dict.SetFailureReporter([](const Status& failure) { ShowStatus(failure); });
     words.resize(static_cast<size_t>(dict.GetMaxLength()) + 1);
     for (int length = 2; length <= dict.GetMaxLength(); ++length) {
         int count = 0;
-        if (!dict.PrepareSearch(false, std::to_string(length), CString(), false, count)) {
+        if (Status prepared = dict.PrepareSearch(false, std::to_string(length), CString(), false, count);
+            !prepared) {
+            ShowStatus(prepared);
             damaged = true;
             continue;
         }
