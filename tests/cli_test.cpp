@@ -290,6 +290,28 @@ TEST_F(CliTest, ExportOfADamagedDictionaryIsAFailure) {
     }
 }
 
+// Damage met after some words were listed still makes the search a
+// failure: a '*' pattern lists the 3-letter words, then meets the damaged
+// 4-letter block and says so once.
+TEST_F(CliTest, DamageMetPartWayThroughASearchIsAFailure) {
+    std::string file = BuildDictionary(dir, {"CAT", "COT", "DATE", "GATE"});
+    // The trailer's entry for length 4 gives its block's start.
+    const size_t entry4 = file.size() - 1 - 6 + 3;
+    const size_t start4 = (static_cast<unsigned char>(file[entry4]) << 16) |
+                          (static_cast<unsigned char>(file[entry4 + 1]) << 8) | static_cast<unsigned char>(file[entry4 + 2]);
+    ASSERT_LT(start4, entry4);
+    file[start4] = '\xFF';  // a prefix code where the block's first word begins
+    dir.Write("dictionary.dat", file);
+    const CliRun star = RunTool(dir, {"find", "*t*"});
+    EXPECT_EQ(star.out, "CAT\nCOT\n");
+    EXPECT_EQ(star.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n");
+    EXPECT_EQ(star.exitCode, 2);
+    // The sound block alone is no failure.
+    const CliRun three = RunTool(dir, {"find", "c?t"});
+    EXPECT_EQ(three.out, "CAT\nCOT\n");
+    EXPECT_EQ(three.exitCode, 0);
+}
+
 TEST_F(CliTest, ExportToAPipeThatIsClosedEndsQuietly) {
     // export - | head: the reader has gone before the export writes.
     int fds[2];
