@@ -210,8 +210,10 @@ private:
 };
 
 // A pattern with word breaks lists phrases only: no single word has breaks.
+// bWalkFailed turns true when the dictionary's walk meets damage (said as
+// it is met): the phrases listed are then not every one that fits.
 int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhrasePattern& parts,
-                      const std::string& letters, std::FILE* out) {
+                      const std::string& letters, std::FILE* out, const bool& bWalkFailed) {
     PhraseListing listing;
     if (!ListPhrasePattern(dict, anagram, parts, letters, limit ? CDictionary::kLimitMatches : SIZE_MAX, out,
                            listing))
@@ -220,16 +222,17 @@ int FindPhrasePattern(CDictionary& dict, bool anagram, bool limit, const PhraseP
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
-    if (listing.nListed == 0)
+    const bool damaged = listing.bFailed || bWalkFailed;
+    if (listing.nListed == 0 && !damaged)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
-    if (listing.bFailed)
+    if (damaged)
         return kExitFailure;
     return listing.nListed ? kExitOk : kExitNoMatch;
 }
 
 // The same, ranked by a clue: the phrases with evidence first, best first.
 int FindPhrasePatternByClue(CDictionary& dict, const CFindRequest& request, const PhrasePattern& parts,
-                            const std::string& clue, bool bWhy, std::FILE* out) {
+                            const std::string& clue, bool bWhy, std::FILE* out, const bool& bWalkFailed) {
     CFoundPhrases phrases;
     if (Status prepared = FindPhrasesOfPattern(dict, request.bAnagram, parts, request.letters, SIZE_MAX, phrases);
         !prepared) {
@@ -250,9 +253,10 @@ int FindPhrasePatternByClue(CDictionary& dict, const CFindRequest& request, cons
         std::fprintf(stderr, "gridwell-cli: cannot write the matching words to the output\n");
         return kExitFailure;
     }
-    if (writer.Rows() == 0 && !listing.bFailed)
+    const bool damaged = listing.bFailed || bWalkFailed;
+    if (writer.Rows() == 0 && !damaged)
         std::fprintf(stderr, "%s\n", LoadStringText(IDS_NO_MATCHES).c_str());
-    if (listing.bFailed)
+    if (damaged)
         return kExitFailure;
     return writer.Rows() ? kExitOk : kExitNoMatch;
 }
@@ -280,8 +284,9 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
     if (SplitPhrasePattern(request.pattern, parts)) {
         if (parts.parts.size() > 1) {
             if (HasClue(clue))
-                return FindPhrasePatternByClue(dict, request, parts, clue, bWhy, out);
-            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
+                return FindPhrasePatternByClue(dict, request, parts, clue, bWhy, out, bWalkFailed);
+            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out,
+                                     bWalkFailed);
         }
         request.pattern = parts.parts.front();  // "(5)": the enumeration of one word
     }
@@ -294,7 +299,8 @@ int Find(CFindRequest request, const std::string& clue, bool bWhy, const PhraseF
             parsed.tokens.size() > static_cast<size_t>(dict.GetMaxLength())) {
             parts.parts.assign(1, request.pattern);
             parts.breaks.clear();
-            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out);
+            return FindPhrasePattern(dict, request.bAnagram, request.bLimit, parts, request.letters, out,
+                                     bWalkFailed);
         }
     }
     const bool bClue = HasClue(clue);

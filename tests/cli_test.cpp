@@ -306,6 +306,11 @@ TEST_F(CliTest, DamageMetPartWayThroughASearchIsAFailure) {
     EXPECT_EQ(star.out, "CAT\nCOT\n");
     EXPECT_EQ(star.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n");
     EXPECT_EQ(star.exitCode, 2);
+    // A phrase pattern that reads the damaged block is a failure too, and
+    // "no matches" would blame the pattern.
+    const CliRun phrase = RunTool(dir, {"find", "(3,4)"});
+    EXPECT_EQ(phrase.err, LoadStringText(IDS_INVALID_CHARACTER) + "\n");
+    EXPECT_EQ(phrase.exitCode, 2);
     // The sound block alone is no failure.
     const CliRun three = RunTool(dir, {"find", "c?t"});
     EXPECT_EQ(three.out, "CAT\nCOT\n");
