@@ -135,7 +135,7 @@ void CMainDlg::OnFind() {
 
     CString parsed;
     if (strLetters.empty() && request.bAnagram)
-        dict.ParseQuery(parsed, strPattern, TRUE, TRUE);
+        dict.ParseQuery(parsed, strPattern, true, true);
     AddToHistory(CSearchHistory::EntryFor(strPattern, strLetters, request.bAnagram, parsed));
 
     wxBusyCursor wait;

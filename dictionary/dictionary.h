@@ -83,7 +83,7 @@ public:
     Status WriteFailure() const;
 
     // Search side.
-    BOOL ParseQuery(CString& strOut, const CString& strText, BOOL bAllowDigits, BOOL bClearFirst) const;
+    bool ParseQuery(CString& strOut, const CString& strText, bool bAllowDigits, bool bClearFirst) const;
     // Reads the query and seeks to the block of its shortest length; a
     // refused query returns why (its message, with the message's text
     // filled in as the detail where it has blanks), shown by the caller.

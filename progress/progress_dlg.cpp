@@ -12,16 +12,16 @@ CProgressDlg::CProgressDlg() : m_strStatus(kProgressInitialStatus) {}
 
 CProgressDlg::~CProgressDlg() = default;
 
-BOOL CProgressDlg::SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo) {
+bool CProgressDlg::SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo) {
     if (nPctFrom < 0 || nPctFrom > 100 || nPctTo <= nPctFrom || nPctTo < 0 || nPctTo > 100 || nFrom >= nTo)
-        return FALSE;
+        return false;
     m_nPctFrom = nPctFrom;
     m_nPctTo = nPctTo;
     m_nFrom = nFrom;
     m_nTo = nTo;
     m_nSamePctFrom = 0;
     m_nSamePctTo = 0;
-    return TRUE;
+    return true;
 }
 
 void CProgressDlg::UpdatePercent() {

@@ -29,7 +29,7 @@ public:
     virtual ~CProgressDlg();
 
     // Worker side. Measures are 64-bit so that large files give true percentages.
-    BOOL SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo);
+    bool SetRange(int64_t nPctFrom, int64_t nPctTo, int64_t nFrom, int64_t nTo);
     // Runs once per word, so the usual case (the position stays among those
     // that share the percentage last worked out) is inline and does no more.
     int64_t SetPos(int64_t nPos) {

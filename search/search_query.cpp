@@ -8,7 +8,7 @@
 #include "dictionary/dictionary.h"
 #include "res/string_table.h"
 
-BOOL CDictionary::ParseQuery(CString& strOut, const CString& strTyped, BOOL bAllowDigits, BOOL bClearFirst) const {
+bool CDictionary::ParseQuery(CString& strOut, const CString& strTyped, bool bAllowDigits, bool bClearFirst) const {
     return ParseQueryText(strOut, strTyped, bAllowDigits, bClearFirst);
 }
 

@@ -29,7 +29,7 @@ CString SortedLetters(const CString& text) {
 
 }  // namespace
 
-BOOL ParseQueryText(CString& strOut, const CString& strTyped, BOOL bAllowDigits, BOOL bClearFirst) {
+bool ParseQueryText(CString& strOut, const CString& strTyped, bool bAllowDigits, bool bClearFirst) {
     // Accented letters are typed as the letters the dictionary holds them by.
     const CString strText = FoldQueryLetters(strTyped);
     if (bClearFirst)
@@ -41,10 +41,10 @@ BOOL ParseQueryText(CString& strOut, const CString& strTyped, BOOL bAllowDigits,
         for (const QueryToken& token : parsed.tokens)
             if (!token.IsStar())
                 strOut += token.bLetter ? QueryTokensText({token}) : CString(1, '?');
-        return FALSE;
+        return false;
     }
     strOut += QueryTokensText(parsed.tokens);
-    return TRUE;
+    return true;
 }
 
 namespace {
@@ -81,7 +81,7 @@ Status CSearchState::Prepare(bool bAnagram, const CString& strPatternTyped, cons
     QueryParse parsed;
     ParseQueryTokens(strPattern, true, parsed);
     if (parsed.fault != QueryFault::None) {
-        ParseQueryText(m_strPattern, strPattern, TRUE, TRUE);
+        ParseQueryText(m_strPattern, strPattern, true, true);
         return QueryFaultStatus(parsed, "pattern", IDS_BAD_PATTERN);
     }
     m_nWild = static_cast<int>(parsed.nWild);

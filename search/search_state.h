@@ -14,7 +14,7 @@
 // The typed text as a query string of letters and '?' (digit runs written
 // out when allowed, '*' kept), appended to strOut (cleared first if asked);
 // false at a fault, with what came before it.
-BOOL ParseQueryText(CString& strOut, const CString& strTyped, BOOL bAllowDigits, BOOL bClearFirst);
+bool ParseQueryText(CString& strOut, const CString& strTyped, bool bAllowDigits, bool bClearFirst);
 
 class CSearchState {
 public:

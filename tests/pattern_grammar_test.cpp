@@ -118,11 +118,11 @@ TEST_F(PatternGrammarTest, AnagramBlanksMustFitTheirSets) {
     // The history keeps such an anagram as letters that repeat it.
     CString parsed;
     CDictionary dict(GetWorkDir());
-    ASSERT_TRUE(dict.ParseQuery(parsed, "ca[^aeiou]", TRUE, TRUE));
+    ASSERT_TRUE(dict.ParseQuery(parsed, "ca[^aeiou]", true, true));
     const CString entry = CSearchHistory::EntryFor("ca[^aeiou]", "", true, parsed);
     EXPECT_EQ(entry, "3 (CA#)");
     EXPECT_EQ(Query("3", "CA#").words, Query("ca#", "", true).words);
-    ASSERT_TRUE(dict.ParseQuery(parsed, "t[sz]2", TRUE, TRUE));
+    ASSERT_TRUE(dict.ParseQuery(parsed, "t[sz]2", true, true));
     EXPECT_EQ(CSearchHistory::EntryFor("t[sz]2", "", true, parsed), "4 (T[SZ]?\?)");
 }
 
