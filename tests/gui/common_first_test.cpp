@@ -6,7 +6,6 @@
 #include <wx/uiaction.h>
 
 #include "app/accessibility.h"
-#include "platform/data_dir.h"
 #include "res/string_table.h"
 #include "search/common_first.h"
 #include "search/commonness_table.h"
@@ -16,24 +15,7 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-class CommonFirst : public MainDlgTest {
-protected:
-    void SetUp() override {
-        // The table's folder first: the dictionary's folder, made last, is
-        // the working directory.
-        m_data = std::make_unique<ScratchDir>();
-        MainDlgTest::SetUp();
-        SetDataDirForTesting(m_data->Path());
-        ResetCommonOrderNoticeForTesting();
-    }
-    void TearDown() override {
-        SetDataDirForTesting("");
-        ResetCommonOrderNoticeForTesting();
-        MainDlgTest::TearDown();
-        m_data.reset();
-    }
-    std::unique_ptr<ScratchDir> m_data;
-};
+using CommonFirst = MainDlgWithDataTest;
 
 }  // namespace
 

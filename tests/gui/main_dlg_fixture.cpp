@@ -2,6 +2,9 @@
 
 #include <wx/app.h>
 
+#include "platform/data_dir.h"
+#include "search/common_first.h"
+
 std::vector<std::string> MainDlgTest::DefaultWords() {
     std::vector<std::string> words = {"AT",      "IT",       "CAT",       "COT",      "CUT",    "ACT",
                                       "TAC",     "DOG",      "SHARE",     "SHAKE",    "SCARE",  "STONE",
@@ -71,4 +74,18 @@ void MainDlgTest::Select(int n) {
     // SetSelection itself sends nothing; the notification follows it.
     m_dlg->PatternCombo()->SetSelection(n);
     Send(m_dlg->PatternCombo(), wxEVT_COMBOBOX);
+}
+
+void MainDlgWithDataTest::SetUp() {
+    m_data = std::make_unique<ScratchDir>();
+    MainDlgTest::SetUp();
+    SetDataDirForTesting(m_data->Path());
+    ResetCommonOrderNoticeForTesting();
+}
+
+void MainDlgWithDataTest::TearDown() {
+    SetDataDirForTesting("");
+    ResetCommonOrderNoticeForTesting();
+    MainDlgTest::TearDown();
+    m_data.reset();
 }

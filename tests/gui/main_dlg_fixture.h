@@ -38,3 +38,14 @@ protected:
     std::unique_ptr<ScratchDir> m_dir;
     CMainDlg* m_dlg = nullptr;
 };
+
+// The same with a data folder of its own (for the commonness table and the
+// phrase files), made before the dictionary's folder, which is then the
+// working directory; the common-order notice is reset around each test.
+class MainDlgWithDataTest : public MainDlgTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<ScratchDir> m_data;
+};

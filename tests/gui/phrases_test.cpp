@@ -4,23 +4,16 @@
 #include <wx/stattext.h>
 
 #include "phrases/phrase_file.h"
-#include "platform/data_dir.h"
-#include "search/common_first.h"
 #include "tests/gui/main_dlg_fixture.h"
 
 using Strings = std::vector<std::string>;
 
 namespace {
 
-class Phrases : public MainDlgTest {
+class Phrases : public MainDlgWithDataTest {
 protected:
     void SetUp() override {
-        // The data folder first: the dictionary's folder, made last, is the
-        // working directory.
-        m_data = std::make_unique<ScratchDir>();
-        MainDlgTest::SetUp();
-        SetDataDirForTesting(m_data->Path());
-        ResetCommonOrderNoticeForTesting();
+        MainDlgWithDataTest::SetUp();
         std::vector<PhraseEntry> phrases(2);
         ParsePhraseText("hot dog", phrases[0]);
         ParsePhraseText("cat-and-dog", phrases[1]);
@@ -30,14 +23,7 @@ protected:
         abbreviation.rank = RankOfLevel(35);
         m_data->Write(kAbbreviationFileName, BuildPhraseFile({abbreviation}));
     }
-    void TearDown() override {
-        SetDataDirForTesting("");
-        ResetCommonOrderNoticeForTesting();
-        MainDlgTest::TearDown();
-        m_data.reset();
-    }
     std::string Count() const { return m_dlg->CountLine()->GetLabel().utf8_string(); }
-    std::unique_ptr<ScratchDir> m_data;
 };
 
 }  // namespace
