@@ -23,6 +23,23 @@
 
 #include "platform/file.h"
 
+namespace {
+
+// Bit 0 of each of the eight 5-bit fields of a 40-bit group.
+constexpr uint64_t kFieldLowBits = 0x0842108421ull;
+
+// How many of the first `n` codes (0 to 8) of a left-aligned group (its next
+// code in bits 39-35) are prefix codes, 26 to 31: bits 4 and 3 set, and 2 or 1.
+inline int CountPrefixCodes(uint64_t group, int n) {
+    const uint64_t firstN = ~((uint64_t{1} << (40 - 5 * n)) - 1);
+    const uint64_t bits = (group >> 4) & (group >> 3) & ((group >> 2) | (group >> 1)) & kFieldLowBits & firstN;
+    // One bit per 5-bit field: the product sums the eight fields into bits
+    // 35-39 (at most 8, so no field carries into the next).
+    return static_cast<int>((bits * kFieldLowBits) >> 35) & 0x1F;
+}
+
+}  // namespace
+
 void CBlockDecoder::Forget() {
     m_pFile = nullptr;
     m_nBufCount = 0;
@@ -40,10 +57,25 @@ void CBlockDecoder::Start(CFile& file, int64_t start, int64_t end, int nCount, i
     Forget();
     m_pFile = &file;
     m_nReadPos = start;
+    m_nStart = start;
     m_nBlockEnd = end;
     m_nCount = nCount;
     m_nLength = nLength;
     m_nPrevFailedAt = nLength;
+}
+
+BlockStep CBlockDecoder::SkipCodes(int n) {
+    if (n <= 0)
+        return BlockStep::Word;
+    const int64_t next = ReadGroup();
+    if (next < 0)
+        return Stop(next == kGroupUnreadable ? BlockStep::Unreadable : BlockStep::Damaged);
+    // The codes passed over belong to words before the walk: their prefix
+    // codes are none of its business.
+    m_nGroup = static_cast<uint64_t>(next) << (5 * n);
+    m_nCodes = kCodesPerGroup - n;
+    m_nUnsettledPrefixes = CountPrefixCodes(m_nGroup, m_nCodes);
+    return BlockStep::Word;
 }
 
 BlockStep CBlockDecoder::Stop(BlockStep step) {
@@ -131,23 +163,6 @@ BlockStep CBlockDecoder::NextWord(CString& word) {
     ++m_nWordsRead;
     return BlockStep::Word;
 }
-
-namespace {
-
-// Bit 0 of each of the eight 5-bit fields of a 40-bit group.
-constexpr uint64_t kFieldLowBits = 0x0842108421ull;
-
-// How many of the first `n` codes (0 to 8) of a left-aligned group (its next
-// code in bits 39-35) are prefix codes, 26 to 31: bits 4 and 3 set, and 2 or 1.
-inline int CountPrefixCodes(uint64_t group, int n) {
-    const uint64_t firstN = ~((uint64_t{1} << (40 - 5 * n)) - 1);
-    const uint64_t bits = (group >> 4) & (group >> 3) & ((group >> 2) | (group >> 1)) & kFieldLowBits & firstN;
-    // One bit per 5-bit field: the product sums the eight fields into bits
-    // 35-39 (at most 8, so no field carries into the next).
-    return static_cast<int>((bits * kFieldLowBits) >> 35) & 0x1F;
-}
-
-}  // namespace
 
 BlockStep CBlockDecoder::NextFittingWord(const uint32_t* const masks, CString& word) {
     const int nLength = m_nLength;

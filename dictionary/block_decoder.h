@@ -37,6 +37,15 @@ public:
     int Length() const { return m_nLength; }
     int Count() const { return m_nCount; }
     int WordsRead() const { return m_nWordsRead; }
+    // The index of the next code to decode, counted from `start` (8 codes a
+    // group): where the next word begins, between steps.
+    int64_t NextCodeIndex() const {
+        return (m_nReadPos - m_nBufCount - m_nStart) / kGroupBytes * kCodesPerGroup - m_nCodes;
+    }
+    // Right after Start: passes over the first n (0 to 7) codes of the first
+    // group, so that the walk begins at a word within it. Word when it could;
+    // otherwise the block's end or failure, and the block counts as finished.
+    BlockStep SkipCodes(int n);
 
     // The next word of the block.
     BlockStep NextWord(CString& word);
@@ -77,4 +86,5 @@ private:
     int m_nBufPos = 0;
     int64_t m_nReadPos = 0;   // file offset just past the bytes in m_buffer
     int64_t m_nBlockEnd = 0;  // the block's bytes end here
+    int64_t m_nStart = 0;     // the walk began here
 };

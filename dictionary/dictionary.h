@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dictionary/block_decoder.h"
+#include "dictionary/seek_index.h"
 #include "dictionary/word_codec.h"
 #include "platform/atomic_replacement.h"
 #include "platform/cstring.h"
@@ -98,7 +99,13 @@ public:
     // False when there is none, for a fixed length, and after a damaged block.
     bool NextLength();
     // The number of words in the current length block (as the file says).
-    int GetBlockCount() const { return m_decoder.Count(); }
+    int GetBlockCount() const { return m_nBlockWords; }
+
+    // A block of fewer words is walked whole: reading the index would cost
+    // more than it saves. Tests lower it to reach the index with small
+    // dictionaries.
+    static constexpr int kSeekWorthWords = 2048;
+    static void SetSeekWorthWordsForTesting(int nWords) { s_nSeekWorthWords = nWords; }
 
     const CString& GetTempPath() const { return m_strTempPath; }
     // True once decoding has met a damaged block or a failed read: what was
@@ -151,6 +158,23 @@ private:
     bool RefillBuffer();
     // Leaves no block to decode: NextWord returns false until the next seek.
     void ForgetBlock();
+    // Has the decoder walk block nLength from its start; false when the
+    // file cannot be positioned there.
+    bool StartBlock(int nLength);
+    // Before a positional walk of a fresh block: where the index tells which
+    // runs of words can fit the first two squares, the walk decodes only
+    // those (m_ranges); otherwise the whole block.
+    void NarrowToFittingRanges();
+    // The seek index of the open dictionary file, built from its blocks.
+    std::string MakeSeekIndex();
+    // The index of the open file, opened or built at the first need; false
+    // when there is none to be had.
+    bool SeekIndexReady();
+    // True when each range's first two letters are where the index says.
+    bool RangesAgreeWithFile(const std::vector<WordRange>& ranges);
+    // Has the decoder walk the next of m_ranges; false when none is left or
+    // it could not be started (its failure then noted).
+    bool StartNextRange();
     // Keeps (and reports) the failure of a block the decoder could not walk.
     void NoteBlockFailure(BlockStep step);
     void FlushBuffer();
@@ -195,5 +219,20 @@ private:
     // The query being searched.
     CSearchState m_search;
     bool m_bBlockDamaged = false;  // a block ended early: no further length is read
+    // The block chosen by the last seek: its bounds and word count, whether
+    // a walk of it has begun, and the runs of it a positional walk decodes
+    // (all of it when there are none), the next one to start.
+    int m_nBlockLength = 0;
+    int m_nBlockWords = 0;
+    int64_t m_nBlockStart = 0;
+    int64_t m_nBlockEnd = 0;
+    bool m_bBlockFresh = false;
+    std::vector<WordRange> m_ranges;
+    size_t m_nNextRange = 0;
+    enum class SeekIndexState { NotLooked, Ready, Unusable };
+    SeekIndexState m_seekIndexState = SeekIndexState::NotLooked;
+    CSeekIndex m_seekIndex;
+    CString m_strIndexPath;
+    static inline int s_nSeekWorthWords = kSeekWorthWords;
     CAtomicReplacement m_newFile;
 };

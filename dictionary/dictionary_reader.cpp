@@ -10,6 +10,7 @@
 CDictionary::CDictionary(const CString& dir) {
     m_strDictPath = FormatString("%s/%s", dir.c_str(), "dictionary.dat");
     m_strTempPath = FormatString("%s/%s", dir.c_str(), "dictionary.$$$");
+    m_strIndexPath = FormatString("%s/%s", dir.c_str(), kSeekIndexName);
 }
 
 CDictionary::~CDictionary() {
@@ -128,21 +129,37 @@ int CDictionary::ReadInt24() {
     return value;
 }
 
-void CDictionary::ForgetBlock() { m_decoder.Forget(); }
+void CDictionary::ForgetBlock() {
+    m_decoder.Forget();
+    m_ranges.clear();
+    m_nNextRange = 0;
+    m_bBlockFresh = false;
+    m_nBlockWords = 0;
+}
+
+bool CDictionary::StartBlock(int nLength) {
+    int64_t start = m_pnBlockStart[nLength];
+    try {
+        start = Seek(start, begin);
+    } catch (const CFileException&) {
+        return false;
+    }
+    const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
+    m_nBlockLength = nLength;
+    m_nBlockWords = m_pnWordCount[nLength];
+    m_nBlockStart = start;
+    m_nBlockEnd = next < m_nTrailerStart ? next : m_nTrailerStart;
+    m_decoder.Start(*this, start, m_nBlockEnd, m_nBlockWords, nLength);
+    return true;
+}
 
 Status CDictionary::SeekToLength(int nLength) {
     ForgetBlock();
     m_failure = Status::Ok();
     if (nLength >= 2 && nLength <= m_nMaxLength && m_pnBlockStart) {
-        int64_t start = m_pnBlockStart[nLength];
-        try {
-            start = Seek(start, begin);
-        } catch (const CFileException&) {
+        if (!StartBlock(nLength))
             return Status::Message(IDS_CANNOT_FIND_LENGTH, MsgIcon::Stop);
-        }
-        const int64_t next = nLength < m_nMaxLength ? m_pnBlockStart[nLength + 1] : m_nTrailerStart;
-        m_decoder.Start(*this, start, next < m_nTrailerStart ? next : m_nTrailerStart, m_pnWordCount[nLength],
-                        nLength);
+        m_bBlockFresh = true;
     }
     m_search.ResetMatches();
     return Status::Ok();

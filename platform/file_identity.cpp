@@ -6,7 +6,14 @@ FileIdentity IdentityOfOpenFile(int fd) {
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0)
         return {};
-    return {true, S_ISREG(st.st_mode), static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    const uint64_t modifiedNs =
+        static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
+    return {true,
+            S_ISREG(st.st_mode),
+            static_cast<uint64_t>(st.st_dev),
+            static_cast<uint64_t>(st.st_ino),
+            static_cast<uint64_t>(st.st_size),
+            modifiedNs};
 }
 
 bool PathNames(const CString& path, const FileIdentity& id) {

@@ -12,6 +12,11 @@ struct FileIdentity {
     bool regular = false;
     uint64_t device = 0;
     uint64_t inode = 0;
+    // The size and last change of the contents (nanoseconds since 1970) when
+    // the identity was taken: a derived file keyed to them is stale once
+    // they differ.
+    uint64_t size = 0;
+    uint64_t modifiedNs = 0;
 };
 
 // The identity of the file open on `fd` (not known when fd is not open).

@@ -21,8 +21,15 @@ bool CDictionary::NextMatchInBlock(CString& word, bool bListAll) {
     // matches, as in list-all mode.
     const bool bEveryWord = bListAll || m_search.MatchesEveryWord();
     // A matching-word search with a square to test decodes each word only as
-    // far as it fits.
-    if (!bEveryWord && m_search.TestsSquares()) {
+    // far as it fits, and of a fresh block only the runs of words whose
+    // first letters can fit.
+    const bool bPositional = !bEveryWord && m_search.TestsSquares();
+    if (m_bBlockFresh) {
+        m_bBlockFresh = false;
+        if (bPositional)
+            NarrowToFittingRanges();
+    }
+    if (bPositional) {
         for (;;) {
             if (!NextFittingWord(word))
                 return false;
@@ -48,10 +55,14 @@ bool CDictionary::NextFittingWord(CString& word) {
     const std::vector<uint32_t>& masks = m_search.SquareMasks();
     if (masks.size() != static_cast<size_t>(m_decoder.Length()))
         return false;
-    const BlockStep step = m_decoder.NextFittingWord(masks.data(), word);
-    if (step == BlockStep::Word)
-        return true;
-    if (step != BlockStep::End)
-        NoteBlockFailure(step);
-    return false;
+    for (;;) {
+        const BlockStep step = m_decoder.NextFittingWord(masks.data(), word);
+        if (step == BlockStep::Word)
+            return true;
+        if (step != BlockStep::End)
+            NoteBlockFailure(step);
+        else if (StartNextRange())
+            continue;
+        return false;
+    }
 }

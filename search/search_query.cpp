@@ -28,7 +28,7 @@ Status CDictionary::PrepareSearch(bool bAnagram, const CString& strPattern, cons
     // A pattern of zeros only is empty: it selects no block and finds nothing.
     if (Status seeked = SetUpLength(nFixedSquares); !seeked)
         return seeked;
-    int64_t nWords = m_decoder.Count();
+    int64_t nWords = m_nBlockWords;
     if (m_search.IsOpenLength())
         for (int nLength = nFixedSquares + 1; nLength <= m_nMaxLength; ++nLength)
             nWords += nLength >= 2 && m_pnWordCount ? m_pnWordCount[nLength] : 0;

@@ -19,36 +19,6 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-struct Outcome {
-    bool prepared = false;
-    Words words;
-    std::vector<UINT> messages;
-    std::vector<std::string> texts;
-    int resultCount = -1;
-};
-
-// Runs one query on dictionary.dat of the current folder, recording the
-// messages with their texts.
-Outcome Query(const std::string& pattern, const std::string& letters = "", bool anagram = false, bool limit = false) {
-    Outcome r;
-    std::vector<std::string> texts;
-    const MessageSink previous = SetMessageSink([&](UINT id, const CString& text, MsgIcon, MsgButtons) {
-        r.messages.push_back(id);
-        r.texts.push_back(text);
-        return IDOK;
-    });
-    CDictionary dict(GetWorkDir());
-    if (ShowIfFailed(dict.OpenForReading())) {
-        ShowWalkFailures(dict);
-        r.prepared = ShowIfFailed(dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount));
-        CString word;
-        while (r.prepared && dict.NextMatch(word, false))
-            r.words.push_back(word);
-    }
-    SetMessageSink(previous);
-    return r;
-}
-
 class PatternGrammarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,33 +29,33 @@ protected:
 };
 
 TEST_F(PatternGrammarTest, ClassesAndSetsInMatchingWordSearches) {
-    EXPECT_EQ(Query("c@t").words, (Words{"CAT", "COT", "CUT"}));
-    EXPECT_EQ(Query("@##").words, (Words{"ACT", "ARC"}));
-    EXPECT_EQ(Query("[CT]a[tb]").words, (Words{"CAB", "CAT"}));
-    EXPECT_EQ(Query("[A-c]?[!t]").words, (Words{"ACE", "ARC", "CAB"}));
-    EXPECT_EQ(Query("?[^aeiou]?").words, Query("?#?").words);
-    EXPECT_EQ(Query("[ab]?").words, (Words{"AA", "AB"}));
+    EXPECT_EQ(RunQuery("c@t").words, (Words{"CAT", "COT", "CUT"}));
+    EXPECT_EQ(RunQuery("@##").words, (Words{"ACT", "ARC"}));
+    EXPECT_EQ(RunQuery("[CT]a[tb]").words, (Words{"CAB", "CAT"}));
+    EXPECT_EQ(RunQuery("[A-c]?[!t]").words, (Words{"ACE", "ARC", "CAB"}));
+    EXPECT_EQ(RunQuery("?[^aeiou]?").words, RunQuery("?#?").words);
+    EXPECT_EQ(RunQuery("[ab]?").words, (Words{"AA", "AB"}));
     // A set is an unknown square: a remaining letter may fill it, and must
     // fit it. On "#@#" an A can only be the middle letter.
-    EXPECT_EQ(Query("#@#", "a").words, (Words{"CAB", "CAT", "TAC"}));
-    EXPECT_EQ(Query("[a]?", "a").words, (Words{"AA", "AB"}));
-    EXPECT_EQ(Query("3", "c[rt]").words, (Words{"ACT", "ARC", "CAT", "COT", "CUT", "TAC"}))
+    EXPECT_EQ(RunQuery("#@#", "a").words, (Words{"CAB", "CAT", "TAC"}));
+    EXPECT_EQ(RunQuery("[a]?", "a").words, (Words{"AA", "AB"}));
+    EXPECT_EQ(RunQuery("3", "c[rt]").words, (Words{"ACT", "ARC", "CAT", "COT", "CUT", "TAC"}))
         << "a set among the remaining letters";
 }
 
 TEST_F(PatternGrammarTest, StarSearchesEveryLengthShortestFirst) {
-    const Outcome endsInE = Query("*e");
+    const QueryOutcome endsInE = RunQuery("*e");
     EXPECT_EQ(endsInE.words, (Words{"ACE", "ANTE", "DATE", "GATE", "CRATE", "TRACE"}));
     EXPECT_EQ(endsInE.resultCount, 20) << "every word of lengths 1 and up";
-    EXPECT_EQ(Query("c*t").words, (Words{"CAT", "COT", "CUT", "CARET"}));
-    EXPECT_EQ(Query("*a*e*").words, (Words{"ACE", "ANTE", "DATE", "GATE", "CARET", "CATER", "CRATE", "TRACE"}));
-    EXPECT_EQ(Query("**t**").words, Query("*t*").words);
-    EXPECT_EQ(Query("*").words.size(), 20u);
-    EXPECT_EQ(Query("c*", "t").words, (Words{"CAT", "COT", "CUT", "CARET", "CATER", "CRATE"}))
+    EXPECT_EQ(RunQuery("c*t").words, (Words{"CAT", "COT", "CUT", "CARET"}));
+    EXPECT_EQ(RunQuery("*a*e*").words, (Words{"ACE", "ANTE", "DATE", "GATE", "CARET", "CATER", "CRATE", "TRACE"}));
+    EXPECT_EQ(RunQuery("**t**").words, RunQuery("*t*").words);
+    EXPECT_EQ(RunQuery("*").words.size(), 20u);
+    EXPECT_EQ(RunQuery("c*", "t").words, (Words{"CAT", "COT", "CUT", "CARET", "CATER", "CRATE"}))
         << "the letters a * stands for take remaining letters";
-    EXPECT_EQ(Query("c*", "t", true).words, Query("c*", "t").words) << "remaining letters make a matching-word search";
-    EXPECT_EQ(Query("*ate", "", false, true).resultCount, 100);
-    EXPECT_EQ(Query("6*").messages, std::vector<UINT>{IDS_PATTERN_TOO_LONG});
+    EXPECT_EQ(RunQuery("c*", "t", true).words, RunQuery("c*", "t").words) << "remaining letters make a matching-word search";
+    EXPECT_EQ(RunQuery("*ate", "", false, true).resultCount, 100);
+    EXPECT_EQ(RunQuery("6*").messages, std::vector<UINT>{IDS_PATTERN_TOO_LONG});
 }
 
 TEST(PatternGrammarLimit, TheLimitCountsAcrossLengths) {
@@ -97,31 +67,31 @@ TEST(PatternGrammarLimit, TheLimitCountsAcrossLengths) {
             words.push_back(std::string{a, b, 'X'});
         }
     BuildDictionary(dir, words);
-    const Outcome limited = Query("*", "", false, true);
+    const QueryOutcome limited = RunQuery("*", "", false, true);
     ASSERT_EQ(limited.words.size(), 100u);
     EXPECT_EQ(limited.words[77], "ZC");
     EXPECT_EQ(limited.words[78], "AAX") << "then the 3-letter words";
     EXPECT_EQ(limited.words[99], "HAX");
-    EXPECT_EQ(Query("*").words.size(), 156u);
+    EXPECT_EQ(RunQuery("*").words.size(), 156u);
 }
 
 TEST_F(PatternGrammarTest, AnagramBlanksMustFitTheirSets) {
-    EXPECT_EQ(Query("ca@", "", true).words, Words{"ACE"});
-    EXPECT_EQ(Query("ca#", "", true).words, (Words{"ACT", "ARC", "CAB", "CAT", "TAC"}));
-    EXPECT_EQ(Query("[rt]ca", "", true).words, (Words{"ACT", "ARC", "CAT", "TAC"}));
+    EXPECT_EQ(RunQuery("ca@", "", true).words, Words{"ACE"});
+    EXPECT_EQ(RunQuery("ca#", "", true).words, (Words{"ACT", "ARC", "CAB", "CAT", "TAC"}));
+    EXPECT_EQ(RunQuery("[rt]ca", "", true).words, (Words{"ACT", "ARC", "CAT", "TAC"}));
     // Two sets that compete for the same letters, each needing its own: in
     // ACE the A first given to [ac] must move over to [at].
-    EXPECT_EQ(Query("[ac][at]?", "", true).words, Query("3").words);
-    EXPECT_EQ(Query("[ac][at]", "", true).words, Words{"AA"});
-    EXPECT_EQ(Query("@#@#", "", true).words, (Words{"ANTE", "DATE", "GATE", "OATH"}));
-    EXPECT_EQ(Query("@@", "", true).words, Words{"AA"});
+    EXPECT_EQ(RunQuery("[ac][at]?", "", true).words, RunQuery("3").words);
+    EXPECT_EQ(RunQuery("[ac][at]", "", true).words, Words{"AA"});
+    EXPECT_EQ(RunQuery("@#@#", "", true).words, (Words{"ANTE", "DATE", "GATE", "OATH"}));
+    EXPECT_EQ(RunQuery("@@", "", true).words, Words{"AA"});
     // The history keeps such an anagram as letters that repeat it.
     CString parsed;
     CDictionary dict(GetWorkDir());
     ASSERT_TRUE(dict.ParseQuery(parsed, "ca[^aeiou]", true, true));
     const CString entry = CSearchHistory::EntryFor("ca[^aeiou]", "", true, parsed);
     EXPECT_EQ(entry, "3 (CA#)");
-    EXPECT_EQ(Query("3", "CA#").words, Query("ca#", "", true).words);
+    EXPECT_EQ(RunQuery("3", "CA#").words, RunQuery("ca#", "", true).words);
     ASSERT_TRUE(dict.ParseQuery(parsed, "t[sz]2", true, true));
     EXPECT_EQ(CSearchHistory::EntryFor("t[sz]2", "", true, parsed), "4 (T[SZ]?\?)");
 }
@@ -151,7 +121,7 @@ TEST_F(PatternGrammarTest, MalformedQueriesSayWhatIsWrongAndWhere) {
         {"[ab", "[x", false, IDS_SET_NOT_CLOSED, "The letter set that starts at character 1 of the pattern"},
     };
     for (const auto& c : cases) {
-        const Outcome r = Query(c.pattern, c.letters, c.anagram);
+        const QueryOutcome r = RunQuery(c.pattern, c.letters, c.anagram);
         EXPECT_FALSE(r.prepared) << c.pattern;
         ASSERT_EQ(r.messages, std::vector<UINT>{c.id}) << c.pattern << " / " << c.letters;
         EXPECT_EQ(r.texts[0].rfind(c.text, 0), 0u) << r.texts[0];
@@ -207,15 +177,15 @@ TEST(PatternGrammarDamage, ASearchFindsDamageInTheLettersItPassesOver) {
     // The words before the damage stay listed; the search stops there, once.
     for (const auto& [pattern, words] : std::vector<std::pair<std::string, Words>>{
              {"x??", {}}, {"[!cd]?a", {}}, {"3", {"CAT"}}, {"*", {"CAT"}}, {"*t", {"CAT"}}}) {
-        const Outcome r = Query(pattern);
+        const QueryOutcome r = RunQuery(pattern);
         EXPECT_EQ(r.messages, std::vector<UINT>{IDS_INVALID_CHARACTER}) << pattern;
         EXPECT_EQ(r.words, words) << pattern;
     }
     // The same group with E for the prefix code: DEA.
     dir.Write("dictionary.dat", std::string("\x10\x26\x32\x00\x00", 5) + trailer);
-    EXPECT_EQ(Query("x??").messages, std::vector<UINT>{});
-    EXPECT_EQ(Query("d@?").words, Words{"DEA"});
-    EXPECT_EQ(Query("*a").words, Words{"DEA"});
+    EXPECT_EQ(RunQuery("x??").messages, std::vector<UINT>{});
+    EXPECT_EQ(RunQuery("d@?").words, Words{"DEA"});
+    EXPECT_EQ(RunQuery("*a").words, Words{"DEA"});
 }
 
 TEST(PatternGrammarDamage, DamageInAnEarlierGroupStopsTheSearchBeforeTheNextMatch) {
@@ -237,17 +207,17 @@ TEST(PatternGrammarDamage, DamageInAnEarlierGroupStopsTheSearchBeforeTheNextMatc
         return bytes + std::string("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x06\0\0\0\x04", 19);
     };
     dir.Write("dictionary.dat", file(12));
-    EXPECT_EQ(Query("f???").words, (Words{"FIRE", "FIRS"}));
-    EXPECT_EQ(Query("#a??").words, (Words{"BAKE", "BARN", "CART"}));
-    EXPECT_EQ(Query("d?me").words, Words{"DOME"});
-    EXPECT_TRUE(Query("f???").messages.empty());
+    EXPECT_EQ(RunQuery("f???").words, (Words{"FIRE", "FIRS"}));
+    EXPECT_EQ(RunQuery("#a??").words, (Words{"BAKE", "BARN", "CART"}));
+    EXPECT_EQ(RunQuery("d?me").words, Words{"DOME"});
+    EXPECT_TRUE(RunQuery("f???").messages.empty());
 
     // The damage lies in letters that every search below passes over: the
     // words before it stay listed, none after it, and it is told once.
     dir.Write("dictionary.dat", file(27));
     for (const auto& [pattern, words] : std::vector<std::pair<std::string, Words>>{
              {"f???", {}}, {"#a??", {"BAKE", "BARN", "CART"}}, {"x*", {}}, {"*s", {}}, {"??r?", {"BARN", "CART"}}}) {
-        const Outcome r = Query(pattern);
+        const QueryOutcome r = RunQuery(pattern);
         EXPECT_EQ(r.messages, std::vector<UINT>{IDS_INVALID_CHARACTER}) << pattern;
         EXPECT_EQ(r.words, words) << pattern;
     }
@@ -378,15 +348,22 @@ TEST(PatternGrammarReference, AgreesWithARegularExpressionOverTheExportedList) {
         for (const std::string& word : exported)
             if (std::regex_match(word, regex))
                 expected.push_back(word);
-        const Outcome found = Query(pattern);
+        const QueryOutcome found = RunQuery(pattern);
         ASSERT_TRUE(found.prepared) << pattern;
         ASSERT_EQ(found.words, expected) << pattern << " as " << regexText;
+        // The same through the seek index, which a search of these small
+        // blocks would not otherwise consult.
+        {
+            SeekIndexForEveryBlock seekAlways;
+            ASSERT_EQ(RunQuery(pattern).words, expected) << pattern << " through the seek index";
+        }
         nWithMatches += !expected.empty();
         nWithStar += pattern.find('*') != std::string::npos;
     }
     // The comparison means something only if many patterns match words.
     EXPECT_GT(nWithMatches, 150);
     EXPECT_GT(nWithStar, 60);
+    EXPECT_TRUE(dir.Exists("dictionary.idx"));
 }
 
 }  // namespace

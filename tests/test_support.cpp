@@ -241,3 +241,28 @@ std::string Hex(const std::string& bytes) {
     }
     return out;
 }
+
+QueryOutcome RunQuery(const std::string& pattern, const std::string& letters, bool anagram, bool limit) {
+    QueryOutcome r;
+    const MessageSink previous = SetMessageSink([&](UINT id, const CString& text, MsgIcon, MsgButtons) {
+        r.messages.push_back(id);
+        r.texts.push_back(text);
+        return IDOK;
+    });
+    CDictionary dict(GetWorkDir());
+    if (ShowIfFailed(dict.OpenForReading())) {
+        ShowWalkFailures(dict);
+        r.prepared = ShowIfFailed(dict.PrepareSearch(anagram, pattern, letters, limit, r.resultCount));
+        CString word;
+        while (r.prepared && dict.NextMatch(word, false))
+            r.words.push_back(word);
+    }
+    SetMessageSink(previous);
+    return r;
+}
+
+SeekIndexForEveryBlock::SeekIndexForEveryBlock() { CDictionary::SetSeekWorthWordsForTesting(0); }
+
+SeekIndexForEveryBlock::~SeekIndexForEveryBlock() {
+    CDictionary::SetSeekWorthWordsForTesting(CDictionary::kSeekWorthWords);
+}

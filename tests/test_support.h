@@ -90,3 +90,23 @@ struct WordListPasses {
 WordListPasses ReadWordListPasses(CWordListFile& reader);
 // Bytes as hexadecimal, two digits a byte, separated by blanks.
 std::string Hex(const std::string& bytes);
+
+// What one query on dictionary.dat of the current folder gave: whether it
+// was prepared, its matches, and the messages shown with their texts.
+struct QueryOutcome {
+    bool prepared = false;
+    std::vector<std::string> words;
+    std::vector<UINT> messages;
+    std::vector<std::string> texts;
+    int resultCount = -1;
+};
+QueryOutcome RunQuery(const std::string& pattern, const std::string& letters = "", bool anagram = false,
+                      bool limit = false);
+
+// While it lives, every search consults the seek index, however few words
+// its block has (dictionaries made in tests are small).
+class SeekIndexForEveryBlock {
+public:
+    SeekIndexForEveryBlock();
+    ~SeekIndexForEveryBlock();
+};
