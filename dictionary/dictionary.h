@@ -106,6 +106,9 @@ public:
     // dictionaries.
     static constexpr int kSeekWorthWords = 2048;
     static void SetSeekWorthWordsForTesting(int nWords) { s_nSeekWorthWords = nWords; }
+    // What a seek index of the open dictionary file is keyed to; false when
+    // the file cannot be told apart from others.
+    bool MakeSeekIndexKey(SeekIndexKey& key) const;
 
     const CString& GetTempPath() const { return m_strTempPath; }
     // True once decoding has met a damaged block or a failed read: what was
@@ -166,7 +169,7 @@ private:
     // those (m_ranges); otherwise the whole block.
     void NarrowToFittingRanges();
     // The seek index of the open dictionary file, built from its blocks.
-    std::string MakeSeekIndex();
+    std::string MakeSeekIndex(const SeekIndexKey& key);
     // The index of the open file, opened or built at the first need; false
     // when there is none to be had.
     bool SeekIndexReady();

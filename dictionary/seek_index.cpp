@@ -15,7 +15,7 @@ namespace {
 
 constexpr unsigned char kMagic[4] = {'G', 'W', 'S', 'I'};
 constexpr unsigned char kVersion = 1;
-constexpr size_t kFixedHeader = 30;  // magic, version, size, time, inode, M
+constexpr size_t kFixedHeader = 34;  // magic, version, size, time, inode, trailer CRC, M
 constexpr size_t kEntryBytes = 10;
 
 void AppendBigEndian64(std::string& out, uint64_t value) {
@@ -36,7 +36,7 @@ bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 }  // namespace
 
-std::string BuildSeekIndex(const FileIdentity& dictionary, int maxLength,
+std::string BuildSeekIndex(const SeekIndexKey& dictionary, int maxLength,
                            const std::vector<std::vector<SeekEntry>>& entries) {
     if (maxLength < kMinWordLength)
         maxLength = 0;
@@ -45,6 +45,7 @@ std::string BuildSeekIndex(const FileIdentity& dictionary, int maxLength,
     AppendBigEndian64(out, dictionary.size);
     AppendBigEndian64(out, dictionary.modifiedNs);
     AppendBigEndian64(out, dictionary.inode);
+    AppendBigEndian32(out, dictionary.trailerCrc);
     out.push_back(static_cast<char>(maxLength));
     const size_t entriesAt = out.size();
     out.resize(HeaderSize(maxLength) - 4);
@@ -92,11 +93,11 @@ bool WriteSeekIndexFile(const CString& path, const std::string& bytes) {
     return true;
 }
 
-bool CSeekIndex::Open(const CString& path, const FileIdentity& dictionary) {
+bool CSeekIndex::Open(const CString& path, const SeekIndexKey& dictionary) {
     m_bOpen = false;
     m_bFromMemory = false;
     m_file.Close();
-    if (!dictionary.known || !m_file.Open(path))
+    if (!m_file.Open(path))
         return false;
     // The header of the longest possible dictionary is small: one read takes
     // it whole, and a shorter file gives what it has.
@@ -108,23 +109,24 @@ bool CSeekIndex::Open(const CString& path, const FileIdentity& dictionary) {
                        static_cast<uint64_t>(m_file.Size()), dictionary);
 }
 
-bool CSeekIndex::OpenBytes(std::string bytes, const FileIdentity& dictionary) {
+bool CSeekIndex::OpenBytes(std::string bytes, const SeekIndexKey& dictionary) {
     m_bOpen = false;
     m_file.Close();
     m_bytes = std::move(bytes);
     m_bFromMemory = true;
-    return dictionary.known && ParseHeader(reinterpret_cast<const unsigned char*>(m_bytes.data()), m_bytes.size(),
+    return ParseHeader(reinterpret_cast<const unsigned char*>(m_bytes.data()), m_bytes.size(),
                                            m_bytes.size(), dictionary);
 }
 
 bool CSeekIndex::ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize,
-                             const FileIdentity& dictionary) {
+                             const SeekIndexKey& dictionary) {
     if (size < kFixedHeader || std::memcmp(data, kMagic, sizeof kMagic) != 0 || data[4] != kVersion)
         return false;
-    if (GetBigEndian64(data + 5) != dictionary.size || GetBigEndian64(data + 13) != dictionary.modifiedNs ||
-        GetBigEndian64(data + 21) != dictionary.inode)
+    const SeekIndexKey key{GetBigEndian64(data + 5), GetBigEndian64(data + 13), GetBigEndian64(data + 21),
+                           GetBigEndian32(data + 29)};
+    if (!(key == dictionary))
         return false;
-    const int maxLength = data[29];
+    const int maxLength = data[33];
     if (maxLength == 1)
         return false;
     const size_t headerSize = HeaderSize(maxLength);

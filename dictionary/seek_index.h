@@ -10,8 +10,9 @@
 // nothing known of the words before.
 //
 // The index is derived from dictionary.dat alone and keyed to that file's
-// inode, size and time of last change; a Find that finds it missing, damaged
-// or keyed to another file builds it afresh from the file it has open. A
+// inode, size, time of last change and trailer; a Find that finds it missing,
+// damaged or keyed to another file builds it afresh from the file it has
+// open. A
 // block that is not sound (damaged, or a start that comes back after another)
 // is left out, and is then walked whole, so its damage is found as before.
 //
@@ -21,8 +22,9 @@
 //   5   8  dictionary.dat's size
 //  13   8  its last change, nanoseconds since 1970
 //  21   8  its inode number
-//  29   1  M, dictionary.dat's longest word length (0 or 2..255)
-//  30      for each length L = 2..M, 16 bytes: entry count, block offset,
+//  29   4  CRC-32 of its word counts and block starts (SeekIndexKey)
+//  33   1  M, dictionary.dat's longest word length (0 or 2..255)
+//  34      for each length L = 2..M, 16 bytes: entry count, block offset,
 //          block size, CRC-32 of the block (dictionary/length_block_index.h);
 //          a count of 0 for a length that has words means "not indexed"
 //  then    CRC-32 of everything before it
@@ -37,10 +39,20 @@
 
 #include "dictionary/length_block_index.h"
 #include "platform/cstring.h"
-#include "platform/file_identity.h"
 #include "platform/read_only_file.h"
 
 inline constexpr const char* kSeekIndexName = "dictionary.idx";
+
+// What an index is made for: dictionary.dat as the file system knows it
+// (FileIdentity's inode, size and time of last change), and the CRC-32 of its
+// trailer's word counts and block starts, 3 bytes each, lengths 2..M in order.
+struct SeekIndexKey {
+    uint64_t size = 0;
+    uint64_t modifiedNs = 0;
+    uint64_t inode = 0;
+    uint32_t trailerCrc = 0;
+    bool operator==(const SeekIndexKey&) const = default;
+};
 
 // The start of a run of words sharing their first two letters.
 struct SeekEntry {
@@ -63,7 +75,7 @@ struct WordRange {
 // The index's bytes for the dictionary file `dictionary`, whose longest word
 // length is maxLength: entries[L] for L = 2..maxLength lists the runs of
 // block L in order (empty: not indexed); shorter vectors leave the rest out.
-std::string BuildSeekIndex(const FileIdentity& dictionary, int maxLength,
+std::string BuildSeekIndex(const SeekIndexKey& dictionary, int maxLength,
                            const std::vector<std::vector<SeekEntry>>& entries);
 
 // Writes the index through a temporary file in the same folder, renamed into
@@ -75,9 +87,9 @@ class CSeekIndex {
 public:
     // Opens the index at `path` and checks its header against `dictionary`.
     // False when it is missing, damaged or made for another file.
-    bool Open(const CString& path, const FileIdentity& dictionary);
+    bool Open(const CString& path, const SeekIndexKey& dictionary);
     // The same, from the index's bytes in memory.
-    bool OpenBytes(std::string bytes, const FileIdentity& dictionary);
+    bool OpenBytes(std::string bytes, const SeekIndexKey& dictionary);
     bool IsOpen() const { return m_bOpen; }
     int MaxLength() const { return m_nMaxLength; }
 
@@ -89,7 +101,7 @@ public:
                        std::vector<WordRange>& ranges) const;
 
 private:
-    bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize, const FileIdentity& dictionary);
+    bool ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize, const SeekIndexKey& dictionary);
     bool ReadBlock(const LengthBlock& block, std::string& out) const;
 
     bool m_bOpen = false;

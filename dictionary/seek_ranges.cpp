@@ -12,8 +12,20 @@ constexpr uint32_t kAllLetters = (uint32_t{1} << kLetterCodes) - 1;
 
 }  // namespace
 
-std::string CDictionary::MakeSeekIndex() {
-    const FileIdentity identity = IdentityOfOpenFile(GetHandle());
+bool CDictionary::MakeSeekIndexKey(SeekIndexKey& key) const {
+    const FileIdentity file = IdentityOfOpenFile(GetHandle());
+    if (!file.known)
+        return false;
+    std::string trailer;
+    for (int nLength = kMinWordLength; nLength <= m_nMaxLength && m_pnWordCount; ++nLength)
+        for (const int value : {m_pnWordCount[nLength], m_pnBlockStart[nLength]})
+            for (int shift = 16; shift >= 0; shift -= 8)
+                trailer.push_back(static_cast<char>((value >> shift) & 0xFF));
+    key = SeekIndexKey{file.size, file.modifiedNs, file.inode, Crc32Of(trailer.data(), trailer.size())};
+    return true;
+}
+
+std::string CDictionary::MakeSeekIndex(const SeekIndexKey& key) {
     std::vector<std::vector<SeekEntry>> entries(static_cast<size_t>(m_nMaxLength) + 1);
     CString word;
     for (int nLength = kMinWordLength; nLength <= m_nMaxLength && m_pnWordCount; ++nLength) {
@@ -40,20 +52,22 @@ std::string CDictionary::MakeSeekIndex() {
         }
     }
     m_decoder.Forget();
-    return BuildSeekIndex(identity, m_nMaxLength, entries);
+    return BuildSeekIndex(key, m_nMaxLength, entries);
 }
 
 bool CDictionary::SeekIndexReady() {
     if (m_seekIndexState == SeekIndexState::NotLooked) {
         m_seekIndexState = SeekIndexState::Unusable;
-        const FileIdentity identity = IdentityOfOpenFile(GetHandle());
-        if (m_seekIndex.Open(m_strIndexPath, identity)) {
+        SeekIndexKey key;
+        if (!MakeSeekIndexKey(key))
+            return false;
+        if (m_seekIndex.Open(m_strIndexPath, key)) {
             m_seekIndexState = SeekIndexState::Ready;
         } else {
             // Missing, damaged or made for another file: made afresh from
             // this one, and kept for the next Find if the folder lets us.
-            std::string bytes = MakeSeekIndex();
-            if (m_seekIndex.OpenBytes(bytes, identity)) {
+            std::string bytes = MakeSeekIndex(key);
+            if (m_seekIndex.OpenBytes(bytes, key)) {
                 m_seekIndexState = SeekIndexState::Ready;
                 WriteSeekIndexFile(m_strIndexPath, bytes);  // a cache: a folder we cannot write costs only time
             }

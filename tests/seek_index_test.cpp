@@ -49,10 +49,10 @@ void ExpectSameThroughTheIndex(const std::vector<QueryOutcome>& expected, const 
 // The index with each run but a length's first starting one code later, its
 // checksums made to match.
 std::string WithRunsOneCodeLate(std::string index) {
-    const size_t nLengths = static_cast<unsigned char>(index[29]) - 1;
+    const size_t nLengths = static_cast<unsigned char>(index[33]) - 1;
     const auto* bytes = reinterpret_cast<const unsigned char*>(index.data());
     for (size_t i = 0; i < nLengths; ++i) {
-        const size_t at = 30 + i * kLengthBlockEntrySize;
+        const size_t at = 34 + i * kLengthBlockEntrySize;
         LengthBlock block = ReadLengthBlockEntry(bytes + at);
         for (size_t entry = 1; entry < block.count; ++entry) {
             const size_t code = block.offset + entry * 10 + 2;
@@ -61,7 +61,7 @@ std::string WithRunsOneCodeLate(std::string index) {
         block.crc = Crc32Of(index.data() + block.offset, block.size);
         SetLengthBlockEntry(index, at, block);
     }
-    const size_t crcAt = 30 + nLengths * kLengthBlockEntrySize;
+    const size_t crcAt = 34 + nLengths * kLengthBlockEntrySize;
     SetBigEndian32(index, crcAt, Crc32Of(index.data(), crcAt));
     return index;
 }
