@@ -111,6 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string letters = input.Text(254);
     const std::string fileBytes = input.Rest();
     env.Write("dictionary.dat", fileBytes);
+    // A seek index an earlier input's search left would carry state from
+    // input to input.
+    env.Remove(kSeekIndexName);
     env.ClearMessages();
 
     Search(flags & 1, (flags & 2) != 0, (flags & 4) != 0, pattern, letters);
