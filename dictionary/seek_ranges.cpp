@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dictionary/dictionary.h"
+#include "platform/file_system.h"
 #include "res/string_table.h"
 
 namespace {
@@ -63,13 +64,15 @@ bool CDictionary::SeekIndexReady() {
             return false;
         if (m_seekIndex.Open(m_strIndexPath, key)) {
             m_seekIndexState = SeekIndexState::Ready;
-        } else {
+        } else if (CanWriteBeside(m_strIndexPath)) {
             // Missing, damaged or made for another file: made afresh from
-            // this one, and kept for the next Find if the folder lets us.
+            // this one and kept for the next Find. In a folder that cannot
+            // keep it, every Find would pay for making it: the blocks are
+            // walked whole there, as without an index.
             std::string bytes = MakeSeekIndex(key);
             if (m_seekIndex.OpenBytes(bytes, key)) {
                 m_seekIndexState = SeekIndexState::Ready;
-                WriteSeekIndexFile(m_strIndexPath, bytes);  // a cache: a folder we cannot write costs only time
+                WriteSeekIndexFile(m_strIndexPath, bytes);  // a failed write costs only the next Find's time
             }
         }
     }

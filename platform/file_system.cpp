@@ -73,6 +73,12 @@ bool IsDirectory(const CString& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool CanWriteBeside(const CString& path) {
+    const size_t slash = path.rfind('/');
+    const CString dir = slash == CString::npos ? CString(".") : slash == 0 ? CString("/") : path.substr(0, slash);
+    return ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
 CString CurrentDirectory() {
     char buffer[PATH_MAX];
     return ::getcwd(buffer, sizeof buffer) ? CString(buffer) : CString();

@@ -6,6 +6,8 @@
 
 bool PathExists(const CString& path);
 bool IsDirectory(const CString& path);
+// True when this process may make files in the folder that holds `path`.
+bool CanWriteBeside(const CString& path);
 
 // The process's current directory ("" if it cannot be read).
 CString CurrentDirectory();
