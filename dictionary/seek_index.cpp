@@ -114,8 +114,8 @@ bool CSeekIndex::OpenBytes(std::string bytes, const SeekIndexKey& dictionary) {
     m_file.Close();
     m_bytes = std::move(bytes);
     m_bFromMemory = true;
-    return ParseHeader(reinterpret_cast<const unsigned char*>(m_bytes.data()), m_bytes.size(),
-                                           m_bytes.size(), dictionary);
+    return ParseHeader(reinterpret_cast<const unsigned char*>(m_bytes.data()), m_bytes.size(), m_bytes.size(),
+                       dictionary);
 }
 
 bool CSeekIndex::ParseHeader(const unsigned char* data, size_t size, uint64_t fileSize,
@@ -134,8 +134,8 @@ bool CSeekIndex::ParseHeader(const unsigned char* data, size_t size, uint64_t fi
         return false;
     m_blocks.clear();
     for (int length = kMinWordLength; length <= maxLength; ++length) {
-        const LengthBlock block =
-            ReadLengthBlockEntry(data + kFixedHeader + static_cast<size_t>(length - kMinWordLength) * kLengthBlockEntrySize);
+        const size_t at = kFixedHeader + static_cast<size_t>(length - kMinWordLength) * kLengthBlockEntrySize;
+        const LengthBlock block = ReadLengthBlockEntry(data + at);
         if (uint64_t{block.count} * kEntryBytes != block.size || uint64_t{block.offset} + block.size > fileSize)
             return false;
         m_blocks.push_back(block);

@@ -53,7 +53,8 @@ TEST_F(PatternGrammarTest, StarSearchesEveryLengthShortestFirst) {
     EXPECT_EQ(RunQuery("*").words.size(), 20u);
     EXPECT_EQ(RunQuery("c*", "t").words, (Words{"CAT", "COT", "CUT", "CARET", "CATER", "CRATE"}))
         << "the letters a * stands for take remaining letters";
-    EXPECT_EQ(RunQuery("c*", "t", true).words, RunQuery("c*", "t").words) << "remaining letters make a matching-word search";
+    EXPECT_EQ(RunQuery("c*", "t", true).words, RunQuery("c*", "t").words)
+        << "remaining letters make a matching-word search";
     EXPECT_EQ(RunQuery("*ate", "", false, true).resultCount, 100);
     EXPECT_EQ(RunQuery("6*").messages, std::vector<UINT>{IDS_PATTERN_TOO_LONG});
 }
